@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a step needs, only those missing.
+#   install-deps.sh build     compilers, CMake, FLTK
+#   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools
+#   install-deps.sh windows   the MinGW cross compilers
+#   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests
+set -euo pipefail
+
+packages=()
+for group in "$@"; do
+  case "$group" in
+    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev) ;;
+    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev googletest libgtest-dev
+                     libbenchmark-dev xvfb xdotool imagemagick x11-utils) ;;
+    windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+                        binutils-mingw-w64-x86-64) ;;
+    wine) packages+=(wine64 xvfb xdotool imagemagick) ;;
+    *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
+# and again under AddressSanitizer + UndefinedBehaviorSanitizer, and the Xvfb smoke test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+
+for preset in default asan; do
+  echo "=== $preset: configure, build, test"
+  cmake --preset "$preset" -DBELVOSTA_TESTS=ON >/dev/null
+  cmake --build --preset "$preset" -j"$(nproc)"
+  ctest --preset "$preset" -j"$(nproc)"
+done

@@ -1,0 +1,39 @@
+// The link labels beside the check rows, and three hidden link buttons: each hands its page
+// to the shell, which opens it in the default browser.
+#include <string>
+
+#include "app/pages.h"
+#include "app/sucher1.h"
+#include "platform/shell32.h"
+
+namespace belvosta {
+void sucher1::OpenPage(std::string_view url) {
+  platform::ShellExecuteA(hWnd(), "Open", url, nullptr, nullptr, platform::kSwShowNormal);
+}
+
+void sucher1::Label10_Click() { OpenPage(kFlashPlayerPage); }
+void sucher1::Label8_Click() { OpenPage(SearchPage(kRuntimeQuery)); }
+void sucher1::Label5_Click() { OpenPage(SearchPage(kServicePackQuery)); }
+void sucher1::Label2_Click() { OpenPage(SearchPage(kExplorerQuery)); }
+void sucher1::Label14_Click() { OpenPage(SearchPage(kMediaPlayerQuery)); }
+void sucher1::Command1_Click() { OpenPage(SearchPage(kMediaPlayerQuery)); }
+
+void sucher1::Command3_Click() {
+  if (platform::MsgBox("Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?",
+                       platform::vbYesNoCancel,
+                       "Achtung: nicht alle erförderliche Aktiv-X (OCX-Dateien)sind installiert! "
+                       "Wichtig!") == platform::vbYes) {
+    OpenPage(SearchPage(kRuntimeQuery));
+  }
+}
+
+void sucher1::Command8_Click() {
+  if (platform::MsgBox("Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)",
+                       platform::vbYesNoCancel,
+                       "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows "
+                       "Service Pack!") == platform::vbYes) {
+    OpenPage(SearchPage(kServicePackQuery));
+  }
+}
+
+}  // namespace belvosta

@@ -1,0 +1,13 @@
+// Belvosta: checks whether a PC is ready to run Dorvane.
+#include "app/program.h"
+#include "platform/forms.h"
+#include "platform/native.h"
+
+int main(int argc, char** argv) {
+  const auto native = platform::InstallNativePlatform(argc, argv);
+  // The program's windows live until the process ends; closing the main window ends it.
+  static belvosta::Program program;
+  program.sucher1.Show();
+  platform::GetUiBackend()->Run();
+  return 0;
+}

@@ -1,0 +1,132 @@
+// The main window: the banner with the full-scan link, one row per component check, the
+// missing-file list, the speed test, the links, and the hidden fields the checks work with.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/forms.h"
+
+namespace belvosta {
+
+struct Program;
+struct ComponentCheck;
+
+class sucher1 : public platform::Form {
+ public:
+  explicit sucher1(Program& program);
+
+  // Visible controls, in the order of the layout.
+  platform::Frame Frame3;
+  platform::PictureBox Picture9;
+  platform::Label Label12;
+  platform::Label Label15;
+  platform::CommandButton flahssucher;
+  platform::CommandButton Command2;
+  platform::CommandButton Command6;
+  platform::CommandButton Command9;
+  platform::CommandButton Command15;
+  platform::CommandButton Command13;
+  std::array<platform::PictureBox, 6> Picture2;
+  std::array<platform::PictureBox, 6> Picture3;
+  platform::Label Label10;
+  platform::Label Label8;
+  platform::Label Label5;
+  platform::Label Label2;
+  platform::Label Label14;
+  platform::Label Label16;
+  platform::ListBox List1;
+  platform::Label Label7;
+  platform::Label Label13;
+  platform::PictureBox Picture1;
+  platform::PictureBox Picture4;
+  platform::CommandButton Command14;
+  platform::Timer Timer1;
+  platform::Timer Timer2;
+
+  // Hidden controls: below the client area (or below Frame3's visible height), never seen;
+  // the buttons stay in the tab order.
+  platform::TextBox Text1;
+  platform::TextBox Text2;
+  platform::TextBox Text3;
+  platform::TextBox Text3S;
+  platform::TextBox Textleer;
+  platform::Label Label9;
+  platform::CommandButton Command10;
+  platform::CommandButton Command5;
+  platform::CommandButton Command12;
+  platform::CommandButton Command4;
+  platform::CommandButton Command7;
+  platform::CommandButton Command11;
+  platform::CommandButton Command1;
+  platform::CommandButton Command3;
+  platform::CommandButton Command8;
+  platform::Label Label1;
+  platform::Label Label3;
+  platform::Label Label4;
+  platform::Label Label6;
+
+  // Exit, blink, hover highlight, hint.
+  void Command14_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Label12_MouseMove();
+  void Frame3_MouseMove();
+  void Label15_MouseMove();
+  void Picture1_Click();
+
+  // Download links.
+  void Label10_Click();
+  void Label8_Click();
+  void Label5_Click();
+  void Label2_Click();
+  void Label14_Click();
+  void Command1_Click();
+  void Command3_Click();
+  void Command8_Click();
+
+  // File locator.
+  std::string FileFind(const std::string& hFileName, std::string hPart = {});
+  void Pause(float seconds);
+
+  // Missing-file list.
+  void Command10_Click();
+  void Command5_Click();
+  void Text1_Change();
+  void Text3_Change();
+  void Text3S_Change();
+  void List1_Click();
+  void List1_DblClick();
+  void Command12_Click();
+  void Command4_Click();
+
+  // Component checks, in chain order.
+  void flahssucher_Click();
+  void Command2_Click();
+  void Command6_Click();
+  void Command9_Click();
+  void Command15_Click();
+
+  // Full scan and its summary.
+  void Label12_Click();
+  void Command7_Click();
+
+  // The ways into the other windows.
+  void Command11_Click();
+  void Command13_Click();
+  void Label16_Click();
+
+ protected:
+  void Form_QueryUnload() override;
+
+ private:
+  void OpenPage(std::string_view url);
+  // The common procedure of the listed checks; true when the check passed.
+  bool RunListedCheck(const ComponentCheck& check);
+  void EndOfChain();
+
+  Program& program_;
+};
+
+}  // namespace belvosta

@@ -1,0 +1,24 @@
+// What one listed component check searches, records and says.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace belvosta {
+
+enum class SearchRoot { SystemFolder, ProgramFiles };
+
+struct ComponentCheck {
+  std::vector<std::string_view> files;  // searched in this order, names as written
+  SearchRoot root = SearchRoot::SystemFolder;
+  std::string_view missingEntry;  // listed for a missing file; empty: the file's own name
+  int cover = 0;                  // index of the cover over the check's tick
+  std::string_view failTitle;
+  std::string_view failText;
+  std::string_view query;  // the search page's query offered on failure
+  std::string_view okText;
+  bool countBox = false;     // a box with the number of missing files before the failure box
+  bool revealOnPass = true;  // the Media Player check reveals its tick at the end of the chain
+};
+
+}  // namespace belvosta

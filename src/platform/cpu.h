@@ -1,0 +1,25 @@
+// The processor's time-stamp counter.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// The 64-bit time-stamp counter (RDTSC).
+std::uint64_t ReadTimeStampCounter();
+
+// Keeps the calling thread on the processor it runs on for the scope's life, so that two
+// counter readings come from the same processor. Does nothing where that is not possible.
+class SingleProcessorScope {
+ public:
+  SingleProcessorScope();
+  ~SingleProcessorScope();
+  SingleProcessorScope(const SingleProcessorScope&) = delete;
+  SingleProcessorScope& operator=(const SingleProcessorScope&) = delete;
+
+ private:
+  std::uint64_t saved_ = 0;
+  bool pinned_ = false;
+};
+
+}  // namespace platform

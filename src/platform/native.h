@@ -1,0 +1,17 @@
+// Start-up of the platform the program was built for: installs the operating-system
+// backend and the native window system (Win32 on Windows, FLTK elsewhere).
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+class NativePlatform {
+ public:
+  virtual ~NativePlatform() = default;
+};
+
+// Installs both backends for the life of the returned object.
+std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv);
+
+}  // namespace platform

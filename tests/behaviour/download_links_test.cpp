@@ -1,0 +1,68 @@
+// The link labels and hidden link buttons of the main window.
+#include <gtest/gtest.h>
+
+#include "fake/fixture.h"
+
+namespace {
+
+class DownloadLinksTest : public fake::ProgramTest {
+ protected:
+  std::vector<std::string> Opened() const {
+    std::vector<std::string> files;
+    for (const auto& call : fake.system.shellOpens) files.push_back(call.file);
+    return files;
+  }
+};
+
+const std::string kSearch = "http://www.google.de/search?";
+
+TEST_F(DownloadLinksTest, EachLabelOpensItsPageUnchanged) {
+  main().Label10.RaiseClick();
+  main().Label8.RaiseClick();
+  main().Label5.RaiseClick();
+  main().Label2.RaiseClick();
+  main().Label14.RaiseClick();
+  main().Command1.RaiseClick();
+  const std::string mediaPlayer =
+      kSearch + "hl=de&q=Windows+Media Player+download&meta=&aq=1&oq=Windows+Media Player+download";
+  EXPECT_EQ(Opened(),
+            (std::vector<std::string>{
+                "http://www.adobe.com/de/flashplayer/",
+                kSearch + "hl=de&q=vb+runtime+download&meta=&aq=1&oq=vb+runtime+download",
+                kSearch + "hl=de&q=Windows Service -Pack+SP+download&meta=&aq=1&oq=Windows Service "
+                          "-Pack+sp+download",
+                kSearch + "hl=de&q=Windows-Internet-Explorer+download&meta=&aq=1&oq=Windows-"
+                          "Internet-Explorer+download",
+                mediaPlayer, mediaPlayer}));
+  for (const auto& call : fake.system.shellOpens) {
+    EXPECT_EQ(call.owner, main().hWnd());
+    EXPECT_EQ(call.operation, "Open");
+    EXPECT_TRUE(call.parametersNull && call.directoryNull);
+    EXPECT_EQ(call.showCmd, 1);
+  }
+  EXPECT_TRUE(fake.ui.boxes.empty());
+  EXPECT_EQ(main().Label14.ToolTipText(), "Suche bei Google Windows  Media Player");
+}
+
+TEST_F(DownloadLinksTest, TheTwoAskingButtonsOpenTheirPageOnlyOnYes) {
+  fake.ui.answers = {platform::vbNo, platform::vbCancel, platform::vbYes, platform::vbYes};
+  main().Command8.RaiseClick();
+  main().Command8.RaiseClick();
+  EXPECT_TRUE(Opened().empty());
+  main().Command8.RaiseClick();
+  main().Command3.RaiseClick();
+  ASSERT_EQ(fake.ui.boxes.size(), 4u);
+  EXPECT_EQ(fake.ui.boxes[0].title,
+            "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows Service Pack!");
+  EXPECT_EQ(fake.ui.boxes[0].text,
+            "Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)");
+  EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);
+  EXPECT_EQ(fake.ui.boxes[3].title,
+            "Achtung: nicht alle erförderliche Aktiv-X (OCX-Dateien)sind installiert! Wichtig!");
+  EXPECT_EQ(fake.ui.boxes[3].text, "Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?");
+  ASSERT_EQ(Opened().size(), 2u);
+  EXPECT_NE(Opened()[0].find("Windows Service -Pack+SP"), std::string::npos);
+  EXPECT_NE(Opened()[1].find("vb+runtime"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// FileFind and Pause of the main window.
+#include <gtest/gtest.h>
+
+#include "behaviour/check_machine.h"
+
+namespace {
+
+class FileLocatorTest : public checks_test::CheckMachineTest {};
+
+TEST_F(FileLocatorTest, FindsFilesAtAnyDepthWithTheirFullPaths) {
+  const std::string top = tree.AddFile("WINDOWS/system32/wmp.dll");
+  const std::string deep = tree.AddFile("WINDOWS/system32/a/b/c/d/Flash10c.ocx");
+  EXPECT_EQ(main().FileFind("wmp.dll", systemFolder), top);
+  EXPECT_EQ(main().FileFind("FLASH10C.OCX", systemFolder), deep);
+  EXPECT_EQ(main().FileFind("absent.dll", systemFolder), "");
+  EXPECT_EQ(main().FileFind("wmp.dll", systemFolder + "/missing"), "");
+}
+
+TEST_F(FileLocatorTest, ABlankOrEmptyNameFindsNothingWithoutSearching) {
+  tree.AddFile("WINDOWS/system32/ x");
+  EXPECT_EQ(main().FileFind("", systemFolder), "");
+  EXPECT_EQ(main().FileFind("   ", systemFolder), "");
+  EXPECT_TRUE(fake.system.searches.empty());
+}
+
+TEST_F(FileLocatorTest, APathLongerThanAnyOldBufferComesBackWhole) {
+  std::string relative = "WINDOWS/system32";
+  while (relative.size() < 300) relative += "/abcdefghijklmnopqrstuvwxyz";
+  const std::string found = tree.AddFile(relative + "/MSCOMCTL.OCX");
+  ASSERT_GT(found.size(), 260u);
+  EXPECT_EQ(main().FileFind("MSCOMCTL.OCX", systemFolder), found);
+}
+
+TEST_F(FileLocatorTest, PauseWaitsWhileTimersTick) {
+  int ticks = 0;
+  main().Timer1.Tick = [&] { ++ticks; };
+  main().Timer1.SetEnabled(true);
+  const std::int64_t start = fake.clock.nowMs;
+  main().Pause(0.5f);
+  EXPECT_GE(fake.clock.nowMs - start, 500);
+  EXPECT_LT(fake.clock.nowMs - start, 520);
+  EXPECT_EQ(ticks, 1);
+
+  // A wait of zero runs one pass of event processing.
+  const int passes = fake.ui.doEventsCalls;
+  main().Pause(0.0f);
+  EXPECT_EQ(fake.ui.doEventsCalls, passes + 1);
+}
+
+TEST_F(FileLocatorTest, APauseAcrossMidnightEnds) {
+  fake.clock.startOfDaySeconds = 86400.0 - 0.05;  // 50 ms before midnight
+  const std::int64_t start = fake.clock.nowMs;
+  main().Pause(0.1f);
+  EXPECT_GE(fake.clock.nowMs - start, 100);
+  EXPECT_LT(fake.clock.nowMs - start, 200);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// The rules of the window system that every handler depends on.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake/fixture.h"
+#include "platform/forms.h"
+
+namespace {
+
+using platform::Design;
+
+// A small form that logs what its handlers see.
+class LogForm : public platform::Form {
+ public:
+  LogForm() : Form("LogForm", {.caption = "Log", .clientWidth = 3000, .clientHeight = 2000}) {
+    Text.Change = [this] { log.push_back("change:" + Text.Text()); };
+    List.Click = [this] { log.push_back("click:" + std::to_string(List.ListIndex())); };
+    Tick.Tick = [this] { log.push_back("tick"); };
+  }
+
+  platform::Label Caption{*this, "Caption", {.caption = "design"}};
+  platform::TextBox Text{*this, "Text", {.caption = "start"}};
+  platform::ListBox List{*this, "List", {}};
+  platform::CommandButton Button{*this, "Button", {.caption = "Press"}};
+  platform::Timer Tick{*this, "Tick", {.enabled = false, .interval = 500}};
+  std::vector<std::string> log;
+  int loads = 0;
+  bool touchOwnControlInLoad = false;
+
+ protected:
+  void Form_Load() override {
+    ++loads;
+    // Touching the form's own controls inside its load handler does not load it again.
+    if (touchOwnControlInLoad) Caption.SetCaption("loaded " + std::to_string(loads));
+  }
+};
+
+class WindowSystemTest : public ::testing::Test {
+ protected:
+  fake::FakePlatform fake;
+  LogForm form;
+};
+
+TEST_F(WindowSystemTest, ChangeEventsFireOnceAndOnlyOnChange) {
+  form.Text.SetText("a");
+  form.Text.SetText("a");  // the same text: no change, nothing runs
+  form.Text.SetText("");
+  EXPECT_EQ(form.log, (std::vector<std::string>{"change:a", "change:"}));
+}
+
+TEST_F(WindowSystemTest, SettingTheListIndexRaisesClickAndFailsSilentlyOnAnEmptyList) {
+  EXPECT_FALSE(form.List.SetListIndex(0));
+  EXPECT_TRUE(form.log.empty());
+  form.List.AddItem("x");
+  form.List.AddItem("y");
+  EXPECT_TRUE(form.List.SetListIndex(1));
+  EXPECT_FALSE(form.List.SetListIndex(2));
+  EXPECT_EQ(form.log, (std::vector<std::string>{"click:1"}));
+  form.List.Clear();
+  EXPECT_EQ(form.List.ListIndex(), -1);
+}
+
+TEST_F(WindowSystemTest, FormLoadsOnFirstPropertyAccessAndNotAgainInsideItsLoad) {
+  form.touchOwnControlInLoad = true;
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(form.Caption.Caption(), "loaded 1");
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_FALSE(form.IsShown());  // a property access loads without showing
+  EXPECT_EQ(form.loads, 1);
+  form.Show();
+  EXPECT_EQ(form.loads, 1);
+  EXPECT_TRUE(form.IsShown());
+}
+
+TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignValues) {
+  form.Show();
+  form.Caption.SetCaption("changed");
+  form.List.AddItem("entry");
+  form.Tick.SetEnabled(true);
+  const std::size_t entries = form.log.size();
+  form.Unload();
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_FALSE(form.IsShown());
+  // The unloaded form's timer no longer ticks.
+  fake.ui.Advance(2000);
+  EXPECT_EQ(form.log.size(), entries);
+  // The next access loads the form again with its design values.
+  EXPECT_EQ(form.Caption.Caption(), "design");
+  EXPECT_EQ(form.List.ListCount(), 0);
+  EXPECT_FALSE(form.Tick.Enabled());
+  EXPECT_EQ(form.loads, 2);
+}
+
+TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {
+  form.Tick.SetEnabled(true);
+  fake.ui.Advance(499);
+  EXPECT_TRUE(form.log.empty());
+  fake.ui.Advance(1);
+  EXPECT_EQ(form.log.size(), 1u);
+
+  fake.ui.boxOpenMs = 1000;
+  fake.ui.answers = {platform::vbYes};
+  EXPECT_EQ(platform::MsgBox("Frage?", platform::vbYesNoCancel, "Titel"), platform::vbYes);
+  EXPECT_EQ(form.log.size(), 3u);  // two more ticks while the box was open
+  ASSERT_EQ(fake.ui.boxes.size(), 1u);
+  EXPECT_EQ(fake.ui.boxes[0].title, "Titel");
+  EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);
+
+  platform::MsgBox("Ohne Titel");
+  EXPECT_EQ(fake.ui.boxes[1].title, "Belvosta ");
+}
+
+TEST_F(WindowSystemTest, EventProcessingRunsAClickNestedInsideAWaitingHandler) {
+  std::vector<std::string> order;
+  form.Button.Click = [&] { order.push_back("nested click"); };
+  fake.ui.Schedule(30, [&] { form.Button.RaiseClick(); });
+  order.push_back("wait starts");
+  while (fake.clock.nowMs < 100) platform::DoEvents();
+  order.push_back("wait ends");
+  EXPECT_EQ(order, (std::vector<std::string>{"wait starts", "nested click", "wait ends"}));
+}
+
+TEST_F(WindowSystemTest, AFormUnloadedInsideItsOwnHandlerStaysUsable) {
+  form.Show();
+  form.Button.Click = [&] {
+    form.Unload();
+    // The handler goes on after the unload: the next access loads the form again.
+    form.Caption.SetCaption("after unload");
+  };
+  form.Button.RaiseClick();
+  platform::CollectRetiredViews();
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_FALSE(form.IsShown());
+  EXPECT_EQ(form.Caption.Caption(), "after unload");
+}
+
+TEST_F(WindowSystemTest, FocusNeedsAShownFormAndAControlThatTakesIt) {
+  EXPECT_FALSE(form.List.SetFocus());  // loaded by the call, but not shown
+  form.Show();
+  EXPECT_FALSE(form.Caption.SetFocus());  // labels take no focus
+  EXPECT_TRUE(form.List.SetFocus());
+  EXPECT_TRUE(form.List.HasFocus());
+}
+
+}  // namespace

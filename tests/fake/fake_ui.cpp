@@ -1,0 +1,90 @@
+#include "fake/fake_ui.h"
+
+#include <algorithm>
+
+namespace fake {
+namespace {
+
+// A view that only remembers whether its window is shown and gives a handle.
+class FakeView : public platform::FormView {
+ public:
+  explicit FakeView(std::uintptr_t handle) : handle_(handle) {}
+  void ControlChanged(platform::Control&, platform::Property) override {}
+  void FormChanged(platform::Property) override {}
+  void SetShown(bool shown) override { shown_ = shown; }
+  platform::WindowHandle Handle() const override { return handle_; }
+
+ private:
+  std::uintptr_t handle_;
+  bool shown_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::FormView> FakeUi::CreateView(platform::Form&) {
+  return std::make_unique<FakeView>(nextHandle_++);
+}
+
+void FakeUi::Schedule(std::int64_t atMs, std::function<void()> input) {
+  scheduled_.emplace_back(atMs, std::move(input));
+  std::stable_sort(scheduled_.begin(), scheduled_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+void FakeUi::RunDueInput() {
+  // Input may schedule more input or run nested event processing: take one at a time.
+  while (!scheduled_.empty() && scheduled_.front().first <= clock_.nowMs) {
+    auto input = std::move(scheduled_.front().second);
+    scheduled_.erase(scheduled_.begin());
+    input();
+  }
+}
+
+void FakeUi::Advance(std::int64_t ms) {
+  const std::int64_t target = clock_.nowMs + std::max<std::int64_t>(ms, 0);
+  for (;;) {
+    std::int64_t next = platform::NextTimerDueMs();
+    if (!scheduled_.empty() && (next < 0 || scheduled_.front().first < next)) {
+      next = scheduled_.front().first;
+    }
+    if (next < 0 || next > target) break;
+    clock_.nowMs = std::max(clock_.nowMs, next);
+    RunDueInput();
+    platform::RunDueTimers(clock_.nowMs);
+  }
+  clock_.nowMs = target;
+  RunDueInput();
+  platform::RunDueTimers(clock_.nowMs);
+}
+
+int FakeUi::MessageBox(platform::Form* owner, std::string_view text, int style,
+                       std::string_view title) {
+  // Recorded when it opens, so that boxes opened while it is open come after it.
+  boxes.push_back(RecordedBox{owner ? owner->Name() : std::string(), std::string(title),
+                              std::string(text), style, snapshot ? snapshot() : std::string(),
+                              0});
+  const std::size_t index = boxes.size() - 1;
+  if (whileBoxOpen) whileBoxOpen(RecordedBox(boxes[index]));
+  if (boxOpenMs > 0) Advance(boxOpenMs);
+  int answer = style == platform::vbYesNoCancel ? defaultChoice : platform::vbOK;
+  if (answerer) {
+    answer = answerer(boxes[index]);
+  } else if (!answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
+  }
+  boxes[index].answer = answer;
+  return answer;
+}
+
+void FakeUi::DoEvents() {
+  ++doEventsCalls;
+  Advance(doEventsStepMs);
+}
+
+void FakeUi::Run() {
+  // Idle until no input is left to come.
+  while (!scheduled_.empty() && !ended) Advance(scheduled_.front().first - clock_.nowMs);
+}
+
+}  // namespace fake

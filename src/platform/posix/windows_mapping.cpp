@@ -1,0 +1,313 @@
+#include "platform/posix/windows_mapping.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "platform/kernel32.h"
+#include "platform/posix/text_buffers.h"
+#include "platform/shell32.h"
+
+namespace platform::posix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The files read here are a few kilobytes; reading stops at this size so that a huge or
+// endless file cannot hold the program up.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  return std::string(value);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(path, ec);
+}
+
+std::optional<std::string> IfFolder(std::string path) {
+  if (!IsFolder(path)) return std::nullopt;
+  return path;
+}
+
+std::string_view Trim(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The lines of a regular file (procfs files included). Anything else, such as a named
+// pipe someone put in place of a settings file, reads as empty instead of blocking.
+std::vector<std::string> ReadLines(const std::string& file) {
+  std::vector<std::string> lines;
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return lines;
+  struct stat info;
+  std::string text;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    char chunk[4096];
+    ssize_t got = 0;
+    while (text.size() < kMaxFileBytes && (got = read(fd, chunk, sizeof chunk)) > 0) {
+      text.append(chunk, static_cast<std::size_t>(got));
+    }
+  }
+  close(fd);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.emplace_back(text, start, end - start);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// A shell-style quoted value as user-dirs.dirs and os-release write it: the quotes are
+// removed and a backslash keeps the character after it.
+std::string Unquote(std::string_view value) {
+  value = Trim(value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  std::string result;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size()) ++i;
+    result.push_back(value[i]);
+  }
+  return result;
+}
+
+// KEY=value lines, comments and malformed lines left out.
+std::map<std::string, std::string, std::less<>> ReadAssignments(const std::string& file) {
+  std::map<std::string, std::string, std::less<>> values;
+  for (const std::string& line : ReadLines(file)) {
+    std::string_view text = Trim(line);
+    if (text.empty() || text.front() == '#') continue;
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) continue;
+    values.emplace(std::string(Trim(text.substr(0, equals))), Unquote(text.substr(equals + 1)));
+  }
+  return values;
+}
+
+std::string ConfigHome(const HostEnvironment& host) {
+  return host.xdgConfigHome.value_or(host.home + "/.config");
+}
+
+// An XDG user folder (XDG_DESKTOP_DIR, ...) from user-dirs.dirs, else its usual default.
+// A folder set to the home folder itself means "none" there.
+std::optional<std::string> UserFolder(const HostEnvironment& host, std::string_view key,
+                                      std::string_view fallback) {
+  if (host.home.empty()) return std::nullopt;
+  std::string path = host.home + "/" + std::string(fallback);
+  const auto values = ReadAssignments(ConfigHome(host) + "/user-dirs.dirs");
+  if (auto found = values.find(key); found != values.end()) {
+    std::string value = found->second;
+    if (value.rfind("$HOME", 0) == 0) {
+      value = host.home + value.substr(5);
+    } else if (value.empty() || value.front() != '/') {
+      return std::nullopt;  // only absolute and $HOME-relative paths are allowed
+    }
+    while (value.size() > 1 && value.back() == '/') value.pop_back();
+    if (value == host.home) return std::nullopt;
+    path = value;
+  }
+  return IfFolder(path);
+}
+
+std::optional<std::string> PrefixFolder(const HostEnvironment& host, std::string_view below) {
+  const std::optional<std::string> prefix = WinePrefix(host);
+  if (!prefix) return std::nullopt;
+  return IfFolder(*prefix + "/drive_c/" + std::string(below));
+}
+
+std::string NormalisedKeyPath(std::string_view path) {
+  while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  std::string result(path);
+  for (char& c : result) c = LowerAscii(c);
+  return result;
+}
+
+// The first processor's block of /proc/cpuinfo as "key: value" pairs.
+std::map<std::string, std::string, std::less<>> FirstProcessor(const std::string& file) {
+  std::map<std::string, std::string, std::less<>> fields;
+  for (const std::string& line : ReadLines(file)) {
+    if (Trim(line).empty()) {
+      if (!fields.empty()) break;
+      continue;
+    }
+    const std::size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    fields.emplace(std::string(Trim(std::string_view(line).substr(0, colon))),
+                   std::string(Trim(std::string_view(line).substr(colon + 1))));
+  }
+  return fields;
+}
+
+std::optional<std::vector<RegistryValue>> ProcessorKey(const HostEnvironment& host) {
+  const auto cpu = FirstProcessor(host.cpuInfoFile);
+  const auto field = [&](std::string_view key) -> std::string {
+    auto found = cpu.find(key);
+    return found == cpu.end() ? std::string() : found->second;
+  };
+  std::vector<RegistryValue> values;
+  if (!field("cpu family").empty()) {
+    values.push_back({"Identifier", "x86 Family " + field("cpu family") + " Model " +
+                                        field("model") + " Stepping " + field("stepping")});
+  } else if (!field("CPU architecture").empty()) {
+    values.push_back({"Identifier", "ARM Family " + field("CPU architecture") + " Model " +
+                                        field("CPU part") + " Revision " + field("CPU revision")});
+  }
+  if (!field("model name").empty()) values.push_back({"ProcessorNameString", field("model name")});
+  if (!field("vendor_id").empty()) values.push_back({"VendorIdentifier", field("vendor_id")});
+  if (const std::string mhz = field("cpu MHz"); !mhz.empty()) {
+    char* end = nullptr;
+    const double value = std::strtod(mhz.c_str(), &end);
+    if (end != mhz.c_str()) values.push_back({"~MHz", std::to_string(std::lround(value))});
+  }
+  if (values.empty()) return std::nullopt;
+  return values;
+}
+
+std::optional<std::vector<RegistryValue>> VersionKey(const HostEnvironment& host) {
+  std::vector<RegistryValue> values;
+  const auto release = ReadAssignments(host.osReleaseFile);
+  if (auto pretty = release.find("PRETTY_NAME"); pretty != release.end()) {
+    values.push_back({"ProductName", pretty->second});
+  } else if (auto name = release.find("NAME"); name != release.end()) {
+    values.push_back({"ProductName", name->second});
+  }
+  const KernelVersion kernel = ParseKernelRelease(host.kernelRelease);
+  values.push_back(
+      {"CurrentVersion", std::to_string(kernel.major) + "." + std::to_string(kernel.minor)});
+  values.push_back({"CurrentBuildNumber", std::to_string(kernel.build)});
+  return values;
+}
+
+}  // namespace
+
+HostEnvironment HostEnvironment::FromProcess() {
+  HostEnvironment host;
+  if (auto home = Environment("HOME")) {
+    host.home = *home;
+  } else {
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* result = nullptr;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result) {
+      host.home = result->pw_dir;
+    }
+  }
+  host.winePrefix = Environment("WINEPREFIX");
+  host.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+  host.xdgCacheHome = Environment("XDG_CACHE_HOME");
+  host.xdgDataHome = Environment("XDG_DATA_HOME");
+  std::error_code ec;
+  if (!fs::exists(host.osReleaseFile, ec)) host.osReleaseFile = "/usr/lib/os-release";
+  utsname names{};
+  if (uname(&names) == 0) host.kernelRelease = names.release;
+  return host;
+}
+
+std::optional<std::string> WinePrefix(const HostEnvironment& host) {
+  if (host.winePrefix) return IfFolder(*host.winePrefix);
+  if (host.home.empty()) return std::nullopt;
+  return IfFolder(host.home + "/.wine");
+}
+
+SpecialFolder ResolveSpecialFolder(const HostEnvironment& host, int csidl) {
+  switch (csidl) {
+    case kCsidlSystem:
+      return {true, PrefixFolder(host, "windows/system32")};
+    case kCsidlWindows:
+      return {true, PrefixFolder(host, "windows")};
+    case kCsidlProgramFiles:
+      return {true, PrefixFolder(host, "Program Files")};
+    case kCsidlProgramFilesCommon:
+      return {true, PrefixFolder(host, "Program Files/Common Files")};
+    case kCsidlFonts:
+      return {true, PrefixFolder(host, "windows/Fonts")};
+    case kCsidlDesktopDirectory:
+      return {true, UserFolder(host, "XDG_DESKTOP_DIR", "Desktop")};
+    case kCsidlPersonal:
+      return {true, UserFolder(host, "XDG_DOCUMENTS_DIR", "Documents")};
+    case kCsidlTemplates:
+      return {true, UserFolder(host, "XDG_TEMPLATES_DIR", "Templates")};
+    case kCsidlAppData:
+      return {true, IfFolder(ConfigHome(host))};
+    case kCsidlStartMenu:
+      return {true,
+              IfFolder(host.xdgDataHome.value_or(host.home + "/.local/share") + "/applications")};
+    case kCsidlInternetCache:
+      return {true, IfFolder(host.xdgCacheHome.value_or(host.home + "/.cache"))};
+    case kCsidlCommonStartup:
+      return {true, IfFolder(host.autostartFolder)};
+    case kCsidlNetwork:
+      return {true, std::nullopt};
+    default:
+      return {};
+  }
+}
+
+std::vector<DriveRoot> ListDrives(const HostEnvironment& host) {
+  std::vector<DriveRoot> drives;
+  const std::optional<std::string> prefix = WinePrefix(host);
+  if (!prefix) {
+    drives.push_back({"C:\\", kDriveFixed});
+    return drives;
+  }
+  std::error_code ec;
+  for (fs::directory_iterator it(*prefix + "/dosdevices", ec), end; !ec && it != end;
+       it.increment(ec)) {
+    // "c:" is a drive; "d::" names the raw device behind a drive and "com1" a port.
+    const std::string name = it->path().filename().string();
+    const char letter = name.empty() ? '\0' : LowerAscii(name[0]);
+    if (name.size() != 2 || name[1] != ':' || letter < 'a' || letter > 'z') continue;
+    std::error_code statError;
+    if (!fs::is_directory(it->path(), statError)) continue;  // a link to nothing: no drive
+    drives.push_back({std::string(1, static_cast<char>(letter - 32)) + ":\\", kDriveFixed});
+  }
+  std::sort(drives.begin(), drives.end(),
+            [](const DriveRoot& a, const DriveRoot& b) { return a.root < b.root; });
+  return drives;
+}
+
+std::optional<std::vector<RegistryValue>> ReadRegistryKey(const HostEnvironment& host,
+                                                          std::string_view path) {
+  const std::string key = NormalisedKeyPath(path);
+  if (key == "hardware\\description\\system\\centralprocessor\\0") return ProcessorKey(host);
+  if (key == "software\\microsoft\\windows nt\\currentversion") return VersionKey(host);
+  return std::nullopt;
+}
+
+KernelVersion ParseKernelRelease(std::string_view release) {
+  unsigned long parts[3] = {0, 0, 0};
+  std::size_t part = 0;
+  for (char c : release) {
+    if (c >= '0' && c <= '9') {
+      parts[part] = parts[part] * 10 + static_cast<unsigned long>(c - '0');
+      if (parts[part] > 0xFFFFFFFFu) return {};
+    } else if (c == '.' && part < 2) {
+      ++part;
+    } else {
+      break;
+    }
+  }
+  return {parts[0], parts[1], parts[2]};
+}
+
+}  // namespace platform::posix

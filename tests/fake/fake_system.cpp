@@ -1,0 +1,345 @@
+#include "fake/fake_system.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <system_error>
+
+#include "platform/posix/text_buffers.h"
+#include "platform/posix/tree_search.h"
+
+namespace fake {
+
+namespace fs = std::filesystem;
+using platform::posix::CopyComputerName;
+using platform::posix::CopyOrSizeNeeded;
+using platform::posix::CopyRegistryValue;
+using platform::posix::CopyUserName;
+using platform::posix::CopyWithNul;
+using platform::posix::EqualsIgnoringAsciiCase;
+
+namespace {
+
+// Gives the owner full access to every folder below path again (a test may have locked
+// one), so that the whole tree can be removed.
+void UnlockFolders(const fs::path& path) {
+  std::error_code ec;
+  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_directory(ec) && !it->is_symlink(ec)) UnlockFolders(it->path());
+  }
+}
+
+std::string NormalisedKeyPath(std::string_view path) {
+  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  std::string result(path);
+  for (char& c : result) c = platform::posix::LowerAscii(c);
+  return result;
+}
+
+// Counts of a counter running at `frequency` after `ms` milliseconds, without overflow for
+// any realistic frequency.
+std::int64_t CountsAfter(std::int64_t ms, std::int64_t frequency) {
+  return ms / 1000 * frequency + (ms % 1000) * frequency / 1000;
+}
+
+void FillVersion(const FakeSystem::VersionRecord& version, platform::OSVERSIONINFOA& info) {
+  info.dwMajorVersion = version.major;
+  info.dwMinorVersion = version.minor;
+  info.dwBuildNumber = version.build;
+  info.dwPlatformId = version.platformId;
+  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), '\0');
+  std::string_view csd = version.csd;
+  csd = csd.substr(0, sizeof(info.szCSDVersion) - 1);
+  std::copy(csd.begin(), csd.end(), info.szCSDVersion);
+}
+
+}  // namespace
+
+TempTree::TempTree() {
+  std::string pattern = (fs::temp_directory_path() / "belvosta-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::system_error(errno, std::generic_category());
+  root_ = pattern;
+}
+
+TempTree::~TempTree() {
+  std::error_code ec;
+  UnlockFolders(root_);
+  fs::remove_all(root_, ec);
+}
+
+std::string TempTree::AddFolder(std::string_view relativePath) {
+  fs::path full = fs::path(root_) / relativePath;
+  fs::create_directories(full);
+  return full.string();
+}
+
+std::string TempTree::AddFile(std::string_view relativePath) {
+  fs::path full = fs::path(root_) / relativePath;
+  fs::create_directories(full.parent_path());
+  std::ofstream(full).flush();
+  if (!fs::exists(full)) throw std::runtime_error("cannot create " + full.string());
+  return full.string();
+}
+
+FakeSystem::FakeSystem(VirtualClock& clock) : clock_(clock) {}
+
+FakeSystem::~FakeSystem() {
+  if (platform::GetBackend() == this) platform::SetBackend(nullptr);
+}
+
+bool FakeSystem::SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
+  searches.push_back({std::string(root), std::string(name)});
+  return platform::posix::SearchTree(root, name, out);
+}
+
+long FakeSystem::SpecialFolderLocation(platform::WindowHandle owner, int csidl,
+                                       platform::ItemIdList** list) {
+  folderLookups.push_back({owner, csidl});
+  constexpr long kShellFailure = static_cast<long>(0x80004005u);  // E_FAIL
+  if (list == nullptr) return kShellFailure;
+  *list = nullptr;
+  auto found = specialFolders.find(csidl);
+  if (found == specialFolders.end()) return kShellFailure;
+  items_.push_back(std::make_unique<FolderItem>(FolderItem{found->second}));
+  ++idListsOutstanding;
+  *list = reinterpret_cast<platform::ItemIdList*>(items_.back().get());
+  return 0;
+}
+
+FakeSystem::FolderItem* FakeSystem::FindItem(const platform::ItemIdList* list) {
+  for (auto& item : items_) {
+    if (reinterpret_cast<const platform::ItemIdList*>(item.get()) == list) return item.get();
+  }
+  return nullptr;
+}
+
+int FakeSystem::PathFromIdList(const platform::ItemIdList* list, std::span<char> path) {
+  FolderItem* item = FindItem(list);
+  if (item == nullptr) return 0;
+  if (item->released) {
+    ++idListMisuses;
+    return 0;
+  }
+  if (!item->path) return 0;
+  return CopyWithNul(*item->path, path) ? 1 : 0;
+}
+
+void FakeSystem::FreeIdList(platform::ItemIdList* list) {
+  FolderItem* item = FindItem(list);
+  if (item == nullptr) return;
+  if (item->released) {
+    ++idListMisuses;
+    return;
+  }
+  item->released = true;
+  --idListsOutstanding;
+}
+
+std::intptr_t FakeSystem::ShellOpen(platform::WindowHandle owner, std::string_view operation,
+                                    std::string_view file, const char* parameters,
+                                    const char* directory, int showCmd) {
+  shellOpens.push_back({owner, std::string(operation), std::string(file), parameters == nullptr,
+                        directory == nullptr, showCmd});
+  return shellOpenResult;
+}
+
+unsigned FakeSystem::LogicalDriveStrings(std::span<char> buffer) {
+  if (drives.empty()) return 0;
+  std::string all;
+  for (const Drive& drive : drives) {
+    all += drive.root;
+    all += '\0';
+  }
+  // all now ends with the last root's NUL; the list's own final NUL comes with the copy.
+  return CopyOrSizeNeeded(all, buffer);
+}
+
+unsigned FakeSystem::DriveType(std::string_view root) {
+  for (const Drive& drive : drives) {
+    if (EqualsIgnoringAsciiCase(drive.root, root)) return drive.type;
+  }
+  return platform::kDriveNoRootDir;
+}
+
+unsigned FakeSystem::TempPath(std::span<char> buffer) {
+  return tempPath ? CopyOrSizeNeeded(*tempPath, buffer) : 0;
+}
+
+int FakeSystem::ComputerName(std::span<char> buffer, unsigned long& size) {
+  return computerName ? CopyComputerName(*computerName, buffer, size) : 0;
+}
+
+int FakeSystem::UserName(std::span<char> buffer, unsigned long& size) {
+  return userName ? CopyUserName(*userName, buffer, size) : 0;
+}
+
+int FakeSystem::VersionEx(platform::OSVERSIONINFOA& info) {
+  ++versionQueries;
+  if (info.dwOSVersionInfoSize == sizeof(platform::OSVERSIONINFOA)) {
+    if (!plainVersionQuerySucceeds) return 0;
+    FillVersion(version, info);
+    return 1;
+  }
+  if (info.dwOSVersionInfoSize == sizeof(platform::OSVERSIONINFOEXA)) {
+    if (!extendedVersionQuerySucceeds) return 0;
+    auto& extended = static_cast<platform::OSVERSIONINFOEXA&>(info);
+    FillVersion(version, extended);
+    extended.wServicePackMajor = 0;
+    extended.wServicePackMinor = 0;
+    extended.wSuiteMask = version.suiteMask;
+    extended.wProductType = 1;  // a workstation
+    return 1;
+  }
+  return 0;
+}
+
+int FakeSystem::MemoryStatusEx(platform::MEMORYSTATUSEX& status) {
+  if (!memoryQuerySucceeds) return 0;
+  status.dwMemoryLoad = 50;
+  status.ullTotalPhys = totalPhysicalBytes;
+  status.ullAvailPhys = totalPhysicalBytes / 2;
+  status.ullTotalPageFile = totalPhysicalBytes * 2;
+  status.ullAvailPageFile = totalPhysicalBytes;
+  status.ullTotalVirtual = 0x7FFE0000ull;
+  status.ullAvailVirtual = 0x7FF00000ull;
+  status.ullAvailExtendedVirtual = 0;
+  return 1;
+}
+
+int FakeSystem::PerformanceFrequency(std::int64_t& frequency) {
+  if (!performanceCounterWorks) return 0;
+  frequency = performanceFrequency;
+  return 1;
+}
+
+int FakeSystem::PerformanceCounter(std::int64_t& count) {
+  if (!performanceCounterWorks) return 0;
+  clock_.nowMs += counterReadAdvanceMs;
+  count = CountsAfter(std::max<std::int64_t>(clock_.nowMs, 0), performanceFrequency);
+  return 1;
+}
+
+std::uint64_t FakeSystem::TickCount64() {
+  return static_cast<std::uint64_t>(std::max<std::int64_t>(clock_.nowMs, 0));
+}
+
+double FakeSystem::SecondsSinceMidnight() {
+  double seconds = std::fmod(clock_.startOfDaySeconds + clock_.nowMs / 1000.0, 86400.0);
+  return seconds < 0 ? seconds + 86400.0 : seconds;
+}
+
+std::string FakeSystem::DecimalSeparator() {
+  return decimalSeparator;
+}
+
+const FakeSystem::RegistryKey* FakeSystem::FindKey(std::string_view path) const {
+  const std::string wanted = NormalisedKeyPath(path);
+  for (const auto& [keyPath, key] : registry) {
+    if (NormalisedKeyPath(keyPath) == wanted) return &key;
+  }
+  return nullptr;
+}
+
+long FakeSystem::OpenKey(platform::HKEY key, std::string_view subKey, platform::HKEY& result) {
+  constexpr long kErrorInvalidHandle = 6;
+  std::string path;
+  if (key != platform::kHkeyLocalMachine) {
+    auto parent = openKeys_.find(key);
+    if (parent == openKeys_.end()) return kErrorInvalidHandle;
+    path = parent->second + "\\";
+  }
+  path += subKey;
+  if (FindKey(path) == nullptr) return platform::kErrorFileNotFound;
+  result = nextKeyHandle_++;
+  openKeys_[result] = path;
+  ++keysOpen;
+  return platform::kErrorSuccess;
+}
+
+long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<char> name,
+                           unsigned long& nameLength, std::span<char> data,
+                           unsigned long& dataLength) {
+  constexpr long kErrorInvalidHandle = 6;
+  constexpr long kErrorKeyDeleted = 1018;
+  ++valueEnumerations;
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return kErrorInvalidHandle;
+  const RegistryKey* found = FindKey(open->second);
+  if (found == nullptr) return kErrorKeyDeleted;
+  if (found->errorAlways) return *found->errorAlways;
+  if (auto injected = found->errorAtIndex.find(index); injected != found->errorAtIndex.end()) {
+    return injected->second;
+  }
+  if (index >= found->values.size()) return platform::kErrorNoMoreItems;
+
+  const auto& [valueName, valueData] = found->values[index];
+  return CopyRegistryValue(valueName, valueData, name, nameLength, data, dataLength);
+}
+
+long FakeSystem::CloseKey(platform::HKEY key) {
+  constexpr long kErrorInvalidHandle = 6;
+  if (key == platform::kHkeyLocalMachine) return platform::kErrorSuccess;
+  if (openKeys_.erase(key) == 0) return kErrorInvalidHandle;
+  --keysOpen;
+  return platform::kErrorSuccess;
+}
+
+int FakeSystem::SocketsStartup(std::uint16_t version, platform::WSADATA& data) {
+  ++socketStartups;
+  data.wVersion = version;
+  data.wHighVersion = 0x0202;
+  return 0;
+}
+
+int FakeSystem::SocketsCleanup() {
+  ++socketCleanups;
+  return 0;
+}
+
+std::optional<platform::HOSTENT> FakeSystem::HostByName(std::string_view name) {
+  hostLookups.emplace_back(name);
+  for (const auto& [hostName, entry] : hosts) {
+    if (EqualsIgnoringAsciiCase(hostName, name)) return entry;
+  }
+  return std::nullopt;
+}
+
+platform::WindowHandle FakeSystem::DesktopWindow() {
+  return desktopWindow;
+}
+
+int FakeSystem::WindowRect(platform::WindowHandle window, platform::RECT& rect) {
+  if (window == 0 || window != desktopWindow) return 0;
+  rect = desktopRect;
+  return 1;
+}
+
+platform::ScreenTwips FakeSystem::Screen() {
+  return screen;
+}
+
+std::uint64_t FakeSystem::TimeStampCounter() {
+  ++tscReads;
+  if (!queuedTscReadings.empty()) {
+    std::uint64_t reading = queuedTscReadings.front();
+    queuedTscReadings.pop_front();
+    return reading;
+  }
+  const auto ms = static_cast<unsigned __int128>(std::max<std::int64_t>(clock_.nowMs, 0));
+  return static_cast<std::uint64_t>(ms * tscHz / 1000);
+}
+
+std::optional<std::uint64_t> FakeSystem::PinToCurrentProcessor() {
+  if (!pinningPossible) return std::nullopt;
+  ++pinCount;
+  return static_cast<std::uint64_t>(pinCount);
+}
+
+void FakeSystem::Unpin(std::uint64_t) {
+  ++unpinCount;
+}
+
+}  // namespace fake

@@ -1,0 +1,188 @@
+// What the POSIX backend must answer on the machine the tests run on.
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "fake/fake_system.h"
+#include "platform/posix/posix_backend.h"
+
+namespace {
+
+using namespace platform;
+using platform::posix::PosixBackend;
+
+TEST(RealMachine, NamesMatchTheSystemsOwnAndTooSmallBuffersAreRefused) {
+  PosixBackend backend;
+  char host[256] = {};
+  ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+  char name[256];
+  unsigned long size = sizeof name;
+  ASSERT_EQ(backend.ComputerName(name, size), 1);
+  EXPECT_STREQ(name, host);
+  EXPECT_EQ(size, std::strlen(host));
+
+  char tiny[2] = {'#', '#'};
+  size = sizeof tiny;
+  EXPECT_EQ(backend.ComputerName(tiny, size), 0);
+  EXPECT_EQ(size, std::strlen(host) + 1);  // the size it would need
+  EXPECT_EQ(tiny[0], '#');
+
+  const passwd* user = getpwuid(geteuid());
+  ASSERT_NE(user, nullptr);
+  size = sizeof name;
+  ASSERT_EQ(backend.UserName(name, size), 1);
+  EXPECT_STREQ(name, user->pw_name);
+  EXPECT_EQ(size, std::strlen(user->pw_name) + 1);  // the NUL counts
+}
+
+TEST(RealMachine, VersionIsTheKernelsOnPlatformTwo) {
+  PosixBackend backend;
+  utsname names{};
+  ASSERT_EQ(uname(&names), 0);
+  OSVERSIONINFOA info;
+  ASSERT_NE(backend.VersionEx(info), 0);
+  EXPECT_EQ(info.dwPlatformId, kVerPlatformWin32Nt);
+  EXPECT_EQ(info.dwMajorVersion, std::strtoul(names.release, nullptr, 10));
+}
+
+TEST(RealMachine, ProcessorKeyNamesTheProcessorOnX86Linux) {
+#if !defined(__linux__) || !(defined(__x86_64__) || defined(__i386__))
+  GTEST_SKIP() << "the processor name comes from /proc/cpuinfo on x86 Linux";
+#endif
+  PosixBackend backend;
+  HKEY key = 0;
+  ASSERT_EQ(backend.OpenKey(kHkeyLocalMachine,
+                            "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\", key),
+            kErrorSuccess);
+  bool named = false;
+  char name[255], data[255];
+  for (unsigned long index = 0;; ++index) {
+    unsigned long nameLength = sizeof name, dataLength = sizeof data;
+    const long result = backend.EnumValue(key, index, name, nameLength, data, dataLength);
+    if (result != kErrorSuccess) break;
+    if (std::string(name) == "ProcessorNameString") named = data[0] != '\0';
+  }
+  EXPECT_EQ(backend.CloseKey(key), kErrorSuccess);
+  EXPECT_TRUE(named);
+}
+
+TEST(RealMachine, TemporaryFolderEndsWithASeparatorAndMemoryIsCounted) {
+  PosixBackend backend;
+  char path[512];
+  const unsigned length = backend.TempPath(path);
+  ASSERT_GT(length, 0u);
+  ASSERT_LT(length, sizeof path);
+  EXPECT_EQ(path[length - 1], '/');
+
+  MEMORYSTATUSEX memory;
+  ASSERT_NE(backend.MemoryStatusEx(memory), 0);
+  EXPECT_GT(memory.ullTotalPhys, 0u);
+  EXPECT_LE(memory.ullAvailPhys, memory.ullTotalPhys);
+  EXPECT_LE(memory.dwMemoryLoad, 100u);
+}
+
+TEST(RealMachine, CountersAdvanceAndPinningKeepsOneProcessorUntilUnpinned) {
+  PosixBackend backend;
+  std::int64_t frequency = 0, first = 0, second = 0;
+  ASSERT_NE(backend.PerformanceFrequency(frequency), 0);
+  EXPECT_EQ(frequency, 1'000'000'000);
+  backend.PerformanceCounter(first);
+  const std::uint64_t tscBefore = backend.TimeStampCounter();
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  backend.PerformanceCounter(second);
+  EXPECT_GE(second - first, 5'000'000);
+  EXPECT_GT(backend.TimeStampCounter(), tscBefore);
+  const double seconds = backend.SecondsSinceMidnight();
+  EXPECT_GE(seconds, 0.0);
+  EXPECT_LT(seconds, 86400.0);
+
+#if defined(__linux__)
+  cpu_set_t before;
+  ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+  const std::optional<std::uint64_t> token = backend.PinToCurrentProcessor();
+  ASSERT_TRUE(token.has_value());
+  cpu_set_t pinned;
+  ASSERT_EQ(sched_getaffinity(0, sizeof pinned, &pinned), 0);
+  EXPECT_EQ(CPU_COUNT(&pinned), 1);
+  backend.Unpin(*token);
+  cpu_set_t after;
+  ASSERT_EQ(sched_getaffinity(0, sizeof after, &after), 0);
+  EXPECT_TRUE(CPU_EQUAL(&before, &after));
+#endif
+}
+
+TEST(RealMachine, DecimalSeparatorFollowsTheNumericLocaleAndLeavesTheProcessAlone) {
+  PosixBackend backend;
+  const char* saved = std::getenv("LC_ALL");
+  const std::string savedValue = saved != nullptr ? saved : "";
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(backend.DecimalSeparator(), ".");
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  if (locale_t german = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", static_cast<locale_t>(0))) {
+    freelocale(german);
+    EXPECT_EQ(backend.DecimalSeparator(), ",");
+  }
+  setenv("LC_ALL", "no_SUCH.locale", 1);
+  EXPECT_EQ(backend.DecimalSeparator(), ".");
+  if (saved != nullptr) {
+    setenv("LC_ALL", savedValue.c_str(), 1);
+  } else {
+    unsetenv("LC_ALL");
+  }
+  EXPECT_EQ(std::string(localeconv()->decimal_point), ".");  // the C library's stays "C"
+}
+
+TEST(RealMachine, LocalHostResolvesToLoopback) {
+  PosixBackend backend;
+  const std::optional<HOSTENT> entry = backend.HostByName("localhost");
+  ASSERT_TRUE(entry.has_value());
+  ASSERT_FALSE(entry->h_addr_list.empty());
+  EXPECT_EQ(entry->h_length, 4);
+  EXPECT_EQ(entry->h_addr_list[0], (std::vector<std::uint8_t>{127, 0, 0, 1}));
+  EXPECT_EQ(backend.HostByName(""), std::nullopt);
+  EXPECT_EQ(backend.HostByName(std::string_view("local\0host", 10)), std::nullopt);
+}
+
+// The opener gets the address as one argument, whatever characters it holds: a stand-in
+// opener on PATH writes down the arguments it received.
+TEST(RealMachine, ShellOpenPassesTheFileAsOneArgumentWithoutAShell) {
+  fake::TempTree tree;
+  const std::string log = tree.Root() + "/arguments";
+  const std::string opener = tree.Root() + "/xdg-open";
+  std::ofstream(opener) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"" << log << ".tmp\"\nmv \""
+                        << log << ".tmp\" \"" << log << "\"\n";
+  ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
+  const std::string savedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  setenv("PATH", (tree.Root() + ":" + savedPath).c_str(), 1);
+
+  PosixBackend backend;
+  const std::string file = tree.Root() + "/a b; touch " + tree.Root() + "/pwned $(id)";
+  const std::intptr_t result = backend.ShellOpen(0, "Open", file, nullptr, nullptr, 1);
+  EXPECT_GT(result, 32);
+  EXPECT_LE(backend.ShellOpen(0, "Open", "", nullptr, nullptr, 1), 32);
+  EXPECT_LE(backend.ShellOpen(0, "print", file, nullptr, nullptr, 1), 32);
+  setenv("PATH", savedPath.c_str(), 1);
+
+  std::string received;
+  for (int i = 0; i < 500 && received.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(log);
+    std::getline(in, received, '\0');
+  }
+  EXPECT_EQ(received, "1|" + file + "|");
+  EXPECT_FALSE(std::filesystem::exists(tree.Root() + "/pwned"));
+}
+
+}  // namespace

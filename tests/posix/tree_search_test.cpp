@@ -1,0 +1,222 @@
+// The tree search against real folder trees.
+#include "platform/posix/tree_search.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fake/fake_system.h"
+#include "platform/imagehlp.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::posix::SearchTree;
+
+// Runs a search and gives the found path, or nothing.
+std::optional<std::string> Find(std::string_view root, std::string_view name,
+                                std::size_t bufferSize = 160) {
+  std::vector<char> buffer(bufferSize, '\0');
+  if (!SearchTree(root, name, buffer)) return std::nullopt;
+  return std::string(buffer.data());
+}
+
+TEST(TreeSearch, FindsFilesAtTheRootAndDeepBelowWithFullPathsInAnyLetterCase) {
+  fake::TempTree tree;
+  const std::string atRoot = tree.AddFile("stdole2.tlb");
+  const std::string deep = tree.AddFile("a/b/c/d/MSHTML.TLB");
+  tree.AddFile("a/b/other.dll");
+
+  EXPECT_EQ(Find(tree.Root(), "stdole2.tlb"), atRoot);
+  EXPECT_EQ(Find(tree.Root(), "STDOLE2.TLB"), atRoot);
+  EXPECT_EQ(Find(tree.Root(), "mshtml.tlb"), deep);
+  EXPECT_EQ(Find(tree.Root() + "/", "MsHtMl.TlB"), deep);  // trailing separator on the root
+  EXPECT_EQ(Find(tree.Root() + "//", "mshtml.tlb"), deep);
+  EXPECT_EQ(Find(tree.Root(), "mshtml.tl"), std::nullopt);  // whole names only
+  EXPECT_EQ(Find(tree.Root(), "SHDOCVW.DLL"), std::nullopt);
+}
+
+TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
+  fake::TempTree tree;
+  fake::TempTree outside;
+  tree.AddFolder("MSCOMCTL.OCX/inner");
+  EXPECT_EQ(Find(tree.Root(), "mscomctl.ocx"), std::nullopt);
+
+  const std::string real = outside.AddFile("target.dll");
+  const std::string link = tree.Root() + "/Linked.DLL";
+  ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
+  EXPECT_EQ(Find(tree.Root(), "linked.dll"), link);
+
+  ASSERT_EQ(symlink((outside.Root() + "/missing").c_str(), (tree.Root() + "/dead.dll").c_str()), 0);
+  EXPECT_EQ(Find(tree.Root(), "dead.dll"), std::nullopt);
+}
+
+TEST(TreeSearch, RefusesBlankNamesAndMissingRootsWithoutTouchingTheBuffer) {
+  fake::TempTree tree;
+  const std::string file = tree.AddFile("x.dll");
+  std::vector<char> buffer(160, '#');
+  const std::string_view names[] = {"", " ", "     ", "x.dll/", "..", {"x.d\0ll", 6}};
+  for (std::string_view name : names) {
+    EXPECT_FALSE(SearchTree(tree.Root(), name, buffer)) << '"' << name << '"';
+  }
+  EXPECT_FALSE(SearchTree(tree.Root() + "/missing", "x.dll", buffer));
+  EXPECT_FALSE(SearchTree(file, "x.dll", buffer));  // a file is no root folder
+  EXPECT_FALSE(SearchTree("", "x.dll", buffer));
+  EXPECT_EQ(std::string(buffer.begin(), buffer.end()), std::string(160, '#'));
+}
+
+TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {
+  fake::TempTree tree;
+  fake::TempTree outside;
+  tree.AddFolder("a/b");
+  outside.AddFile("hidden.dll");
+  ASSERT_EQ(symlink(tree.Root().c_str(), (tree.Root() + "/a/b/loop").c_str()), 0);
+  ASSERT_EQ(symlink("..", (tree.Root() + "/a/up").c_str()), 0);
+  ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/a/elsewhere").c_str()), 0);
+
+  EXPECT_EQ(Find(tree.Root(), "absent.dll"), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), "hidden.dll"), std::nullopt);
+  const std::string real = tree.AddFile("a/b/real.dll");
+  EXPECT_EQ(Find(tree.Root(), "real.dll"), real);
+}
+
+// The root given as a link is the caller's choice and is followed.
+TEST(TreeSearch, FollowsALinkGivenAsTheRoot) {
+  fake::TempTree tree;
+  fake::TempTree links;
+  tree.AddFile("sub/wmp.dll");
+  const std::string root = links.Root() + "/system";
+  ASSERT_EQ(symlink(tree.Root().c_str(), root.c_str()), 0);
+  EXPECT_EQ(Find(root, "WMP.DLL"), root + "/sub/wmp.dll");
+}
+
+// Runs check() in a child process without the right to override permissions (as the
+// "nobody" user when running as root), and gives its exit code; 77 means it could not.
+int RunUnprivileged(const std::function<int()>& check) {
+  if (geteuid() != 0) return check();
+  const pid_t child = fork();
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(77);
+    _exit(check());
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(TreeSearch, SkipsFoldersItCannotRead) {
+  fake::TempTree tree;
+  tree.AddFile("locked/inside.dll");
+  tree.AddFile("locked/both.dll");
+  const std::string open = tree.AddFile("open/deeper/both.dll");
+  tree.AddFile("open/outside.dll");
+  ASSERT_EQ(chmod(tree.Root().c_str(), 0755), 0);  // reachable for the unprivileged child
+  ASSERT_EQ(chmod((tree.Root() + "/locked").c_str(), 0), 0);
+
+  const int result = RunUnprivileged([&] {
+    if (access(tree.Root().c_str(), R_OK | X_OK) != 0) return 77;
+    if (Find(tree.Root(), "inside.dll")) return 1;
+    if (Find(tree.Root(), "both.dll") != open) return 2;
+    if (!Find(tree.Root(), "outside.dll")) return 3;
+    return 0;
+  });
+  if (result == 77) GTEST_SKIP() << "no unprivileged user can reach the temporary folder";
+  EXPECT_EQ(result, 0);
+}
+
+// A path of exactly `length` characters below the tree: folders of 50 characters, then a
+// file name that makes up the rest.
+std::string PathOfLength(const fake::TempTree& tree, std::size_t length, std::string_view end) {
+  std::string relative;
+  while (tree.Root().size() + 1 + relative.size() + 51 + end.size() < length) {
+    relative += std::string(50, 'f') + "/";
+  }
+  const std::size_t rest = length - tree.Root().size() - 1 - relative.size() - end.size();
+  return relative + std::string(rest, 'n') + std::string(end);
+}
+
+TEST(TreeSearch, LongPathsComeBackWholeOrNotAtAll) {
+  fake::TempTree tree;
+  const std::string path159 = tree.AddFile(PathOfLength(tree, 159, ".ocx"));
+  const std::string name159 = fs::path(path159).filename().string();
+  const std::string path300 = tree.AddFile(PathOfLength(tree, 300, ".dll"));
+  const std::string name300 = fs::path(path300).filename().string();
+  ASSERT_EQ(path159.size(), 159u);
+  ASSERT_EQ(path300.size(), 300u);
+
+  // An exact-size heap buffer, so that AddressSanitizer sees any write past its end.
+  EXPECT_EQ(Find(tree.Root(), name159, 160), path159);
+  EXPECT_EQ(Find(tree.Root(), name159, 159), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), name300, 160), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), name300, 261), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), name300, 301), path300);
+  EXPECT_EQ(Find(tree.Root(), name300, platform::kMaxFullPath), path300);
+
+  // The same limits for a file directly in the root.
+  const std::string rootFile = tree.AddFile(std::string(160 - tree.Root().size() - 1, 'r'));
+  const std::string rootName = fs::path(rootFile).filename().string();
+  EXPECT_EQ(Find(tree.Root(), rootName, 160), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), rootName, 161), rootFile);
+
+  // A match too long for the buffer does not end the search: a shorter one still counts.
+  const std::string shortCopy = tree.AddFile("z/" + name300);
+  EXPECT_EQ(Find(tree.Root(), name300, 160), shortCopy);
+}
+
+// Folders nested deeper than the system's path limit, made and removed one step at a time
+// because whole-path calls refuse them.
+class DeepTree {
+ public:
+  DeepTree(const std::string& root, int levels, const std::string& folder) : levels_(levels) {
+    fds_.push_back(open(root.c_str(), O_RDONLY | O_DIRECTORY));
+    for (int i = 0; i < levels; ++i) {
+      mkdirat(fds_.back(), folder.c_str(), 0755);
+      fds_.push_back(openat(fds_.back(), folder.c_str(), O_RDONLY | O_DIRECTORY));
+    }
+    folder_ = folder;
+  }
+  void AddFile(const std::string& name) {
+    close(openat(fds_.back(), name.c_str(), O_CREAT | O_WRONLY, 0644));
+    files_.push_back(name);
+  }
+  ~DeepTree() {
+    for (const std::string& name : files_) unlinkat(fds_.back(), name.c_str(), 0);
+    for (int i = levels_; i > 0; --i) {
+      close(fds_[i]);
+      unlinkat(fds_[i - 1], folder_.c_str(), AT_REMOVEDIR);
+    }
+    close(fds_[0]);
+  }
+
+ private:
+  int levels_;
+  std::string folder_;
+  std::vector<int> fds_;
+  std::vector<std::string> files_;
+};
+
+TEST(TreeSearch, FindsFilesBelowTheSystemPathLimit) {
+  fake::TempTree tree;
+  const std::string folder(200, 'd');
+  DeepTree deep(tree.Root(), 30, folder);  // about 6,000 characters deep
+  deep.AddFile("Flash.ocx");
+  std::string expected = tree.Root();
+  for (int i = 0; i < 30; ++i) expected += "/" + folder;
+  expected += "/Flash.ocx";
+  ASSERT_GT(expected.size(), std::size_t{PATH_MAX});
+
+  const std::optional<std::string> found = Find(tree.Root(), "FLASH.OCX", platform::kMaxFullPath);
+  EXPECT_TRUE(found == expected) << "found " << found.value_or("nothing").size() << " characters";
+  EXPECT_EQ(Find(tree.Root(), "FLASH.OCX", 160), std::nullopt);
+}
+
+}  // namespace

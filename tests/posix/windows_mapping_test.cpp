@@ -1,0 +1,222 @@
+// The mapping of Windows folders, drives and registry keys onto a POSIX system, against
+// home folders, Wine prefixes and system files made up in temporary folders.
+#include "platform/posix/windows_mapping.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fake/fake_system.h"
+#include "platform/kernel32.h"
+#include "platform/posix/posix_backend.h"
+#include "platform/shell32.h"
+
+namespace {
+
+using namespace platform;
+using platform::posix::HostEnvironment;
+using platform::posix::PosixBackend;
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+// The folder path the shell calls give for csidl, or nothing when either call fails.
+std::optional<std::string> ShellFolder(Backend& backend, int csidl) {
+  ItemIdList* list = nullptr;
+  if (backend.SpecialFolderLocation(0, csidl, &list) != 0) return std::nullopt;
+  char path[512];
+  const int found = backend.PathFromIdList(list, path);
+  backend.FreeIdList(list);
+  if (found == 0) return std::string("<no path>");
+  return std::string(path);
+}
+
+std::string DriveStrings(Backend& backend) {
+  char buffer[64];
+  const unsigned length = backend.LogicalDriveStrings(buffer);
+  return length < sizeof buffer ? std::string(buffer, length + 1) : std::string();
+}
+
+class MappingTest : public ::testing::Test {
+ protected:
+  MappingTest() {
+    host.home = tree.AddFolder("home");
+    host.autostartFolder = tree.Root() + "/etc/xdg/autostart";
+    host.cpuInfoFile = tree.Root() + "/cpuinfo";
+    host.osReleaseFile = tree.Root() + "/os-release";
+    host.kernelRelease = "6.1.0-18-amd64";
+  }
+
+  fake::TempTree tree;
+  HostEnvironment host;
+};
+
+TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
+  const std::string prefix = tree.AddFolder("prefix");
+  host.winePrefix = prefix;
+  const std::string system = tree.AddFolder("prefix/drive_c/windows/system32");
+  const std::string programs = tree.AddFolder("prefix/drive_c/Program Files");
+  tree.AddFolder("prefix/dosdevices");
+  const std::string devices = prefix + "/dosdevices/";
+  ASSERT_EQ(symlink("../drive_c", (devices + "c:").c_str()), 0);
+  ASSERT_EQ(symlink("/", (devices + "z:").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/null", (devices + "d::").c_str()), 0);   // a raw device entry
+  ASSERT_EQ(symlink("/dev/null", (devices + "com1").c_str()), 0);  // a port
+  ASSERT_EQ(symlink("/nonexistent/x", (devices + "e:").c_str()), 0);
+
+  PosixBackend backend(host);
+  EXPECT_EQ(ShellFolder(backend, kCsidlSystem), system);
+  EXPECT_EQ(ShellFolder(backend, kCsidlWindows), prefix + "/drive_c/windows");
+  EXPECT_EQ(ShellFolder(backend, kCsidlProgramFiles), programs);
+  EXPECT_EQ(ShellFolder(backend, kCsidlFonts), "<no path>");  // not in this prefix
+  EXPECT_EQ(DriveStrings(backend), std::string("C:\\\0Z:\\\0", 9));
+  EXPECT_EQ(backend.DriveType("c:\\"), kDriveFixed);
+  EXPECT_EQ(backend.DriveType("E:\\"), kDriveNoRootDir);
+
+  host.winePrefix = prefix + "/missing";  // a prefix named but absent counts as none
+  PosixBackend withoutPrefix(host);
+  EXPECT_EQ(ShellFolder(withoutPrefix, kCsidlSystem), "<no path>");
+  EXPECT_EQ(DriveStrings(withoutPrefix), std::string("C:\\\0", 5));
+}
+
+TEST_F(MappingTest, WithoutAPrefixTheRootFileSystemIsTheFixedDriveC) {
+  PosixBackend backend(host);  // the home folder has no .wine
+  EXPECT_EQ(ShellFolder(backend, kCsidlSystem), "<no path>");
+  EXPECT_EQ(ShellFolder(backend, kCsidlProgramFiles), "<no path>");
+  EXPECT_EQ(DriveStrings(backend), std::string("C:\\\0", 5));
+  EXPECT_EQ(backend.DriveType("C:\\"), kDriveFixed);
+
+  char small[4] = {'#', '#', '#', '#'};
+  EXPECT_EQ(backend.LogicalDriveStrings(small), 5u);  // the size it needs; nothing written
+  EXPECT_EQ(std::string(small, 4), "####");
+
+  tree.AddFolder("home/.wine/drive_c/windows/system32");  // ~/.wine is the default prefix
+  EXPECT_EQ(ShellFolder(backend, kCsidlSystem), host.home + "/.wine/drive_c/windows/system32");
+}
+
+TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
+  const std::string desktop = tree.AddFolder("home/Schreibtisch");
+  const std::string documents = tree.AddFolder("elsewhere/docs");
+  tree.AddFolder("home/Templates");
+  tree.AddFolder("home/.config");
+  WriteFile(host.home + "/.config/user-dirs.dirs",
+            "# written by xdg-user-dirs-update\n"
+            "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+            "XDG_DOCUMENTS_DIR=\"" +
+                documents +
+                "\"\n"
+                "XDG_TEMPLATES_DIR=\"$HOME/\"\n");
+  const std::string applications = tree.AddFolder("home/.local/share/applications");
+  const std::string autostart = tree.AddFolder("etc/xdg/autostart");
+
+  PosixBackend backend(host);
+  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), desktop);
+  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), documents);
+  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), "<no path>");  // set to home: none
+  EXPECT_EQ(ShellFolder(backend, kCsidlAppData), host.home + "/.config");
+  EXPECT_EQ(ShellFolder(backend, kCsidlStartMenu), applications);
+  EXPECT_EQ(ShellFolder(backend, kCsidlCommonStartup), autostart);
+  EXPECT_EQ(ShellFolder(backend, kCsidlInternetCache), "<no path>");  // no ~/.cache here
+  EXPECT_EQ(ShellFolder(backend, kCsidlNetwork), "<no path>");        // virtual
+  EXPECT_EQ(ShellFolder(backend, kCsidlFavorites), std::nullopt);     // unknown here
+  EXPECT_EQ(ShellFolder(backend, kCsidlCookies), std::nullopt);
+
+  // Without the settings file the usual English names are the defaults.
+  std::filesystem::remove(host.home + "/.config/user-dirs.dirs");
+  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), host.home + "/Templates");
+  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // no ~/Desktop
+}
+
+TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
+  WriteFile(host.cpuInfoFile,
+            "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 158\n"
+            "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\n"
+            "cpu MHz\t\t: 3191.998\n\n"
+            "processor\t: 1\nvendor_id\t: OtherVendor\nmodel name\t: second\n");
+  WriteFile(host.osReleaseFile, "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12\"\n");
+  PosixBackend backend(host);
+
+  HKEY key = 0;
+  ASSERT_EQ(backend.OpenKey(kHkeyLocalMachine,
+                            "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\", key),
+            kErrorSuccess);
+  std::vector<std::pair<std::string, std::string>> values;
+  for (unsigned long index = 0;; ++index) {
+    char name[255], data[255];
+    unsigned long nameLength = sizeof name, dataLength = sizeof data;
+    const long result = backend.EnumValue(key, index, name, nameLength, data, dataLength);
+    if (result == kErrorNoMoreItems) break;
+    ASSERT_EQ(result, kErrorSuccess);
+    ASSERT_EQ(dataLength, std::strlen(data) + 1);
+    values.emplace_back(name, data);
+  }
+  EXPECT_EQ(values, (std::vector<std::pair<std::string, std::string>>{
+                        {"Identifier", "x86 Family 6 Model 158 Stepping 10"},
+                        {"ProcessorNameString", "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz"},
+                        {"VendorIdentifier", "GenuineIntel"},
+                        {"~MHz", "3192"}}));
+
+  // A data buffer too small for the value: "more data", nothing written.
+  char name[255], data[8] = "unset";
+  unsigned long nameLength = sizeof name, dataLength = sizeof data;
+  EXPECT_EQ(backend.EnumValue(key, 1, name, nameLength, data, dataLength), kErrorMoreData);
+  EXPECT_STREQ(data, "unset");
+  EXPECT_EQ(backend.CloseKey(key), kErrorSuccess);
+  EXPECT_NE(backend.EnumValue(key, 0, name, nameLength, data, dataLength), kErrorSuccess);
+
+  const auto version =
+      posix::ReadRegistryKey(host, "software\\microsoft\\WINDOWS NT\\CurrentVersion");
+  ASSERT_TRUE(version.has_value());
+  ASSERT_GE(version->size(), 2u);
+  EXPECT_EQ((*version)[0].name, "ProductName");
+  EXPECT_EQ((*version)[0].data, "Debian GNU/Linux 12");
+  EXPECT_EQ((*version)[1].name, "CurrentVersion");
+  EXPECT_EQ((*version)[1].data, "6.1");
+  for (const auto& value : *version) EXPECT_NE(value.name, "CSDVersion");
+
+  EXPECT_EQ(backend.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Other", key), kErrorFileNotFound);
+  std::filesystem::remove(host.cpuInfoFile);
+  EXPECT_EQ(posix::ReadRegistryKey(host, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0"),
+            std::nullopt);
+}
+
+TEST_F(MappingTest, TheVersionIsTheKernelsOnPlatformTwo) {
+  host.kernelRelease = "5.15.167.4-microsoft-standard-WSL2";
+  PosixBackend backend(host);
+  OSVERSIONINFOEXA info;
+  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), 'x');
+  ASSERT_NE(backend.VersionEx(info), 0);
+  EXPECT_EQ(info.dwPlatformId, kVerPlatformWin32Nt);
+  EXPECT_EQ(info.dwMajorVersion, 5u);
+  EXPECT_EQ(info.dwMinorVersion, 15u);
+  EXPECT_EQ(info.dwBuildNumber, 167u);
+  EXPECT_STREQ(info.szCSDVersion, "");
+  EXPECT_EQ(info.wSuiteMask, 0);
+
+  const auto parsed = posix::ParseKernelRelease("garbage");
+  EXPECT_EQ(parsed.major, 0u);
+  EXPECT_EQ(posix::ParseKernelRelease("99999999999999999999.1").major, 0u);  // no overflow
+  EXPECT_EQ(posix::ParseKernelRelease("6").minor, 0u);
+}
+
+TEST_F(MappingTest, ItemListsAreReadOnlyWhileTheyAreHandedOut) {
+  PosixBackend backend(host);
+  ItemIdList* list = nullptr;
+  ASSERT_EQ(backend.SpecialFolderLocation(0, kCsidlNetwork, &list), 0);
+  ASSERT_NE(list, nullptr);
+  backend.FreeIdList(list);
+  char path[512] = "unchanged";
+  EXPECT_EQ(backend.PathFromIdList(list, path), 0);  // released: refused, not read
+  backend.FreeIdList(list);                          // a second release is harmless
+  EXPECT_STREQ(path, "unchanged");
+  EXPECT_NE(backend.SpecialFolderLocation(0, 999, &list), 0);
+  EXPECT_EQ(list, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// The computer information window: the computer's data report, the processor speed text
+// and the verdict whether the computer is fast enough.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/forms.h"
+
+namespace belvosta {
+
+struct Program;
+
+class Form3 : public platform::Form {
+ public:
+  explicit Form3(Program& program);
+
+  // Visible controls.
+  platform::TextBox Text3;
+  platform::Label Label1;
+  platform::CommandButton Command1;
+  platform::PictureBox Picture1;
+  platform::PictureBox Picture2;
+  platform::Label Label3;
+  // Below the client area, never seen: the measured value and the report's trigger.
+  platform::Label Label2;
+  platform::CommandButton cmdProzessordatenAuslesen;
+
+  // Window handlers.
+  void Label1_Click();
+  void Label1_MouseMove();
+  void Command1_Click();
+
+  // Speed verdict.
+  void Label2_Change();
+  void Picture1_MouseMove();
+  void Picture2_MouseMove();
+  // Replaces every occurrence of zeichenAlt in text by zeichenNeu, left to right, resuming
+  // behind each replacement; returns the result, which text also holds. An empty search
+  // text leaves text unchanged.
+  static std::string ZeichenErsetzen(std::string& text, const std::string& zeichenAlt,
+                                     const std::string& zeichenNeu);
+
+  // Computer data report.
+  void cmdProzessordatenAuslesen_Click();
+  // Each is assigned only when its registry value is found.
+  void Prozessordaten(std::string& prozessor, std::string& familie);
+  // Total physical memory in megabytes.
+  std::int64_t Arbeitsspeicher();
+  void ComputerUsernamenErmitteln(std::string& computername);
+  std::string GetIP(std::string& computername);
+  std::string ErmittleIPAdresse(const std::string& computername, std::int16_t index);
+  std::int32_t GetOSVersion();
+  std::string ErmittleWVers();
+  std::string ErmittleSP();
+
+  // The version code survives closing and reloading the window.
+  bool OSVersionErmittelt = false;
+  std::int32_t OSVersionCode = 0;
+
+ protected:
+  void Form_Load() override;
+
+ private:
+  Program& program_;
+};
+
+}  // namespace belvosta

@@ -1,0 +1,44 @@
+// The program-wide state of the speed test and the clock measurement that fills it: the
+// processor's time-stamp counter is counted across a window timed by the performance counter.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace belvosta {
+
+class Form3;
+
+// Two pairs of slots: slot k holds the latest counter reading, slot k + 1 the cycles since
+// the reading slot k held before.
+struct Taktproben {
+  std::array<std::int64_t, 4> slot{};
+};
+
+// Reads the time-stamp counter into slot k and returns the cycles since slot k was last
+// written (the new content of slot k + 1); 0 when slot k + 1 does not exist.
+std::int64_t LeseTaktzaehler(Taktproben& proben, int k);
+
+// The clock as shown: the value with two decimals and the given decimal separator, then the
+// unit (" GHz" strictly above 10^9 Hz, " MHz" otherwise), e.g. "2,40 GHz".
+std::string TaktAnzeige(std::int64_t hertz, const std::string& dezimaltrenner);
+
+struct Module1 {
+  // Measured clock in hertz; 0 until a measurement succeeded.
+  std::int64_t GemessenerTakt = 0;
+  // Performance-counter counts per second, as the last measurement read it.
+  std::int64_t ZaehlerFrequenz = 0;
+  // "Prozessor Geschwindigkeit: " + value + unit; empty until the first measurement.
+  std::string GeschwindigkeitsText;
+
+  // Measures the clock once per run across `dauer` seconds and writes the shown value into
+  // form3.Label2, whose change runs the verdict before this returns. Later calls return the
+  // stored clock and touch nothing. A cycle difference that is not positive counts as no
+  // measurement (0, nothing stored); a duration that cannot time a window is an error
+  // (nothing), as is a performance counter that cannot be read.
+  std::optional<std::int64_t> MesseProzessortakt(double dauer, Form3& form3);
+};
+
+}  // namespace belvosta

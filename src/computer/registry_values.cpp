@@ -1,0 +1,79 @@
+#include "computer/registry_values.h"
+
+#include <algorithm>
+#include <array>
+
+#include "computer/form3.h"
+#include "platform/advapi32.h"
+
+namespace belvosta {
+namespace {
+
+constexpr std::size_t kPuffer = 255;
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The first (length - 1) bytes of the data, never more than the buffer holds, cut at the
+// first NUL and without leading and trailing blanks.
+std::string WertText(const std::array<char, kPuffer>& data, unsigned long laenge) {
+  const std::size_t n = std::min<std::size_t>(laenge > 0 ? laenge - 1 : 0, data.size());
+  std::string_view text(data.data(), n);
+  text = text.substr(0, text.find('\0'));
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+void DurchlaufeRegistryWerte(
+    std::string_view schluessel,
+    const std::function<void(std::string_view nameBuffer, std::string text)>& wert) {
+  platform::HKEY key = 0;
+  if (platform::RegOpenKeyA(platform::kHkeyLocalMachine, schluessel, key) !=
+      platform::kErrorSuccess) {
+    return;
+  }
+  for (unsigned long index = 0;; ++index) {
+    std::array<char, kPuffer> name;
+    std::array<char, kPuffer> data;
+    name.fill(' ');
+    data.fill(' ');
+    unsigned long nameLaenge = kPuffer;
+    unsigned long dataLaenge = kPuffer;
+    const long result = platform::RegEnumValueA(key, index, name, nameLaenge, data, dataLaenge);
+    // A value too long for the buffers still counts as a value; any other result ends the
+    // enumeration, so a key that keeps failing cannot hold us here.
+    if (result != platform::kErrorSuccess && result != platform::kErrorMoreData) break;
+    wert(std::string_view(name.data(), name.size()), WertText(data, dataLaenge));
+  }
+  platform::RegCloseKey(key);
+}
+
+bool NameBeginntMit(std::string_view nameBuffer, std::string_view anfang) {
+  if (nameBuffer.size() < anfang.size()) return false;
+  return std::equal(anfang.begin(), anfang.end(), nameBuffer.begin(),
+                    [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+}
+
+void Form3::Prozessordaten(std::string& prozessor, std::string& familie) {
+  DurchlaufeRegistryWerte("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\",
+                          [&](std::string_view name, const std::string& text) {
+                            if (NameBeginntMit(name, "identifier")) familie = text;
+                            if (NameBeginntMit(name, "PROCESSORNAME")) prozessor = text;
+                          });
+}
+
+std::string Form3::ErmittleSP() {
+  std::string servicePack;
+  DurchlaufeRegistryWerte("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                          [&](std::string_view name, const std::string& text) {
+                            if (NameBeginntMit(name, "csdversion")) servicePack = text;
+                          });
+  return servicePack;
+}
+
+}  // namespace belvosta

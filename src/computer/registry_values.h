@@ -1,0 +1,22 @@
+// Reading the text values of one registry key below HKEY_LOCAL_MACHINE, the way the report
+// looks for its processor and service-pack values.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace belvosta {
+
+// Enumerates the values of the key and calls `wert` for each with the value's name buffer
+// (all 255 characters as the call left them: the name, a NUL, then blanks) and its text
+// (the data up to the reported length without its NUL, cut at the first NUL, blanks
+// trimmed on both sides). Does nothing when the key does not open.
+void DurchlaufeRegistryWerte(
+    std::string_view schluessel,
+    const std::function<void(std::string_view nameBuffer, std::string text)>& wert);
+
+// Whether the first characters of the name buffer equal `anfang`, ignoring ASCII case.
+bool NameBeginntMit(std::string_view nameBuffer, std::string_view anfang);
+
+}  // namespace belvosta

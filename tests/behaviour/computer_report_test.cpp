@@ -1,0 +1,188 @@
+// The computer data report: its text byte for byte, the version cache, and what a machine
+// that answers nothing, or answers badly, gives.
+#include <gtest/gtest.h>
+
+#include "fake/fixture.h"
+
+namespace {
+
+constexpr const char* kProcessorKey = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\";
+constexpr const char* kVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const std::string kVersionFailure =
+    "Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf";
+
+platform::HOSTENT Host(std::vector<std::vector<std::uint8_t>> addresses) {
+  platform::HOSTENT host;
+  host.h_addr_list = std::move(addresses);
+  return host;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class ComputerReport : public fake::ProgramTest {
+ protected:
+  ComputerReport() { fake.system.performanceCounterWorks = false; }  // no verdict box
+
+  belvosta::Form3& form3() { return program->Form3; }
+
+  // Loading the window runs the report; its box is the last one.
+  const fake::RecordedBox& LoadAndReport() {
+    form3().EnsureLoaded();
+    return fake.ui.boxes.back();
+  }
+
+  void FullMachine() {
+    fake.system.userName = "Anna";
+    fake.system.computerName = "WERKSTATT-PC";
+    fake.system.totalPhysicalBytes = 16ull << 30;
+    fake.system.registry[kProcessorKey].values = {
+        {"Identifier", "x86 Family 6 Model 15 Stepping 6"},
+        {"VendorIdentifier", "GenuineIntel"},
+        {"ProcessorNameString", "      Intel(R) Core(TM)2 CPU 6600  @ 2.40GHz"}};
+    fake.system.registry[kVersionKey].values = {{"CSDVersion", "Service Pack 2"},
+                                                {"CurrentBuildNumber", "2600"}};
+    fake.system.hosts["werkstatt-pc"] = Host({{10, 0, 0, 1}, {192, 168, 1, 20}});
+    fake.system.version.suiteMask = platform::kVerSuitePersonal;  // XP, personal edition
+  }
+};
+
+TEST_F(ComputerReport, FullMachineGivesEveryLineWithItsTabs) {
+  FullMachine();
+
+  const fake::RecordedBox& box = LoadAndReport();
+
+  EXPECT_EQ(box.title, "Rechnerdaten auslesen");
+  EXPECT_EQ(box.style, platform::vbOKOnly);
+  EXPECT_EQ(box.text,
+            "Intel(R) Core(TM)2 CPU 6600  @ 2.40GHz\r\n"
+            "x86 Family 6 Model 15 Stepping 6\r\n"
+            "\r\n"
+            "Arbeitsspeicher: \t\t16384 MB\r\n"
+            "Angemeldeter User: \tAnna\r\n"
+            "Computername: \t\tWERKSTATT-PC\r\n"
+            "IP-Adresse: \t\t10.0.0.1       \r\n"
+            "Betriebssystem: \t\tWindows XP Home Edition\r\n"
+            "Service-Pack: \t\tService Pack 2");
+  EXPECT_EQ(fake.system.socketCleanups, 1);
+  EXPECT_EQ(fake.system.keysOpen, 0);
+}
+
+TEST_F(ComputerReport, MachineWhereEverythingFailsStillReports) {
+  fake.system.userName.reset();
+  fake.system.computerName.reset();
+  fake.system.memoryQuerySucceeds = false;
+  fake.system.version.major = 6;
+
+  EXPECT_EQ(LoadAndReport().text,
+            "\r\n\r\n\r\n"
+            "Arbeitsspeicher: \t\t0 MB\r\n"
+            "Angemeldeter User: \tnicht ermittelbar\r\n"
+            "Computername: \t\t(unknown)\r\n"
+            "IP-Adresse: \t\t               \r\n"
+            "Betriebssystem: \t\t*unknown*\r\n"
+            "Service-Pack: \t\t");
+  // The placeholder name was looked up; its missing host entry was not read through.
+  EXPECT_EQ(fake.system.hostLookups, std::vector<std::string>{"(unknown)"});
+}
+
+TEST_F(ComputerReport, VersionIsQueriedOncePerWindowObjectAcrossReloads) {
+  FullMachine();
+  LoadAndReport();
+  fake.system.version.suiteMask = 0;  // a new query would now say "professional"
+  form3().Label1.RaiseClick();
+  form3().Command1.RaiseClick();  // EXIT
+  LoadAndReport();
+
+  ASSERT_EQ(fake.ui.boxes.size(), 3u);
+  for (const fake::RecordedBox& box : fake.ui.boxes) {
+    EXPECT_TRUE(Contains(box.text, "\tWindows XP Home Edition\r\n"));
+  }
+  EXPECT_EQ(fake.system.versionQueries, 2);  // the plain record, then the extended one
+}
+
+TEST_F(ComputerReport, FailingVersionQueryIsReportedAndAskedAgainNextTime) {
+  fake.system.plainVersionQuerySucceeds = false;
+  LoadAndReport();
+  fake.system.plainVersionQuerySucceeds = true;
+  fake.system.extendedVersionQuerySucceeds = false;
+  form3().Label1.RaiseClick();
+  fake.system.extendedVersionQuerySucceeds = true;
+  form3().Label1.RaiseClick();
+
+  ASSERT_EQ(fake.ui.boxes.size(), 5u);
+  EXPECT_EQ(fake.ui.boxes[0].text, kVersionFailure);
+  EXPECT_EQ(fake.ui.boxes[0].title, "Belvosta ");
+  // Nothing is known about the system, so no name is claimed for it.
+  EXPECT_TRUE(Contains(fake.ui.boxes[1].text, "\t*unknown*\r\n"));
+  // XP is known, its edition is not.
+  EXPECT_EQ(fake.ui.boxes[2].text, kVersionFailure);
+  EXPECT_TRUE(Contains(fake.ui.boxes[3].text, "\tWindows XP professional\r\n"));
+  EXPECT_EQ(fake.system.versionQueries, 5);
+}
+
+TEST_F(ComputerReport, VersionTableNamesEachKnownSystem) {
+  struct Case {
+    unsigned long platformId, major, minor;
+    std::uint16_t suite;
+    const char* name;
+  };
+  const Case cases[] = {{0, 1, 5, 0, "Windows 32s"},
+                        {1, 4, 0, 0, "Windows 95"},
+                        {1, 4, 10, 0, "Windows 98"},
+                        {1, 4, 90, 0, "Windows ME"},
+                        {1, 4, 3, 0, "*unknown*"},
+                        {2, 3, 51, 0, "Windows NT 3"},
+                        {2, 4, 0, 0, "Windows NT 4"},
+                        {2, 5, 0, 0, "Windows 2000"},
+                        {2, 5, 2, 0, "Windows 2003"},
+                        {2, 5, 3, 0, "*unknown*"},
+                        {3, 5, 1, 0, "*unknown*"},
+                        {2, 5, 1, 0, "Windows XP professional"},
+                        {2, 5, 1, 0x0200, "Windows XP Home Edition"}};
+  for (const Case& c : cases) {
+    fake.system.version = {c.platformId, c.major, c.minor, 0, "", c.suite};
+    form3().OSVersionErmittelt = false;
+    EXPECT_EQ(form3().ErmittleWVers(), c.name) << c.platformId << " " << c.major << "." << c.minor;
+  }
+}
+
+TEST_F(ComputerReport, RegistryEnumerationEndsOnAnyErrorAndNeverReadsPastItsBuffers) {
+  // A value too long for the buffers comes back as "more data" with nothing written; the
+  // values after it are still examined.
+  fake.system.registry[kProcessorKey].values = {{"ProcessorNameString", std::string(300, 'x')},
+                                                {"Identifier", "   x86 Family 15   "}};
+  // A key that fails at every index ends at once instead of being asked for ever.
+  fake.system.registry[kVersionKey].errorAlways = 5;
+
+  const std::string text = LoadAndReport().text;
+
+  EXPECT_EQ(text.substr(0, text.find("Arbeitsspeicher")), "\r\nx86 Family 15\r\n\r\n");
+  EXPECT_TRUE(text.ends_with("Service-Pack: \t\t"));
+  EXPECT_EQ(fake.system.valueEnumerations, 3 + 1);
+  EXPECT_EQ(fake.system.keysOpen, 0);
+
+  // An error in the middle ends the enumeration there.
+  fake.system.registry[kVersionKey] = {.values = {{"Build", "1"}, {"CSDVersion", "SP3"}},
+                                       .errorAtIndex = {{1, 21}},
+                                       .errorAlways = {}};
+  EXPECT_EQ(form3().ErmittleSP(), "");
+}
+
+TEST_F(ComputerReport, NameAndAddressFillTheirFieldsWithoutReadingPastAHostEntry) {
+  fake.system.computerName = "ABCDEFGHIJKLMNO";  // 15 characters: the buffer's limit
+  fake.system.hosts["abcdefghijklmno"] = Host({{192, 168, 100, 200}, {172, 16, 0, 9}});
+  fake.system.hosts["none"] = Host({});
+  fake.system.hosts["short"] = Host({{10, 0}});  // shorter than the entry's address length
+
+  EXPECT_TRUE(
+      Contains(LoadAndReport().text, "\tABCDEFGHIJKLMNO\r\nIP-Adresse: \t\t192.168.100.200\r\n"));
+  EXPECT_EQ(form3().ErmittleIPAdresse("abcdefghijklmno", 1), "172.16.0.9");
+  EXPECT_EQ(form3().ErmittleIPAdresse("abcdefghijklmno", 2), "");
+  EXPECT_EQ(form3().ErmittleIPAdresse("abcdefghijklmno", -1), "");
+  EXPECT_EQ(form3().ErmittleIPAdresse("none", 0), "");
+  EXPECT_EQ(form3().ErmittleIPAdresse("short", 0), "");
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// The computer information window as the user meets it: opened from the main window's
+// speed-test button and its "Ihre Computer-Infos" label, reopened, closed.
+#include <gtest/gtest.h>
+
+#include "fake/fixture.h"
+
+namespace {
+
+const std::string kReport = "Rechnerdaten auslesen";
+const std::string kVerdict = "Belvosta ";
+const std::string kSpeedText = "Prozessor Geschwindigkeit: 2,40 GHz\r\n";
+
+class ComputerWindow : public fake::ProgramTest {
+ protected:
+  belvosta::Form3& form3() { return program->Form3; }
+  std::vector<std::string> Titles() const {
+    std::vector<std::string> titles;
+    for (const fake::RecordedBox& box : fake.ui.boxes) titles.push_back(box.title);
+    return titles;
+  }
+};
+
+TEST_F(ComputerWindow, FirstOpeningReportsMeasuresJudgesThenShows) {
+  std::vector<std::int64_t> boxTimes;
+  fake.ui.whileBoxOpen = [&](const fake::RecordedBox&) {
+    boxTimes.push_back(form3().IsShown() ? -1 : fake.clock.nowMs);
+  };
+
+  main().Command13.RaiseClick();
+
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict}));
+  // The report opens before the second of counting, the verdict after it, and the window
+  // appears only after both.
+  ASSERT_EQ(boxTimes.size(), 2u);
+  EXPECT_EQ(boxTimes[0], 0);
+  EXPECT_GE(boxTimes[1], 1000);
+  EXPECT_TRUE(form3().IsShown());
+  EXPECT_EQ(form3().Text3.Text(), kSpeedText);
+}
+
+TEST_F(ComputerWindow, ReopeningShowsTheSameWindowAndAfterExitOnlyTheReportAgain) {
+  main().Command13.RaiseClick();
+  main().Command13.RaiseClick();  // already loaded: only shown
+  ASSERT_EQ(fake.ui.boxes.size(), 2u);
+
+  form3().Command1.RaiseClick();  // EXIT closes this window only
+  EXPECT_FALSE(form3().IsLoaded());
+  EXPECT_TRUE(main().IsShown());
+  EXPECT_FALSE(fake.ui.ended);
+
+  main().Command13.RaiseClick();
+
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_EQ(fake.system.tscReads, 2);
+  EXPECT_TRUE(form3().IsShown());
+  EXPECT_EQ(form3().Text3.Text(), kSpeedText);
+  EXPECT_EQ(form3().Label3.Caption(), "..................");
+  EXPECT_EQ(form3().Label2.Caption(), "Label2");
+  EXPECT_FALSE(main().Picture3[5].Visible());  // the first verdict's tick stays
+}
+
+TEST_F(ComputerWindow, InfoLabelLoadsHiddenThenReportsOnceMore) {
+  main().Label16.RaiseClick();
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_FALSE(form3().IsShown());
+
+  main().Label16.RaiseClick();
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport, kReport}));
+
+  main().Command13.RaiseClick();  // only shown: no further load, no box
+  EXPECT_EQ(fake.ui.boxes.size(), 4u);
+  EXPECT_TRUE(form3().IsShown());
+}
+
+TEST_F(ComputerWindow, ReportLabelShowsFreshValuesAndNamesItselfOnHover) {
+  main().Command13.RaiseClick();
+  fake.system.userName = "Berta";
+
+  form3().Label1.RaiseMouseMove();
+  form3().Label1.RaiseClick();
+
+  EXPECT_EQ(form3().Label1.ToolTipText(), "Die Rechner Daten auslesen !");
+  ASSERT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_NE(fake.ui.boxes[2].text.find("Angemeldeter User: \tBerta\r\n"), std::string::npos);
+}
+
+TEST_F(ComputerWindow, ClosedWhileItsLoadReportsItStaysClosedAndLoadsAnewNextTime) {
+  fake.ui.whileBoxOpen = [&](const fake::RecordedBox&) {
+    if (fake.ui.boxes.size() == 1) form3().Command1_Click();
+  };
+
+  main().Command13.RaiseClick();
+  EXPECT_FALSE(form3().IsLoaded());
+  EXPECT_FALSE(form3().IsShown());
+
+  main().Command13.RaiseClick();
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_TRUE(form3().IsShown());
+  EXPECT_EQ(form3().Text3.Text(), kSpeedText);
+}
+
+}  // namespace

@@ -9,8 +9,8 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev) ;;
-    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev googletest libgtest-dev
+    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation) ;;
+    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation googletest libgtest-dev
                      libbenchmark-dev xvfb xdotool imagemagick x11-utils) ;;
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64) ;;

@@ -1,0 +1,59 @@
+// What every FLTK widget that mirrors a control shares: its control, the view that made it,
+// and the way user input goes back to the model.
+#pragma once
+
+#include <FL/Fl_Widget.H>
+
+#include "platform/fltk/looks.h"
+#include "platform/forms.h"
+
+namespace platform::fltk {
+
+class FltkFormView;
+
+class ControlWidget {
+ public:
+  ControlWidget(FltkFormView& view, Control& control) : view_(view), control_(control) {}
+  virtual ~ControlWidget() = default;
+  ControlWidget(const ControlWidget&) = delete;
+  ControlWidget& operator=(const ControlWidget&) = delete;
+
+  virtual Fl_Widget& Widget() = 0;
+  // Mirrors one changed property of the control (reads Control::Current, never loads).
+  virtual void Apply(Property what);
+  // Mirrors every property, once after the widget is placed.
+  void ApplyAll();
+  // The pointer this control shows when neither it nor the form asks for another.
+  virtual Fl_Cursor DefaultCursor() const { return FL_CURSOR_DEFAULT; }
+
+  Control& control() const { return control_; }
+  FltkFormView& view() const { return view_; }
+  const ScreenUnits& units() const;
+
+ protected:
+  // Input from the user reaches the model only while this widget's view is the form's
+  // current one: a retired view (its form unloaded meanwhile) stays alive but is deaf.
+  bool Live() const;
+  bool TakesMouse();
+  void RaiseClick();
+  void RaiseDblClick();
+  void RaiseMouseMove();
+  void TookFocus();
+  // Mouse input of the controls that are not buttons or text fields: a left press and
+  // release over the control is a click (a double click when the press was the second of
+  // two), moving over it is a mouse move. Returns 1 when the event was used.
+  int HandlePointer(int event);
+
+  // A redraw that also repaints what lies behind a control without a background.
+  void Repaint();
+  FlFont CurrentFont() const { return ToFlFont(control_.Current().font, units()); }
+  Fl_Color Fore() const { return ToFlColor(control_.Current().foreColor); }
+  Fl_Color Back() const { return ToFlColor(control_.Current().backColor); }
+
+ private:
+  FltkFormView& view_;
+  Control& control_;
+  bool pressIsDouble_ = false;
+};
+
+}  // namespace platform::fltk

@@ -1,0 +1,61 @@
+// The FLTK view of one loaded form: a fixed-size top-level window with one widget per
+// control, kept in step with the model and feeding the user's input back to it.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "platform/fltk/screen_units.h"
+#include "platform/forms.h"
+
+class Fl_Widget;
+class Fl_Window;
+
+namespace platform::fltk {
+
+class ControlWidget;
+class FormWindow;
+
+class FltkFormView final : public FormView {
+ public:
+  FltkFormView(Form& form, const ScreenUnits& units);
+  // Deletes the window and its widgets; the window system calls it only when no handler
+  // can still be running on them.
+  ~FltkFormView() override;
+  FltkFormView(const FltkFormView&) = delete;
+  FltkFormView& operator=(const FltkFormView&) = delete;
+
+  void ControlChanged(Control& control, Property what) override;
+  void FormChanged(Property what) override;
+  void SetShown(bool shown) override;
+  WindowHandle Handle() const override;
+
+  // False once the form has unloaded and retired this view: its widgets then ignore input.
+  bool IsCurrent() const { return form_.View() == this; }
+  Form& form() const { return form_; }
+  const ScreenUnits& units() const { return units_; }
+  Fl_Window& window() const;
+
+  // Shows the pointer that the form, or else the control under the mouse, asks for.
+  void UpdateCursor();
+  // Moves the keyboard focus along the form's tab order, as Tab and Shift+Tab do.
+  void MoveFocus(bool forward);
+  // Gives the focus to the control the form last had focused, else the first in tab order.
+  bool FocusPreferredControl();
+
+ private:
+  void BuildWidgets();
+  ControlWidget* WidgetOf(const Control* control) const;
+  // The control widget that a widget (or one of its parts) belongs to.
+  ControlWidget* Owning(Fl_Widget* widget) const;
+  bool CanTakeFocus(Control& control) const;
+
+  Form& form_;
+  ScreenUnits units_;
+  std::unique_ptr<FormWindow> window_;
+  std::map<const Control*, ControlWidget*> widgets_;  // owned by the window's groups
+  bool placed_ = false;
+  int cursorShown_ = -1;  // the cursor last set, to set it again only when it changes
+};
+
+}  // namespace platform::fltk

@@ -1,0 +1,28 @@
+// Converting the window system's twips and points into this screen's pixels.
+#pragma once
+
+#include "platform/forms.h"
+
+namespace platform::fltk {
+
+inline constexpr double kTwipsPerInch = 1440.0;
+inline constexpr double kPointsPerInch = 72.0;
+inline constexpr double kFallbackDpi = 96.0;
+
+struct ScreenUnits {
+  double dpiX = kFallbackDpi;
+  double dpiY = kFallbackDpi;
+
+  // The primary screen's resolution as the display reports it; 96 DPI where it reports
+  // nothing believable. Opens the display.
+  static ScreenUnits FromDisplay();
+
+  int X(Twips twips) const;
+  int Y(Twips twips) const;
+  // Font size in pixels for a size in points.
+  int FontPixels(double points) const;
+  double TwipsPerPixelX() const { return kTwipsPerInch / dpiX; }
+  double TwipsPerPixelY() const { return kTwipsPerInch / dpiY; }
+};
+
+}  // namespace platform::fltk

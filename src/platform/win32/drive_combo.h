@@ -1,0 +1,11 @@
+// The drive selector: a drop-down list of the computer's drives, as Windows' standard
+// drive list shows them ("c: [SYSTEM]"), with the current drive selected.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+namespace platform::win32 {
+
+void FillDriveCombo(HWND combo);
+
+}  // namespace platform::win32

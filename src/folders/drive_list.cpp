@@ -35,16 +35,15 @@ std::optional<std::string_view> DriveTypeText(unsigned type) {
   }
 }
 
-// The drive roots, each ended by a NUL, as the platform lists them; blanks on failure.
+// The drive roots, each ended by a NUL, as the platform lists them; no NUL on failure.
 std::vector<char> LogicalDriveStrings() {
   std::vector<char> buffer(kDriveBufferSize, ' ');
-  const unsigned result = platform::GetLogicalDriveStringsA(buffer);
-  if (result > buffer.size()) {
-    // Too many drives for the buffer: the result is the size needed.
-    buffer.assign(result, ' ');
-    if (platform::GetLogicalDriveStringsA(buffer) > buffer.size()) buffer.assign(1, ' ');
-  }
-  return buffer;
+  const unsigned needed = platform::GetLogicalDriveStringsA(buffer);
+  if (needed <= buffer.size()) return buffer;
+  // Too many drives for the first buffer: the result is the size needed.
+  std::vector<char> larger(needed, ' ');
+  if (platform::GetLogicalDriveStringsA(larger) > larger.size()) return {};
+  return larger;
 }
 
 }  // namespace

@@ -11,12 +11,24 @@ void sucher1::OpenPage(std::string_view url) {
   platform::ShellExecuteA(hWnd(), "Open", url, nullptr, nullptr, platform::kSwShowNormal);
 }
 
-void sucher1::Label10_Click() { OpenPage(kFlashPlayerPage); }
-void sucher1::Label8_Click() { OpenPage(SearchPage(kRuntimeQuery)); }
-void sucher1::Label5_Click() { OpenPage(SearchPage(kServicePackQuery)); }
-void sucher1::Label2_Click() { OpenPage(SearchPage(kExplorerQuery)); }
-void sucher1::Label14_Click() { OpenPage(SearchPage(kMediaPlayerQuery)); }
-void sucher1::Command1_Click() { OpenPage(SearchPage(kMediaPlayerQuery)); }
+void sucher1::Label10_Click() {
+  OpenPage(kFlashPlayerPage);
+}
+void sucher1::Label8_Click() {
+  OpenPage(SearchPage(kRuntimeQuery));
+}
+void sucher1::Label5_Click() {
+  OpenPage(SearchPage(kServicePackQuery));
+}
+void sucher1::Label2_Click() {
+  OpenPage(SearchPage(kExplorerQuery));
+}
+void sucher1::Label14_Click() {
+  OpenPage(SearchPage(kMediaPlayerQuery));
+}
+void sucher1::Command1_Click() {
+  OpenPage(SearchPage(kMediaPlayerQuery));
+}
 
 void sucher1::Command3_Click() {
   if (platform::MsgBox("Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?",

@@ -26,23 +26,38 @@ const Font kLink{"MS Sans Serif", 12, true};
 // A check button of the left column: white, graphical style.
 Design CheckButton(std::string caption, std::string toolTip, platform::Twips top,
                    MousePointer pointer = MousePointer::Hand) {
-  return {.caption = std::move(caption), .toolTip = std::move(toolTip), .left = 120, .top = top,
-          .width = 3735, .height = 495, .backColor = kWhite, .graphical = true,
+  return {.caption = std::move(caption),
+          .toolTip = std::move(toolTip),
+          .left = 120,
+          .top = top,
+          .width = 3735,
+          .height = 495,
+          .backColor = kWhite,
+          .graphical = true,
           .mousePointer = pointer};
 }
 
 // A link label of the middle column.
 Design LinkLabel(std::string caption, std::string toolTip, platform::Twips top,
                  platform::Twips width = 1815) {
-  return {.caption = std::move(caption), .toolTip = std::move(toolTip), .left = 4560, .top = top,
-          .width = width, .height = 255, .transparent = true, .mousePointer = MousePointer::Hand};
+  return {.caption = std::move(caption),
+          .toolTip = std::move(toolTip),
+          .left = 4560,
+          .top = top,
+          .width = width,
+          .height = 255,
+          .transparent = true,
+          .mousePointer = MousePointer::Hand};
 }
 
 constexpr std::array<platform::Twips, 6> kTickTops = {1320, 1800, 2280, 2760, 3240, 3840};
 constexpr std::array<platform::Twips, 6> kCoverTops = {1320, 1800, 2280, 2760, 3240, 3720};
 
 Design Tick(int i) {
-  return {.left = 3960, .top = kTickTops[i], .width = 465, .height = i == 0 ? 375 : 495,
+  return {.left = 3960,
+          .top = kTickTops[i],
+          .width = 465,
+          .height = i == 0 ? 375 : 495,
           .picture = Image::Tick};
 }
 
@@ -62,27 +77,53 @@ std::string SearchToolTip(std::string_view topic) {
 }  // namespace
 
 sucher1::sucher1(Program& program)
-    : Form("sucher1", {.caption = "Belvosta: Dorvane", .clientWidth = 8520, .clientHeight = 4500,
-                       .backColor = kWhite, .icon = Image::AppIcon}),
+    : Form("sucher1", {.caption = "Belvosta: Dorvane",
+                       .clientWidth = 8520,
+                       .clientHeight = 4500,
+                       .backColor = kWhite,
+                       .icon = Image::AppIcon}),
       Frame3(*this, "Frame3",
              {.caption = "Quirlant Software: Belvosta für Dorvane",
-              .toolTip = "Computer- Test: Flash Player suchen scan... ", .left = 120, .top = 120,
-              .width = 8175, .height = 1095, .foreColor = kBlack, .backColor = kWhite,
+              .toolTip = "Computer- Test: Flash Player suchen scan... ",
+              .left = 120,
+              .top = 120,
+              .width = 8175,
+              .height = 1095,
+              .foreColor = kBlack,
+              .backColor = kWhite,
               .font = kBanner}),
       Picture9(*this, "Picture9",
-               {.container = &Frame3, .left = 120, .top = 240, .width = 7890, .height = 410,
-                .backColor = kWhite, .picture = Image::Banner}),
+               {.container = &Frame3,
+                .left = 120,
+                .top = 240,
+                .width = 7890,
+                .height = 410,
+                .backColor = kWhite,
+                .picture = Image::Banner}),
       Label12(*this, "Label12",
-              {.container = &Picture9, .caption = "Gesamt suche  scan...",
-               .toolTip = "Gesamt suche  scan...", .left = 240, .top = 15, .width = 7575,
-               .height = 375, .foreColor = kBlack, .transparent = true, .font = kLink,
-               .alignment = Alignment::Center, .mousePointer = MousePointer::Hand}),
+              {.container = &Picture9,
+               .caption = "Gesamt suche  scan...",
+               .toolTip = "Gesamt suche  scan...",
+               .left = 240,
+               .top = 15,
+               .width = 7575,
+               .height = 375,
+               .foreColor = kBlack,
+               .transparent = true,
+               .font = kLink,
+               .alignment = Alignment::Center,
+               .mousePointer = MousePointer::Hand}),
       Label15(*this, "Label15",
               {.container = &Frame3,
                .caption = "MSCOMCTL.OCX, RICHTX32.OCX, MSFLXGRD.OCX, MSCOMCTL.OCX, MSHTML.TLB, "
                           "STDOLE2.TLB, SHDOCVW.DLL, WMP.DLL.",
-               .left = 120, .top = 630, .width = 7815, .height = 495, .foreColor = kGrey,
-               .transparent = true, .alignment = Alignment::Center}),
+               .left = 120,
+               .top = 630,
+               .width = 7815,
+               .height = 495,
+               .foreColor = kGrey,
+               .transparent = true,
+               .alignment = Alignment::Center}),
       flahssucher(*this, "flahssucher",
                   CheckButton("Suche Flash Player +", "Flash Player suchen scan...", 1320)),
       Command2(*this, "Command2",
@@ -98,9 +139,15 @@ sucher1::sucher1(Program& program)
                 CheckButton("Suche Media Player Steuerelement !",
                             "Suche Media Player Steuerelement", 3240, MousePointer::Default)),
       Command13(*this, "Command13",
-                {.caption = "Ihre Computer Geschwindigkeit testen ?", .left = 120, .top = 3840,
-                 .width = 3735, .height = 495, .backColor = kWhite, .font = kBold,
-                 .graphical = true, .mousePointer = MousePointer::Hand}),
+                {.caption = "Ihre Computer Geschwindigkeit testen ?",
+                 .left = 120,
+                 .top = 3840,
+                 .width = 3735,
+                 .height = 495,
+                 .backColor = kWhite,
+                 .font = kBold,
+                 .graphical = true,
+                 .mousePointer = MousePointer::Hand}),
       Picture2{platform::PictureBox{*this, "Picture2", Tick(0), 0},
                platform::PictureBox{*this, "Picture2", Tick(1), 1},
                platform::PictureBox{*this, "Picture2", Tick(2), 2},
@@ -115,9 +162,9 @@ sucher1::sucher1(Program& program)
                platform::PictureBox{*this, "Picture3", Cover(5), 5}},
       Label10(*this, "Label10",
               LinkLabel("Adobe Flash Player...", "Adobe Flash Player...Adobe Homepage", 1440)),
-      Label8(*this, "Label8",
-             LinkLabel("Bei Googele suchen...", SearchToolTip("Visual-Basic Runtime-Dateien "),
-                       1920)),
+      Label8(
+          *this, "Label8",
+          LinkLabel("Bei Googele suchen...", SearchToolTip("Visual-Basic Runtime-Dateien "), 1920)),
       Label5(*this, "Label5",
              LinkLabel("Bei Googele suchen...", SearchToolTip("Windows Service-Pack"), 2400)),
       Label2(*this, "Label2",
@@ -128,32 +175,58 @@ sucher1::sucher1(Program& program)
               LinkLabel("Ihre Computer-Infos", "Ihre Computer-Infos", 3960, 1935)),
       List1(*this, "List1", {.left = 6480, .top = 1320, .width = 1815, .height = 810}),
       Label7(*this, "Label7",
-             {.caption = "Fehlende Dateien", .left = 6480, .top = 2160, .width = 1815,
-              .height = 255, .transparent = true, .alignment = Alignment::Center}),
+             {.caption = "Fehlende Dateien",
+              .left = 6480,
+              .top = 2160,
+              .width = 1815,
+              .height = 255,
+              .transparent = true,
+              .alignment = Alignment::Center}),
       Label13(*this, "Label13",
               {.caption = "Klicken Sie auf:  [Gesamte suche scan....]",
                .toolTip = "Der Test ist OK, solange das Programm Ihnen nichts anderes sagt!",
-               .left = 6240, .top = 2520, .width = 2175, .height = 495, .foreColor = kBlue,
-               .transparent = true, .font = kBold, .alignment = Alignment::Center}),
+               .left = 6240,
+               .top = 2520,
+               .width = 2175,
+               .height = 495,
+               .foreColor = kBlue,
+               .transparent = true,
+               .font = kBold,
+               .alignment = Alignment::Center}),
       Picture1(*this, "Picture1",
-               {.left = 7200, .top = 3240, .width = 555, .height = 525, .backColor = kWhite,
+               {.left = 7200,
+                .top = 3240,
+                .width = 555,
+                .height = 525,
+                .backColor = kWhite,
                 .picture = Image::Busy}),
       Picture4(*this, "Picture4",
-               {.left = 7900, .top = 350, .width = 480, .height = 420, .backColor = kWhite,
+               {.left = 7900,
+                .top = 350,
+                .width = 480,
+                .height = 420,
+                .backColor = kWhite,
                 .picture = Image::Arrow}),
       Command14(*this, "Command14",
-                {.caption = "Exit", .toolTip = "EXIT", .left = 6600, .top = 3960, .width = 1695,
-                 .height = 375, .backColor = kWhite, .font = kBold, .graphical = true,
+                {.caption = "Exit",
+                 .toolTip = "EXIT",
+                 .left = 6600,
+                 .top = 3960,
+                 .width = 1695,
+                 .height = 375,
+                 .backColor = kWhite,
+                 .font = kBold,
+                 .graphical = true,
                  .mousePointer = MousePointer::Hand}),
       Timer1(*this, "Timer1", {.enabled = false, .interval = 500}),
       Timer2(*this, "Timer2", {.enabled = false, .interval = 500}),
       Text1(*this, "Text1", Hidden("", 120, 4680)),
       Text2(*this, "Text2", Hidden("", 1560, 4680)),
       Text3(*this, "Text3", Hidden("", 3000, 4680)),
-      Text3S(*this, "Text3S", {.container = &Frame3, .left = 120, .top = 1200, .width = 1335,
-                               .height = 285}),
-      Textleer(*this, "Textleer", {.container = &Frame3, .left = 1560, .top = 1200,
-                                   .width = 1335, .height = 285}),
+      Text3S(*this, "Text3S",
+             {.container = &Frame3, .left = 120, .top = 1200, .width = 1335, .height = 285}),
+      Textleer(*this, "Textleer",
+               {.container = &Frame3, .left = 1560, .top = 1200, .width = 1335, .height = 285}),
       Label9(*this, "Label9", Hidden("0", 4440, 4680)),
       Command10(*this, "Command10", Hidden("löschen", 120, 5160)),
       Command5(*this, "Command5", Hidden("eintäge", 1560, 5160)),
@@ -239,12 +312,20 @@ void sucher1::Timer2_Timer() {
 
 // ---- Hover highlight of the full-scan link ----
 
-void sucher1::Label12_MouseMove() { Label12.SetForeColor(kBlue); }
-void sucher1::Frame3_MouseMove() { Label12.SetForeColor(kBlack); }
-void sucher1::Label15_MouseMove() { Label12.SetForeColor(kBlack); }
+void sucher1::Label12_MouseMove() {
+  Label12.SetForeColor(kBlue);
+}
+void sucher1::Frame3_MouseMove() {
+  Label12.SetForeColor(kBlack);
+}
+void sucher1::Label15_MouseMove() {
+  Label12.SetForeColor(kBlack);
+}
 
 // ---- Hint ----
 
-void sucher1::Picture1_Click() { platform::MsgBox("Klicken Sie auf [Gesamt suche  scan...] !"); }
+void sucher1::Picture1_Click() {
+  platform::MsgBox("Klicken Sie auf [Gesamt suche  scan...] !");
+}
 
 }  // namespace belvosta

@@ -21,10 +21,12 @@ constexpr std::array<std::string_view, 10> kFlashFiles = {
 const ComponentCheck kRuntimeFiles{
     .files = {"MSCOMCTL.OCX", "RICHTX32.OCX", "MSFLXGRD.OCX"},
     .cover = 1,
-    .failTitle = "Achtung: nicht alle erforderliche Aktiv-X Steuerelement (OCX-Dateien)sind "
-                 "installiert! Wichtig!",
-    .failText = "Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen! Wollen Sie bei "
-                "Googele suchen?",
+    .failTitle =
+        "Achtung: nicht alle erforderliche Aktiv-X Steuerelement (OCX-Dateien)sind "
+        "installiert! Wichtig!",
+    .failText =
+        "Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen! Wollen Sie bei "
+        "Googele suchen?",
     .query = kRuntimeQuery,
     .okText = "Die Visual-Basic Runtime-Dateien sind: OK!",
     .countBox = true};
@@ -33,8 +35,9 @@ const ComponentCheck kServicePackFiles{
     .files = {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL"},
     .cover = 2,
     .failTitle = "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!",
-    .failText = "Achtung: Fehlende Dateien, bitte installieren! Wollen Sie bei Googele suchen? "
-                "Windows Service Pack!",
+    .failText =
+        "Achtung: Fehlende Dateien, bitte installieren! Wollen Sie bei Googele suchen? "
+        "Windows Service Pack!",
     .query = kServicePackQuery,
     .okText = "Windows Service-Pack Dateien: OK!"};
 

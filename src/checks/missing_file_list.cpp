@@ -22,7 +22,8 @@ std::string ToLower(std::string text) {
       text[i] = static_cast<char>(c + ('a' - 'A'));
     } else if (c == 0xC3 && i + 1 < text.size()) {
       const auto next = static_cast<unsigned char>(text[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) text[i + 1] = static_cast<char>(next + 0x20);
+      if (next >= 0x80 && next <= 0x9E && next != 0x97)
+        text[i + 1] = static_cast<char>(next + 0x20);
       ++i;
     }
   }
@@ -59,19 +60,29 @@ void sucher1::Text1_Change() {
   Text2.SetText(std::string(kInstalled));
 }
 
-void sucher1::Text3_Change() { List1.AddItem(Text3.Text()); }
+void sucher1::Text3_Change() {
+  List1.AddItem(Text3.Text());
+}
 
 void sucher1::Text3S_Change() {
   // Only a found path marks the player as installed; an empty result says nothing.
   if (!Text3S.Text().empty()) Textleer.SetText(std::string(kInstalled));
 }
 
-void sucher1::List1_Click() { Label9.SetCaption(std::to_string(List1.ListCount())); }
+void sucher1::List1_Click() {
+  Label9.SetCaption(std::to_string(List1.ListCount()));
+}
 
-void sucher1::List1_DblClick() { List1.Clear(); }
+void sucher1::List1_DblClick() {
+  List1.Clear();
+}
 
-void sucher1::Command12_Click() { List1.Clear(); }
+void sucher1::Command12_Click() {
+  List1.Clear();
+}
 
-void sucher1::Command4_Click() { List1.AddItem("xxxxx"); }
+void sucher1::Command4_Click() {
+  List1.AddItem("xxxxx");
+}
 
 }  // namespace belvosta

@@ -68,6 +68,8 @@ void FormS::Command2_Click() {
   }
 }
 
-void FormS::List1_DblClick() { Command2_Click(); }
+void FormS::List1_DblClick() {
+  Command2_Click();
+}
 
 }  // namespace belvosta

@@ -26,21 +26,39 @@ constexpr std::string_view kOpenPathTip = "Mit Klick Pfad öffnen:";
 // The white caption at the left of a folder row; a click opens the row's path.
 Design Description(platform::Control& frame, std::string caption, Twips top,
                    std::string toolTip = std::string(kOpenPathTip)) {
-  return {.container = &frame, .caption = std::move(caption), .toolTip = std::move(toolTip),
-          .left = 120, .top = top, .width = 1575, .height = 255, .foreColor = kWhite,
+  return {.container = &frame,
+          .caption = std::move(caption),
+          .toolTip = std::move(toolTip),
+          .left = 120,
+          .top = top,
+          .width = 1575,
+          .height = 255,
+          .foreColor = kWhite,
           .backColor = kBlack};
 }
 
 // The green path of a folder row, on the frame's black.
 Design Path(platform::Control& frame, Twips top, Twips width = 6495) {
-  return {.container = &frame, .left = 1680, .top = top, .width = width, .height = 255,
-          .foreColor = kGreen, .backColor = kBlack, .transparent = true};
+  return {.container = &frame,
+          .left = 1680,
+          .top = top,
+          .width = width,
+          .height = 255,
+          .foreColor = kGreen,
+          .backColor = kBlack,
+          .transparent = true};
 }
 
 Design ComputerLabel(platform::Control& frame, std::string caption, Twips left, Twips top,
                      Twips width, Color color) {
-  return {.container = &frame, .caption = std::move(caption), .left = left, .top = top,
-          .width = width, .height = 255, .foreColor = color, .backColor = kBlack,
+  return {.container = &frame,
+          .caption = std::move(caption),
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = 255,
+          .foreColor = color,
+          .backColor = kBlack,
           .transparent = true};
 }
 
@@ -60,11 +78,19 @@ Design CookiesPath(platform::Control& frame) {
 }  // namespace
 
 FormS::FormS(Program& program)
-    : Form("FormS", {.caption = "Windows-System-Ordner:", .clientWidth = 8505,
-                     .clientHeight = 7830, .backColor = kBlack}),
+    : Form("FormS", {.caption = "Windows-System-Ordner:",
+                     .clientWidth = 8505,
+                     .clientHeight = 7830,
+                     .backColor = kBlack}),
       Frame1(*this, "Frame1",
-             {.caption = "Windows-System-Ordner:", .left = 120, .top = 0, .width = 8295,
-              .height = 6015, .foreColor = kWhite, .backColor = kBlack, .font = kFrameFont}),
+             {.caption = "Windows-System-Ordner:",
+              .left = 120,
+              .top = 0,
+              .width = 8295,
+              .height = 6015,
+              .foreColor = kWhite,
+              .backColor = kBlack,
+              .font = kFrameFont}),
       Label14(*this, "Label14", Description(Frame1, "Desktop:", 240)),
       Label1(*this, "Label1", Path(Frame1, 240, 6375)),
       Label15(*this, "Label15", Description(Frame1, "Startmenü:", 600)),
@@ -105,8 +131,14 @@ FormS::FormS(Program& program)
       Label33(*this, "Label33", Description(Frame1, "System32:", 5640)),
       Label34(*this, "Label34", Path(Frame1, 5640)),
       Frame2(*this, "Frame2",
-             {.caption = "Computer:", .left = 120, .top = 6000, .width = 3855, .height = 1215,
-              .foreColor = kWhite, .backColor = kBlack, .font = kFrameFont}),
+             {.caption = "Computer:",
+              .left = 120,
+              .top = 6000,
+              .width = 3855,
+              .height = 1215,
+              .foreColor = kWhite,
+              .backColor = kBlack,
+              .font = kFrameFont}),
       Label29(*this, "Label29",
               ComputerLabel(Frame2, "Aktuelle Bildschirmauflösung (alt):", 120, 240, 2415,
                             kLightYellow)),
@@ -116,27 +148,58 @@ FormS::FormS(Program& program)
                             kLightYellow)),
       Label27(*this, "Label27", ComputerLabel(Frame2, "1", 2640, 480, 1335, kGreen)),
       Label31(*this, "Label31",
-              {.container = &Frame2, .caption = "Rechner", .left = 120, .top = 840,
-               .width = 3495, .height = 255, .foreColor = kGreen, .backColor = kBlack,
-               .transparent = true, .font = kFrameFont}),
+              {.container = &Frame2,
+               .caption = "Rechner",
+               .left = 120,
+               .top = 840,
+               .width = 3495,
+               .height = 255,
+               .foreColor = kGreen,
+               .backColor = kBlack,
+               .transparent = true,
+               .font = kFrameFont}),
       List1(*this, "List1",
-            {.toolTip = "Mit Doppelklick Laufwerke einlesen !", .left = 4200, .top = 6120,
-             .width = 4215, .height = 1110, .foreColor = kLightGreen, .backColor = kBlack,
+            {.toolTip = "Mit Doppelklick Laufwerke einlesen !",
+             .left = 4200,
+             .top = 6120,
+             .width = 4215,
+             .height = 1110,
+             .foreColor = kLightGreen,
+             .backColor = kBlack,
              .font = {"Courier New", 8.25, false}}),
       Drive1(*this, "Drive1",
-             {.left = 4200, .top = 7320, .width = 3375, .height = 315, .foreColor = kGreen,
+             {.left = 4200,
+              .top = 7320,
+              .width = 3375,
+              .height = 315,
+              .foreColor = kGreen,
               .backColor = kDarkGrey}),
       Label32(*this, "Label32",
-              {.caption = "PC- Prozessordaten Auslesen", .left = 120, .top = 7320,
-               .width = 3855, .height = 375, .foreColor = kWhite, .backColor = kDarkGrey,
+              {.caption = "PC- Prozessordaten Auslesen",
+               .left = 120,
+               .top = 7320,
+               .width = 3855,
+               .height = 375,
+               .foreColor = kWhite,
+               .backColor = kDarkGrey,
                .font = kFrameFont}),
       Command3(*this, "Command3",
-               {.caption = "EXIT", .toolTip = "EXIT Fenster", .left = 7680, .top = 7320,
-                .width = 735, .height = 375, .backColor = kWhite, .font = kBold,
+               {.caption = "EXIT",
+                .toolTip = "EXIT Fenster",
+                .left = 7680,
+                .top = 7320,
+                .width = 735,
+                .height = 375,
+                .backColor = kWhite,
+                .font = kBold,
                 .graphical = true}),
       Command2(*this, "Command2",
-               {.caption = "Laufwerke einlesen", .left = 240, .top = 8400, .width = 2295,
-                .height = 375, .font = kFrameFont}),
+               {.caption = "Laufwerke einlesen",
+                .left = 240,
+                .top = 8400,
+                .width = 2295,
+                .height = 375,
+                .font = kFrameFont}),
       program_(program) {
   WireHandlers();
 }
@@ -204,8 +267,12 @@ void FormS::ShowPathAsToolTip(platform::Label& pathLabel) {
   pathLabel.SetToolTipText(pathLabel.Caption());
 }
 
-void FormS::Label32_Click() { program_.Form3.Show(); }
+void FormS::Label32_Click() {
+  program_.Form3.Show();
+}
 
-void FormS::Command3_Click() { Unload(); }
+void FormS::Command3_Click() {
+  Unload();
+}
 
 }  // namespace belvosta

@@ -3,6 +3,8 @@
 
 namespace belvosta {
 
-void sucher1::Command11_Click() { program_.FormS.Show(); }
+void sucher1::Command11_Click() {
+  program_.FormS.Show();
+}
 
 }  // namespace belvosta

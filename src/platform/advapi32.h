@@ -25,8 +25,7 @@ long RegOpenKeyA(HKEY key, std::string_view subKey, HKEY& result);
 // (dataLength: bytes, a text's NUL included). kErrorMoreData: a buffer was too small and
 // holds nothing to rely on. kErrorNoMoreItems: index is past the last value.
 long RegEnumValueA(HKEY key, unsigned long index, std::span<char> valueName,
-                   unsigned long& valueNameLength, std::span<char> data,
-                   unsigned long& dataLength);
+                   unsigned long& valueNameLength, std::span<char> data, unsigned long& dataLength);
 long RegCloseKey(HKEY key);
 
 }  // namespace platform

@@ -23,8 +23,7 @@ class Backend {
   virtual ~Backend() = default;
 
   // imagehlp
-  virtual bool SearchTree(std::string_view root, std::string_view name,
-                          std::span<char> out) = 0;
+  virtual bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) = 0;
 
   // shell32
   virtual long SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) = 0;

@@ -36,10 +36,16 @@ bool CanTakeFocus(ControlKind kind) {
 
 }  // namespace
 
-void SetUiBackend(UiBackend* backend) { g_backend = backend; }
-UiBackend* GetUiBackend() { return g_backend; }
+void SetUiBackend(UiBackend* backend) {
+  g_backend = backend;
+}
+UiBackend* GetUiBackend() {
+  return g_backend;
+}
 
-Form* ActiveForm() { return g_activeForms.empty() ? nullptr : g_activeForms.back(); }
+Form* ActiveForm() {
+  return g_activeForms.empty() ? nullptr : g_activeForms.back();
+}
 
 int MsgBox(std::string_view text, int style, std::string_view title) {
   if (!g_backend) return style == vbOKOnly ? vbOK : vbCancel;
@@ -75,7 +81,9 @@ void RunDueTimers(std::int64_t nowMs) {
   }
 }
 
-void CollectRetiredViews() { g_retiredViews.clear(); }
+void CollectRetiredViews() {
+  g_retiredViews.clear();
+}
 
 // ---- Control ----
 
@@ -89,15 +97,21 @@ Control::Control(Form& form, std::string name, ControlKind kind, Design design, 
   form_.Register(this);
 }
 
-Control::~Control() { form_.Unregister(this); }
+Control::~Control() {
+  form_.Unregister(this);
+}
 
-void Control::Touch() { form_.EnsureLoaded(); }
+void Control::Touch() {
+  form_.EnsureLoaded();
+}
 
 void Control::Notify(Property what) {
   if (form_.view_) form_.view_->ControlChanged(*this, what);
 }
 
-void Control::ResetToDesign() { state_ = design_; }
+void Control::ResetToDesign() {
+  state_ = design_;
+}
 
 const std::string& Control::Caption() {
   Touch();
@@ -213,9 +227,15 @@ bool Control::HasFocus() {
   return form_.focused_ == this;
 }
 
-void Control::RaiseClick() { Fire(form_, Click); }
-void Control::RaiseDblClick() { Fire(form_, DblClick); }
-void Control::RaiseMouseMove() { Fire(form_, MouseMove); }
+void Control::RaiseClick() {
+  Fire(form_, Click);
+}
+void Control::RaiseDblClick() {
+  Fire(form_, DblClick);
+}
+void Control::RaiseMouseMove() {
+  Fire(form_, MouseMove);
+}
 
 // ---- TextBox ----
 
@@ -294,7 +314,9 @@ Timer::Timer(Form& form, std::string name, Design design)
   g_timers.push_back(this);
 }
 
-Timer::~Timer() { std::erase(g_timers, this); }
+Timer::~Timer() {
+  std::erase(g_timers, this);
+}
 
 void Timer::SetEnabled(bool enabled) {
   Touch();

@@ -101,8 +101,19 @@ struct Design {
 };
 
 // What changed, so that a view can update only what it must.
-enum class Property { Caption, ToolTip, Colors, Font, Visible, Enabled, MousePointer, Items,
-                      Selection, Focus, Picture };
+enum class Property {
+  Caption,
+  ToolTip,
+  Colors,
+  Font,
+  Visible,
+  Enabled,
+  MousePointer,
+  Items,
+  Selection,
+  Focus,
+  Picture
+};
 
 // A native view of one loaded form. The window system creates one when a form loads and
 // retires it when the form unloads; it never deletes a view while a handler may run on it.

@@ -46,8 +46,10 @@ TEST_F(ComponentChecksTest, EverythingPresentRunsTheWholeChainFromTheFlashButton
   main().flahssucher.RaiseClick();
 
   const std::vector<Box> expected = {
-      {kApp, "Flash Player ist installiert: OK!", vbOKOnly, "ticks=0 list= label7=Fehlende Dateien"},
-      {kApp, "Die Visual-Basic Runtime-Dateien sind: OK!", vbOKOnly, "ticks=01 list= label7=" + kNone},
+      {kApp, "Flash Player ist installiert: OK!", vbOKOnly,
+       "ticks=0 list= label7=Fehlende Dateien"},
+      {kApp, "Die Visual-Basic Runtime-Dateien sind: OK!", vbOKOnly,
+       "ticks=01 list= label7=" + kNone},
       {kApp, "Windows Service-Pack Dateien: OK!", vbOKOnly, "ticks=012 list= label7=" + kNone},
       {kApp, "Internet-Explorer ist: OK!", vbOKOnly, "ticks=0123 list= label7=" + kNone},
       {kApp, "Media Player Steuerelement ist: OK!", vbOKOnly, "ticks=0123 list= label7=" + kNone},
@@ -98,7 +100,8 @@ TEST_F(ComponentChecksTest, NoAndCancelOpenNothingAndStopTheChain) {
   fake.ui.defaultChoice = vbNo;
   main().Command6.RaiseClick();
   ASSERT_EQ(fake.ui.boxes.size(), 1u);
-  EXPECT_EQ(fake.ui.boxes[0].title, "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!");
+  EXPECT_EQ(fake.ui.boxes[0].title,
+            "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!");
   EXPECT_EQ(fake.ui.boxes[0].snapshot, "ticks= list=stdole2.tlb label7=( 1 nicht installiert)");
 
   fake.ui.defaultChoice = vbCancel;

@@ -52,8 +52,9 @@ TEST_F(DownloadLinksTest, TheTwoAskingButtonsOpenTheirPageOnlyOnYes) {
   main().Command8.RaiseClick();
   main().Command3.RaiseClick();
   ASSERT_EQ(fake.ui.boxes.size(), 4u);
-  EXPECT_EQ(fake.ui.boxes[0].title,
-            "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows Service Pack!");
+  EXPECT_EQ(
+      fake.ui.boxes[0].title,
+      "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows Service Pack!");
   EXPECT_EQ(fake.ui.boxes[0].text,
             "Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)");
   EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);

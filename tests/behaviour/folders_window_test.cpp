@@ -11,10 +11,10 @@ using namespace platform;
 
 // The folder numbers in the order the window fills its rows.
 const std::vector<int> kLoadOrder = {
-    kCsidlDesktopDirectory, kCsidlStartMenu,  kCsidlProgramFiles,   kCsidlPersonal,
-    kCsidlFavorites,        kCsidlCommonStartup, kCsidlRecent,      kCsidlSendTo,
-    kCsidlTemplates,        kCsidlNetwork,    kCsidlFonts,          kCsidlInternetCache,
-    kCsidlCookies,          kCsidlSystem,     kCsidlAppData,        kCsidlProgramFilesCommon,
+    kCsidlDesktopDirectory, kCsidlStartMenu,     kCsidlProgramFiles, kCsidlPersonal,
+    kCsidlFavorites,        kCsidlCommonStartup, kCsidlRecent,       kCsidlSendTo,
+    kCsidlTemplates,        kCsidlNetwork,       kCsidlFonts,        kCsidlInternetCache,
+    kCsidlCookies,          kCsidlSystem,        kCsidlAppData,      kCsidlProgramFilesCommon,
     kCsidlWindows};
 
 class FoldersWindowTest : public fake::ProgramTest {
@@ -69,12 +69,14 @@ TEST_F(FoldersWindowTest, DrivesAreListedWithTheirGermanTypeNames) {
   EXPECT_EQ(folders().List1.ListCount(), 3);
 
   // Types the table does not name: no root is left out, an unknown type is still listed.
-  fake.system.drives = {{"C:\\", kDriveFixed}, {"E:\\", kDriveNoRootDir}, {"F:\\", kDriveUnknown},
-                        {"Z:\\", kDriveRemote}, {"R:\\", kDriveRamDisk}};
+  fake.system.drives = {{"C:\\", kDriveFixed},
+                        {"E:\\", kDriveNoRootDir},
+                        {"F:\\", kDriveUnknown},
+                        {"Z:\\", kDriveRemote},
+                        {"R:\\", kDriveRamDisk}};
   folders().List1.RaiseDblClick();
-  EXPECT_EQ(folders().List1.Items(),
-            (std::vector<std::string>{"C: Festplatte", "F: Unbekannt", "Z: Netzlaufwerk",
-                                      "R: RAM-Disk"}));
+  EXPECT_EQ(folders().List1.Items(), (std::vector<std::string>{"C: Festplatte", "F: Unbekannt",
+                                                               "Z: Netzlaufwerk", "R: RAM-Disk"}));
 }
 
 TEST_F(FoldersWindowTest, TwentyDrivesAreAllListed) {

@@ -93,10 +93,9 @@ TEST_F(FullScanTest, MissingExplorerLeavesRowThreeCoveredAndASecondScanCoversAll
 TEST_F(FullScanTest, TheMediaPlayerButtonAloneEndsTheChainWithoutTheBlink) {
   main().Command15.RaiseClick();  // wmp.dll missing; the failure box answered No
   const std::vector<std::string> texts = BoxTexts();
-  EXPECT_EQ(texts, (std::vector<std::string>{
-                       "Wollen Sie bei Googele suchen? Windows Media Player?",
-                       "Die Datei suche ist beendet!",
-                       "Wollen Sie Ihre Computer Geschwindigkeit testen?"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"Wollen Sie bei Googele suchen? Windows Media Player?",
+                                             "Die Datei suche ist beendet!",
+                                             "Wollen Sie Ihre Computer Geschwindigkeit testen?"}));
   EXPECT_EQ(fake.ui.boxes[1].snapshot, "ticks=4 list=wmp.dll label7=( 1 nicht installiert)");
   EXPECT_TRUE(main().Picture4.Visible());
   EXPECT_FALSE(program->Form3.IsLoaded());  // No to the offer

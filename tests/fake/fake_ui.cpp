@@ -61,8 +61,7 @@ int FakeUi::MessageBox(platform::Form* owner, std::string_view text, int style,
                        std::string_view title) {
   // Recorded when it opens, so that boxes opened while it is open come after it.
   boxes.push_back(RecordedBox{owner ? owner->Name() : std::string(), std::string(title),
-                              std::string(text), style, snapshot ? snapshot() : std::string(),
-                              0});
+                              std::string(text), style, snapshot ? snapshot() : std::string(), 0});
   const std::size_t index = boxes.size() - 1;
   if (whileBoxOpen) whileBoxOpen(RecordedBox(boxes[index]));
   if (boxOpenMs > 0) Advance(boxOpenMs);

@@ -50,6 +50,24 @@ class ControlWidget {
   Fl_Color Fore() const { return ToFlColor(control_.Current().foreColor); }
   Fl_Color Back() const { return ToFlColor(control_.Current().backColor); }
 
+  // Colours and font of a widget that draws its own text (list, text field, drive list);
+  // true when `what` was one of them.
+  template <class TextWidget>
+  bool ApplyTextLooks(TextWidget& widget, Property what) {
+    if (what == Property::Colors) {
+      widget.color(Back());
+      widget.textcolor(Fore());
+    } else if (what == Property::Font) {
+      const FlFont font = CurrentFont();
+      widget.textfont(font.face);
+      widget.textsize(font.size);
+    } else {
+      return false;
+    }
+    widget.redraw();
+    return true;
+  }
+
  private:
   FltkFormView& view_;
   Control& control_;

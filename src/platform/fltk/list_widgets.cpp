@@ -57,17 +57,9 @@ void ListBoxWidget::Apply(Property what) {
       ShowSelection();
       break;
     case Property::Colors:
-      color(Back());
-      textcolor(Fore());
-      redraw();
+    case Property::Font:
+      ApplyTextLooks(*this, what);
       break;
-    case Property::Font: {
-      const FlFont font = CurrentFont();
-      textfont(font.face);
-      textsize(font.size);
-      redraw();
-      break;
-    }
     default:
       ControlWidget::Apply(what);
       break;
@@ -162,17 +154,9 @@ void DriveListWidget::FillDrives() {
 void DriveListWidget::Apply(Property what) {
   switch (what) {
     case Property::Colors:
-      color(Back());
-      textcolor(Fore());
-      redraw();
+    case Property::Font:
+      ApplyTextLooks(*this, what);
       break;
-    case Property::Font: {
-      const FlFont font = CurrentFont();
-      textfont(font.face);
-      textsize(font.size);
-      redraw();
-      break;
-    }
     default:
       ControlWidget::Apply(what);
       break;

@@ -47,18 +47,12 @@ void TextBoxWidget::Apply(Property what) {
       break;
     }
     case Property::Colors:
-      color(Back());
-      textcolor(Fore());
       cursor_color(Fore());
-      redraw();
+      ApplyTextLooks(*this, what);
       break;
-    case Property::Font: {
-      const FlFont font = CurrentFont();
-      textfont(font.face);
-      textsize(font.size);
-      redraw();
+    case Property::Font:
+      ApplyTextLooks(*this, what);
       break;
-    }
     case Property::Selection: {
       if (auto* box = dynamic_cast<TextBox*>(&control())) {
         position(ByteOffset(value(), box->SelStart()));

@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# Runs the end-to-end scenarios of the 64-bit Windows program under Wine, on a virtual X
+# display of its own, and prints "N passed, N failed" as its last line.
+#
+#   tests/e2e/run.sh [--build DIR] [SCENARIO.txt...]
+#
+# DIR (default build/win64) holds belvosta.exe and the two programs of tests/e2e: the
+# driver belvosta_e2e.exe and open_logger.exe. Without scenario files it runs every
+# tests/e2e/scenarios/*.txt. Each file is a scenario set: it gets a fresh copy of one
+# prepared Wine prefix, in which its "setup" lines place or remove component files and set
+# the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$root/build/win64
+if [ "${1:-}" = "--build" ]; then
+  build=$(cd "$2" && pwd)
+  shift 2
+fi
+if [ "$#" -gt 0 ]; then
+  scenarios=("$@")
+else
+  scenarios=("$here"/scenarios/*.txt)
+fi
+
+for program in belvosta.exe belvosta_e2e.exe open_logger.exe; do
+  if [ ! -f "$build/$program" ]; then
+    echo "run.sh: $build/$program is missing; build the win64 preset first" >&2
+    exit 2
+  fi
+done
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+wineserver=$(command -v wineserver || true)
+[ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver64
+for tool in "$wine" "$wineserver" "$(command -v Xvfb || echo Xvfb)"; do
+  if [ ! -x "$tool" ]; then
+    echo "run.sh: $tool is missing (scripts/install-deps.sh wine)" >&2
+    exit 2
+  fi
+done
+
+work=$(mktemp -d /tmp/belvosta-e2e.XXXXXX)
+xvfb_pid=""
+driver_pid=""
+tail_pid=""
+prefixes=()
+
+# Ends what this script started: the Wine servers of its prefixes (with every Windows
+# process in them) and its X server; then removes its files.
+cleanup() {
+  local prefix
+  [ -z "$driver_pid" ] || kill "$driver_pid" 2>/dev/null || true
+  [ -z "$tail_pid" ] || kill "$tail_pid" 2>/dev/null || true
+  for prefix in "${prefixes[@]}"; do
+    WINEPREFIX=$prefix "$wineserver" -k >/dev/null 2>&1 || true
+  done
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display of our own; Xvfb names the first free number.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "run.sh: Xvfb did not start: $(cat "$work/xvfb.log")" >&2
+  exit 2
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# No Mono or Gecko installer prompts, no menu entries on the host, no debug chatter.
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEDEBUG=-all
+export WINEARCH=win64
+unset WINESERVER
+
+# Settings every set shares: no crash dialog that would wait for a click; Wine's virtual
+# desktop, so that windows take the focus without a window manager; no window management
+# by X at all (hiding a window would otherwise stall for seconds); a German user's decimal
+# comma; and the shell's "Open" for web addresses handed to the logger. Folders reach the
+# logger as explorer.exe beside the program: Wine opens a folder by running the first
+# explorer.exe on the program's search path, whose first place is the program's folder.
+cat >"$work/base.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+
+[HKEY_CURRENT_USER\Control Panel\International]
+"sDecimal"=","
+
+[HKEY_CLASSES_ROOT\http\shell\open\command]
+@="\"C:\\e2e\\open_logger.exe\" \"%1\""
+EOF
+
+base=$work/base
+prefixes+=("$base")
+echo "Preparing the Wine prefix"
+WINEPREFIX=$base "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
+  echo "run.sh: wineboot failed:" >&2
+  cat "$work/wineboot.log" >&2
+  exit 2
+}
+cp "$work/base.reg" "$base/drive_c/base.reg"
+WINEPREFIX=$base "$wine" regedit /S 'C:\base.reg'
+mkdir -p "$base/drive_c/e2e"
+cp "$build/belvosta.exe" "$build/belvosta_e2e.exe" "$build/open_logger.exe" "$here/layout.txt" \
+  "$base/drive_c/e2e/"
+cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
+# The registry reaches its files when the server ends.
+WINEPREFIX=$base "$wineserver" -w
+
+rm -rf "$build/e2e-failures"
+passed=0
+failed=0
+for scenario in "${scenarios[@]}"; do
+  name=$(basename "$scenario")
+  expected=$(grep -c '^[[:space:]]*scenario[[:space:]]' "$scenario" || true)
+  echo "=== $name"
+  set_prefix=$work/set
+  rm -rf "$set_prefix"
+  cp -a "$base" "$set_prefix"
+  prefixes+=("$set_prefix")
+  cp "$scenario" "$set_prefix/drive_c/e2e/$name"
+  # The screen's DPI must be in place before the first Windows program of the set starts.
+  dpi=$(sed -n 's/^[[:space:]]*setup[[:space:]]\+dpi[[:space:]]\+\([0-9]\+\).*/\1/p' "$scenario")
+  if [ -n "$dpi" ]; then
+    WINEPREFIX=$set_prefix "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+      /t REG_DWORD /d "$dpi" /f >/dev/null
+  fi
+
+  arguments=(--program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt'
+             --opened-log 'C:\e2e\opened.log' --shots 'C:\e2e\shots')
+  [ "${E2E_VERBOSE:-0}" = 1 ] && arguments+=(--verbose)
+  # In the background, so that a signal to this script is acted upon at once.
+  status=0
+  : >"$work/driver.out"
+  WINEPREFIX=$set_prefix timeout 600 "$wine" 'C:\e2e\belvosta_e2e.exe' "${arguments[@]}" \
+    "C:\\e2e\\$name" >"$work/driver.out" 2>"$work/driver.err" &
+  driver_pid=$!
+  tail -n +1 --pid="$driver_pid" -f "$work/driver.out" &
+  tail_pid=$!
+  wait "$driver_pid" || status=$?
+  wait "$tail_pid" || true
+  driver_pid=""
+  tail_pid=""
+  set_passed=$(grep -c '^PASS ' "$work/driver.out" || true)
+  set_failed=$(grep -c '^FAIL ' "$work/driver.out" || true)
+  # A driver that stopped early (a crash, the time limit) leaves scenarios unreported.
+  missing=$((expected - set_passed - set_failed))
+  if [ "$missing" -gt 0 ] || { [ "$status" -ne 0 ] && [ "$set_failed" -eq 0 ]; }; then
+    [ "$missing" -gt 0 ] || missing=1
+    echo "FAIL $name: the driver ended with status $status, $missing scenario(s) unreported"
+    sed 's/^/    /' "$work/driver.err" | tail -n 20
+    set_failed=$((set_failed + missing))
+  fi
+  # Pictures of the screen at each failure, for a person to look at afterwards.
+  if compgen -G "$set_prefix/drive_c/e2e/shots/*.bmp" >/dev/null; then
+    mkdir -p "$build/e2e-failures"
+    cp "$set_prefix"/drive_c/e2e/shots/*.bmp "$build/e2e-failures/"
+    echo "    pictures of the screen: $build/e2e-failures/"
+  fi
+  passed=$((passed + set_passed))
+  failed=$((failed + set_failed))
+
+  WINEPREFIX=$set_prefix "$wineserver" -k >/dev/null 2>&1 || true
+  WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
+  rm -rf "$set_prefix"
+  unset 'prefixes[${#prefixes[@]}-1]'
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

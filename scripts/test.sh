@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
-# and again under AddressSanitizer + UndefinedBehaviorSanitizer, and the Xvfb smoke test.
+# and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, then
+# the Windows builds with their import checks, the Win32 platform tests and the end-to-end
+# scenarios under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -11,3 +13,5 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j"$(nproc)"
 done
+
+scripts/e2e.sh

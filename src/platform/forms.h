@@ -77,7 +77,7 @@ class Control;
 class Form;
 
 // Every design-time property of a control. Controls are declared with designated
-// initialisers, so the fields follow the order of the layout tables: where, what, how.
+// initialisers, so the fields follow the order of a control table: where, what, how.
 struct Design {
   Control* container = nullptr;  // a frame or picture box of the same form, or the form itself
   std::string caption{};         // caption of labels, buttons and frames; text of text boxes

@@ -1,4 +1,4 @@
-// The program's windows as their layout tables describe them: each form by its caption,
+// The program's windows as their designs describe them: each form by its caption,
 // each control by its window class and its place in twips inside its container. The
 // driver finds a control's window from this alone, as a user finds it on the screen.
 //

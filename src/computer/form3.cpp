@@ -111,9 +111,12 @@ Form3::Form3(Program& program)
 // appears only after all three.
 void Form3::Form_Load() {
   cmdProzessordatenAuslesen_Click();
+  const bool measuredBefore = program_.Module1.GemessenerTakt != 0;
   const auto takt = program_.Module1.MesseProzessortakt(1.0, *this);
   if (!takt) return;  // the measurement failed: Text3 keeps its design text
   Text3.SetText(program_.Module1.GeschwindigkeitsText + "\r\n");
+  // A later load in the run gives no new verdict; the face still tells the first one.
+  if (measuredBefore) ShowFace(*takt > kGigahertz);
 }
 
 void Form3::Label1_Click() {

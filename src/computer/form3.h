@@ -35,6 +35,8 @@ class Form3 : public platform::Form {
   void Label2_Change();
   void Picture1_MouseMove();
   void Picture2_MouseMove();
+  // Shows the smiling face (fast enough) or the frowning one, never both.
+  void ShowFace(bool smiling);
   // Replaces every occurrence of zeichenAlt in text by zeichenNeu, left to right, resuming
   // behind each replacement; returns the result, which text also holds. An empty search
   // text leaves text unchanged.

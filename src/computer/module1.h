@@ -21,6 +21,9 @@ struct Taktproben {
 // written (the new content of slot k + 1); 0 when slot k + 1 does not exist.
 std::int64_t LeseTaktzaehler(Taktproben& proben, int k);
 
+// Above this many hertz the clock is shown in GHz, which the verdict judges fast enough.
+inline constexpr std::int64_t kGigahertz = 1'000'000'000;
+
 // The clock as shown: the value with two decimals and the given decimal separator, then the
 // unit (" GHz" strictly above 10^9 Hz, " MHz" otherwise), e.g. "2,40 GHz".
 std::string TaktAnzeige(std::int64_t hertz, const std::string& dezimaltrenner);

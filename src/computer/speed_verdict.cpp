@@ -22,17 +22,20 @@ void Form3::Label2_Change() {
   if (schnellGenug) {
     platform::MsgBox("Ihre Computer Geschwindichkeit [" + caption + "] ist OK !");
     Label3.SetCaption("Ihre Computer Geschwindichkeit ist OK !");
-    Picture1.SetVisible(true);
-    Picture2.SetVisible(false);
+    ShowFace(true);
     // Uncovers the tick beside the speed-test button of the main window.
     program_.sucher1.Picture3[5].SetVisible(false);
   } else {
     platform::MsgBox("Ihr Computer ist leider zu Langsam [" + caption +
                      " ]. Um eine Optimale Funktion zu gewährleisten!");
     Label3.SetCaption("Ihr Computer ist leider zu Langsam !");
-    Picture2.SetVisible(true);
-    Picture1.SetVisible(false);
+    ShowFace(false);
   }
+}
+
+void Form3::ShowFace(bool smiling) {
+  Picture1.SetVisible(smiling);
+  Picture2.SetVisible(!smiling);
 }
 
 void Form3::Picture1_MouseMove() {

@@ -56,6 +56,9 @@ TEST_F(ComputerWindow, ReopeningShowsTheSameWindowAndAfterExitOnlyTheReportAgain
   EXPECT_EQ(form3().Text3.Text(), kSpeedText);
   EXPECT_EQ(form3().Label3.Caption(), "..................");
   EXPECT_EQ(form3().Label2.Caption(), "Label2");
+  // No new verdict, but the face still tells the first one.
+  EXPECT_TRUE(form3().Picture1.Visible());
+  EXPECT_FALSE(form3().Picture2.Visible());
   EXPECT_FALSE(main().Picture3[5].Visible());  // the first verdict's tick stays
 }
 

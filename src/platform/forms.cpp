@@ -15,10 +15,16 @@ std::vector<Form*> g_activeForms;
 // Marks a form as the one whose handler runs, for the owner of message boxes.
 class ActiveScope {
  public:
-  explicit ActiveScope(Form& form) { g_activeForms.push_back(&form); }
-  ~ActiveScope() { g_activeForms.pop_back(); }
+  explicit ActiveScope(Form& form) : depth_(g_activeForms.size()) {
+    g_activeForms.push_back(&form);
+  }
+  // Back to the depth before the handler, even when a form left the stack meanwhile.
+  ~ActiveScope() { g_activeForms.resize(std::min(g_activeForms.size(), depth_)); }
   ActiveScope(const ActiveScope&) = delete;
   ActiveScope& operator=(const ActiveScope&) = delete;
+
+ private:
+  std::size_t depth_;
 };
 
 void Fire(Form& form, const std::function<void()>& handler) {

@@ -388,6 +388,9 @@ void FormWindow::SetChildText(Child& child) {
   const Control& control = *child.control;
   if (control.Kind() == ControlKind::PictureBox) return;
   const std::wstring text = Widen(control.Current().caption);
+  // The user's own typing comes back from the model unchanged: setting it again would put
+  // the caret back at the start of an edit box.
+  if (WindowText(child.window) == text) return;
   settingText_ = true;
   SetWindowTextW(child.window, text.c_str());
   settingText_ = false;

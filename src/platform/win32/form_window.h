@@ -20,6 +20,9 @@ namespace platform::win32 {
 
 class Win32Ui;
 
+// The text a window shows, as Windows holds it.
+std::wstring WindowText(HWND window);
+
 class FormWindow final : public FormView {
  public:
   // The view, or nullptr when Windows refuses the window.

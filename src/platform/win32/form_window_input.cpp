@@ -14,6 +14,8 @@ namespace {
 // WM_DPICHANGED, which Windows XP's headers lack.
 constexpr UINT kDpiChanged = 0x02E0;
 
+}  // namespace
+
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};
@@ -22,8 +24,6 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(std::max(0, copied)));
   return text;
 }
-
-}  // namespace
 
 FormWindow* FormWindow::FromWindow(HWND window) {
   const HWND root = GetAncestor(window, GA_ROOT);

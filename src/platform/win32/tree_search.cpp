@@ -61,8 +61,9 @@ bool ReadByHandle(HandleInformation read, const std::wstring& folder, Visit& vis
   while (!stopped && read(handle, kFullDirectoryInfo, buffer.data(), bytes)) {
     const auto* base = reinterpret_cast<const BYTE*>(buffer.data());
     for (std::size_t offset = 0;;) {
-      const auto* info = reinterpret_cast<const FullDirectoryInfo*>(base + offset);
       const std::size_t nameOffset = offsetof(FullDirectoryInfo, FileName);
+      if (offset + nameOffset > bytes) break;  // no room for a record's header
+      const auto* info = reinterpret_cast<const FullDirectoryInfo*>(base + offset);
       if (offset + nameOffset + info->FileNameLength > bytes) break;  // a malformed record
       const Entry entry{std::wstring_view(info->FileName, info->FileNameLength / sizeof(WCHAR)),
                         info->FileAttributes};

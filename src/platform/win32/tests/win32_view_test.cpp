@@ -214,6 +214,12 @@ TEST_F(Win32View, TextSetByTheProgramIsNotEchoedBackAsTheUsersChange) {
   SendMessageW(edit, WM_CHAR, L'\u00e4', 1);
   EXPECT_EQ(form_.Text1.Text(), "\xC3\xA4");
   EXPECT_EQ(changes, 2);
+  // Typing goes on where the caret stands: the model's echo must not move it.
+  SendMessageW(edit, WM_CHAR, L'b', 1);
+  SendMessageW(edit, WM_CHAR, L'c', 1);
+  EXPECT_EQ(form_.Text1.Text(),
+            "\xC3\xA4"
+            "bc");
 }
 
 TEST_F(Win32View, UserInputBecomesTheModelsEvents) {

@@ -356,8 +356,14 @@ void FormWindow::ControlChanged(Control& control, Property what) {
         SendMessageW(window, LB_SETCURSEL,
                      static_cast<WPARAM>(static_cast<ListBox&>(control).ListIndex()), 0);
       } else if (control.Kind() == ControlKind::TextBox) {
-        const int start = static_cast<TextBox&>(control).SelStart();
-        SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(start), start);
+        // The model counts bytes of UTF-8; the edit box counts UTF-16 units.
+        auto& box = static_cast<TextBox&>(control);
+        const std::string& text = box.Current().caption;
+        const auto bytes =
+            std::min<std::size_t>(static_cast<std::size_t>(box.SelStart()), text.size());
+        const auto start =
+            static_cast<WPARAM>(Widen(std::string_view(text).substr(0, bytes)).size());
+        SendMessageW(window, EM_SETSEL, start, static_cast<LPARAM>(start));
       }
       break;
     case Property::Focus:

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/win32/later_windows.h"
+
 namespace e2e {
 namespace {
 
@@ -78,7 +80,7 @@ unsigned ControlFinder::LayoutDpi(HWND form, const FormEntry& entry, std::string
   // Wine tells another process 96 dpi for a window that is laid out at the screen's DPI,
   // so both are tried.
   std::string sizes;
-  for (const unsigned dpi : {WindowDpi(form), ScreenDpi()}) {
+  for (const unsigned dpi : {platform::win32::WindowDpi(form), ScreenDpi()}) {
     const int width = TwipsToPixels(entry.clientWidth, dpi);
     const int height = TwipsToPixels(entry.clientHeight, dpi);
     if (Near(client.right, width) && Near(client.bottom, height)) return dpi;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "layout.h"
+#include "platform/win32/later_windows.h"
 #include "program_windows.h"
 #include "scenario.h"
 #include "step_runner.h"
@@ -121,7 +122,8 @@ int RunFile(const std::wstring& path, const e2e::Layout& layout,
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  e2e::BecomeDpiAware();
+  // DPI aware, so that the driver sees the program's windows in real pixels.
+  platform::win32::DeclareDpiAware();
   e2e::DriverOptions options;
   std::wstring layoutPath;
   std::vector<std::wstring> scenarios;

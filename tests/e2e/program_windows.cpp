@@ -7,13 +7,6 @@
 namespace e2e {
 namespace {
 
-template <typename Function>
-Function Lookup(const wchar_t* module, const char* name) {
-  const HMODULE handle = GetModuleHandleW(module);
-  if (!handle) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
-
 struct Search {
   DWORD processId;
   bool visibleOnly;
@@ -68,16 +61,6 @@ RECT RectIn(HWND window, HWND reference) {
   return rect;
 }
 
-unsigned WindowDpi(HWND window) {
-  using Function = UINT(WINAPI*)(HWND);
-  static const auto dpiForWindow = Lookup<Function>(L"user32.dll", "GetDpiForWindow");
-  if (dpiForWindow) {
-    const UINT dpi = dpiForWindow(window);
-    if (dpi > 0) return dpi;
-  }
-  return ScreenDpi();
-}
-
 unsigned ScreenDpi() {
   const HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -87,16 +70,6 @@ unsigned ScreenDpi() {
 
 int TwipsToPixels(int twips, unsigned dpi) {
   return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
-void BecomeDpiAware() {
-  using ContextFunction = BOOL(WINAPI*)(HANDLE);
-  using AwareFunction = BOOL(WINAPI*)();
-  const auto setContext = Lookup<ContextFunction>(L"user32.dll", "SetProcessDpiAwarenessContext");
-  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-  if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
-  const auto setAware = Lookup<AwareFunction>(L"user32.dll", "SetProcessDPIAware");
-  if (setAware) setAware();
 }
 
 bool Program::Start(const std::wstring& path, std::string& error) {

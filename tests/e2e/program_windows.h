@@ -16,14 +16,9 @@ std::string Describe(HWND window);
 
 // The window's rectangle in the client coordinates of another window (pixels).
 RECT RectIn(HWND window, HWND reference);
-// The DPI the window is drawn at (GetDpiForWindow where Windows has it, else the screen's).
-unsigned WindowDpi(HWND window);
 // The DPI of the screen as this process sees it.
 unsigned ScreenDpi();
 int TwipsToPixels(int twips, unsigned dpi);
-
-// Declares this process DPI aware, so that it sees the program's windows in real pixels.
-void BecomeDpiAware();
 
 // The program under test.
 class Program {

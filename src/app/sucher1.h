@@ -87,7 +87,7 @@ class sucher1 : public platform::Form {
   void Command8_Click();
 
   // File locator.
-  std::string FileFind(const std::string& hFileName, std::string hPart = {});
+  static std::string FileFind(const std::string& hFileName, std::string hPart = {});
   void Pause(float seconds);
 
   // Missing-file list.

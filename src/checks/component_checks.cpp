@@ -7,6 +7,7 @@
 #include "app/pages.h"
 #include "app/program.h"
 #include "checks/component_check.h"
+#include "checks/component_search.h"
 
 namespace belvosta {
 namespace {
@@ -14,11 +15,26 @@ namespace {
 using platform::vbYes;
 using platform::vbYesNoCancel;
 
-constexpr std::array<std::string_view, 10> kFlashFiles = {
-    "Flash9g.ocx",  "Flash10a.ocx", "Flash10b.ocx", "Flash10c.ocx", "Flash10d.ocx",
-    "Flash10e.ocx", "Flash10f.ocx", "Flash10g.ocx", "Flash10h.ocx", "Flash11j.ocx"};
+// The folder label of FormS that holds a check's root. Reading the caption loads FormS,
+// hidden, when it is not loaded.
+std::string RootLabelCaption(Program& program, SearchRoot root) {
+  return root == SearchRoot::ProgramFiles ? program.FormS.Label3.Caption()
+                                          : program.FormS.Label34.Caption();
+}
+
+}  // namespace
+
+const ComponentCheck kFlashPlayer{
+    .name = "Flash Player",
+    .files = {"Flash9g.ocx", "Flash10a.ocx", "Flash10b.ocx", "Flash10c.ocx", "Flash10d.ocx",
+              "Flash10e.ocx", "Flash10f.ocx", "Flash10g.ocx", "Flash10h.ocx", "Flash11j.ocx"},
+    .anyFileSuffices = true,
+    .failTitle = "Achtung: Flash Player ist nicht installiert! Wichtig!",
+    .failText = "Bitte zuerst den Flash Player von Adobe herunterladen ?",
+    .okText = "Flash Player ist installiert: OK!"};
 
 const ComponentCheck kRuntimeFiles{
+    .name = "Visual-Basic Runtime-Dateien",
     .files = {"MSCOMCTL.OCX", "RICHTX32.OCX", "MSFLXGRD.OCX"},
     .cover = 1,
     .failTitle =
@@ -32,6 +48,7 @@ const ComponentCheck kRuntimeFiles{
     .countBox = true};
 
 const ComponentCheck kServicePackFiles{
+    .name = "Windows Service-Pack Dateien",
     .files = {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL"},
     .cover = 2,
     .failTitle = "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!",
@@ -42,6 +59,7 @@ const ComponentCheck kServicePackFiles{
     .okText = "Windows Service-Pack Dateien: OK!"};
 
 const ComponentCheck kInternetExplorer{
+    .name = "Internet-Explorer",
     .files = {"IEXPLORE.EXE"},
     .root = SearchRoot::ProgramFiles,
     .missingEntry = "Internet-Explorer",
@@ -52,6 +70,7 @@ const ComponentCheck kInternetExplorer{
     .okText = "Internet-Explorer ist: OK!"};
 
 const ComponentCheck kMediaPlayer{
+    .name = "Media Player Steuerelement",
     .files = {"wmp.dll"},
     .cover = 4,
     .failTitle = "Achtung: Einen Media Player, bitte installieren!",
@@ -60,21 +79,21 @@ const ComponentCheck kMediaPlayer{
     .okText = "Media Player Steuerelement ist: OK!",
     .revealOnPass = false};
 
-}  // namespace
+const std::array<const ComponentCheck*, 5> kComponentChain = {
+    &kFlashPlayer, &kRuntimeFiles, &kServicePackFiles, &kInternetExplorer, &kMediaPlayer};
 
 bool sucher1::RunListedCheck(const ComponentCheck& check) {
   List1.SetListIndex(0);
   Command10_Click();
-  for (const std::string_view file : check.files) {
-    // Reading the caption loads FormS, hidden, when it is not loaded.
-    std::string root = check.root == SearchRoot::ProgramFiles ? program_.FormS.Label3.Caption()
-                                                              : program_.FormS.Label34.Caption();
-    Text1.SetText(FileFind(std::string(file), std::move(root)));
-    if (Text1.Text().empty()) {
-      Text3.SetText(std::string(check.missingEntry.empty() ? file : check.missingEntry));
-    }
-    Command5_Click();
-  }
+  SearchComponentFiles(
+      check, [this](SearchRoot root) { return RootLabelCaption(program_, root); },
+      [&](std::size_t, std::string_view file, std::string path) {
+        Text1.SetText(std::move(path));
+        if (Text1.Text().empty()) {
+          Text3.SetText(std::string(check.missingEntry.empty() ? file : check.missingEntry));
+        }
+        Command5_Click();
+      });
   if (check.countBox) Label9.SetCaption(std::to_string(List1.ListCount()));
 
   // Label9 holds "", "0" or a count of at least 1: compared as text, only a count fails.
@@ -95,22 +114,22 @@ void sucher1::flahssucher_Click() {
   // The player counts as installed only when one of this check's own searches finds it.
   Text3S.SetText("");
   Textleer.SetText("");
-  for (std::size_t i = 0; i < kFlashFiles.size(); ++i) {
-    std::string root = program_.FormS.Label34.Caption();
-    Text3S.SetText(FileFind(std::string(kFlashFiles[i]), std::move(root)));
-    // Let the window repaint and blink between the long searches.
-    if (i == 0 || i == 3 || i == 6) Pause(0.1f);
-  }
+  SearchComponentFiles(
+      kFlashPlayer, [this](SearchRoot root) { return RootLabelCaption(program_, root); },
+      [this](std::size_t i, std::string_view, std::string path) {
+        Text3S.SetText(std::move(path));
+        // Let the window repaint and blink between the long searches.
+        if (i == 0 || i == 3 || i == 6) Pause(0.1f);
+      });
   Pause(0.5f);
 
   if (Textleer.Text().empty()) {
-    if (platform::MsgBox("Bitte zuerst den Flash Player von Adobe herunterladen ?", vbYesNoCancel,
-                         "Achtung: Flash Player ist nicht installiert! Wichtig!") == vbYes) {
+    if (platform::MsgBox(kFlashPlayer.failText, vbYesNoCancel, kFlashPlayer.failTitle) == vbYes) {
       OpenPage(kFlashPlayerPage);
     }
   } else {
     Picture3[0].SetVisible(false);
-    platform::MsgBox("Flash Player ist installiert: OK!");
+    platform::MsgBox(kFlashPlayer.okText);
     Command2_Click();
   }
   SetMousePointer(platform::MousePointer::Default);

@@ -35,14 +35,11 @@ std::int64_t LeseTaktzaehler(Taktproben& proben, int k) {
   return proben.slot[index + 1];
 }
 
-std::optional<std::int64_t> Module1::MesseProzessortakt(double dauer, Form3& form3) {
-  if (GemessenerTakt != 0) return GemessenerTakt;
+std::optional<std::int64_t> MissProzessortakt(double dauer, std::int64_t& frequenz) {
   // A window of no length (or none at all) cannot give a rate.
   if (!std::isfinite(dauer) || dauer <= 0) return std::nullopt;
 
-  std::int64_t frequenz = 0;
   if (platform::QueryPerformanceFrequency(frequenz) == 0) frequenz = 0;
-  ZaehlerFrequenz = frequenz;
 
   std::int64_t cycles = 0;
   {
@@ -63,15 +60,23 @@ std::optional<std::int64_t> Module1::MesseProzessortakt(double dauer, Form3& for
   }
 
   // A counter that stood still or ran backwards measured nothing, and neither did a rate
-  // that rounds to 0 Hz: nothing is stored, so the next call measures again.
+  // that rounds to 0 Hz.
   if (cycles <= 0) return 0;
   const double hertz = std::round(static_cast<double>(cycles) * (1.0 / dauer));
   if (!(hertz < kInt64Limit)) return std::nullopt;
   if (hertz < 1) return 0;
-  GemessenerTakt = static_cast<std::int64_t>(hertz);
+  return static_cast<std::int64_t>(hertz);
+}
+
+std::optional<std::int64_t> Module1::MesseProzessortakt(double dauer, Form3& form3) {
+  if (GemessenerTakt != 0) return GemessenerTakt;
+  const auto hertz = MissProzessortakt(dauer, ZaehlerFrequenz);
+  // Nothing measured: nothing is stored, so the next call measures again.
+  if (!hertz || *hertz == 0) return hertz;
+  GemessenerTakt = *hertz;
 
   const std::string anzeige = TaktAnzeige(GemessenerTakt, platform::UserDecimalSeparator());
-  GeschwindigkeitsText = "Prozessor Geschwindigkeit: " + anzeige;
+  GeschwindigkeitsText = GeschwindigkeitsTextFuer(anzeige);
   // The caption change runs the verdict, message box included, before we go on.
   form3.Label2.SetCaption(anzeige);
   return GemessenerTakt;

@@ -30,24 +30,29 @@ std::string IPFeld(std::string adresse) {
 
 }  // namespace
 
-void Form3::cmdProzessordatenAuslesen_Click() {
-  const std::string user = AngemeldeterUser();
-  std::string prozessor;
-  std::string familie;
-  Prozessordaten(prozessor, familie);
-  const std::int64_t speicher = Arbeitsspeicher();
-  std::string computername;
-  ComputerUsernamenErmitteln(computername);
-  const std::string ipFeld = IPFeld(GetIP(computername));
-  const std::string system = ErmittleWVers();
-  const std::string servicePack = ErmittleSP();
+Rechnerdaten Form3::RechnerdatenErmitteln() {
+  Rechnerdaten daten;
+  daten.user = AngemeldeterUser();
+  Prozessordaten(daten.prozessor, daten.familie);
+  daten.arbeitsspeicherMB = Arbeitsspeicher();
+  ComputerUsernamenErmitteln(daten.computername);
+  daten.ipAdresse = GetIP(daten.computername);
+  daten.betriebssystem = ErmittleWVers();
+  daten.servicePack = ErmittleSP();
+  return daten;
+}
 
-  const std::string text =
-      prozessor + "\r\n" + familie + "\r\n" + "\r\n" + "Arbeitsspeicher: \t\t" +
-      std::to_string(speicher) + " MB\r\n" + "Angemeldeter User: \t" + user + "\r\n" +
-      "Computername: \t\t" + computername + "\r\n" + "IP-Adresse: \t\t" + ipFeld + "\r\n" +
-      "Betriebssystem: \t\t" + system + "\r\n" + "Service-Pack: \t\t" + servicePack;
-  platform::MsgBox(text, platform::vbOKOnly, "Rechnerdaten auslesen");
+std::string Rechnerdaten::Text(std::string_view lineEnd) const {
+  const std::string nl(lineEnd);
+  return prozessor + nl + familie + nl + nl + "Arbeitsspeicher: \t\t" +
+         std::to_string(arbeitsspeicherMB) + " MB" + nl + "Angemeldeter User: \t" + user + nl +
+         "Computername: \t\t" + computername + nl + "IP-Adresse: \t\t" + IPFeld(ipAdresse) + nl +
+         "Betriebssystem: \t\t" + betriebssystem + nl + "Service-Pack: \t\t" + servicePack;
+}
+
+void Form3::cmdProzessordatenAuslesen_Click() {
+  platform::MsgBox(RechnerdatenErmitteln().Text("\r\n"), platform::vbOKOnly,
+                   "Rechnerdaten auslesen");
 }
 
 }  // namespace belvosta

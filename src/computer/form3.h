@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "computer/rechnerdaten.h"
 #include "platform/forms.h"
 
 namespace belvosta {
@@ -43,8 +44,9 @@ class Form3 : public platform::Form {
   static std::string ZeichenErsetzen(std::string& text, const std::string& zeichenAlt,
                                      const std::string& zeichenNeu);
 
-  // Computer data report.
+  // Computer data report: gathers the facts, then shows them in the report box.
   void cmdProzessordatenAuslesen_Click();
+  Rechnerdaten RechnerdatenErmitteln();
   // Each is assigned only when its registry value is found.
   void Prozessordaten(std::string& prozessor, std::string& familie);
   // Total physical memory in megabytes.

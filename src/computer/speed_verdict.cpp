@@ -1,4 +1,5 @@
 // The verdict on the measured clock: a clock shown in GHz is fast enough, one in MHz is not.
+#include "computer/speed_verdict.h"
 #include "app/program.h"
 #include "computer/form3.h"
 
@@ -15,22 +16,26 @@ std::string Form3::ZeichenErsetzen(std::string& text, const std::string& zeichen
   return text;
 }
 
-void Form3::Label2_Change() {
-  const std::string caption = Label2.Caption();
-  std::string test = caption;
-  const bool schnellGenug = ZeichenErsetzen(test, "GHz", ".") != caption;
-  if (schnellGenug) {
-    platform::MsgBox("Ihre Computer Geschwindichkeit [" + caption + "] ist OK !");
-    Label3.SetCaption("Ihre Computer Geschwindichkeit ist OK !");
-    ShowFace(true);
-    // Uncovers the tick beside the speed-test button of the main window.
-    program_.sucher1.Picture3[5].SetVisible(false);
-  } else {
-    platform::MsgBox("Ihr Computer ist leider zu Langsam [" + caption +
-                     " ]. Um eine Optimale Funktion zu gewährleisten!");
-    Label3.SetCaption("Ihr Computer ist leider zu Langsam !");
-    ShowFace(false);
+Geschwindigkeitsurteil BeurteileGeschwindigkeit(const std::string& anzeige) {
+  std::string test = anzeige;
+  if (Form3::ZeichenErsetzen(test, "GHz", ".") != anzeige) {
+    return {.schnellGenug = true,
+            .meldung = "Ihre Computer Geschwindichkeit [" + anzeige + "] ist OK !",
+            .zeile = "Ihre Computer Geschwindichkeit ist OK !"};
   }
+  return {.schnellGenug = false,
+          .meldung = "Ihr Computer ist leider zu Langsam [" + anzeige +
+                     " ]. Um eine Optimale Funktion zu gewährleisten!",
+          .zeile = "Ihr Computer ist leider zu Langsam !"};
+}
+
+void Form3::Label2_Change() {
+  const Geschwindigkeitsurteil urteil = BeurteileGeschwindigkeit(Label2.Caption());
+  platform::MsgBox(urteil.meldung);
+  Label3.SetCaption(urteil.zeile);
+  ShowFace(urteil.schnellGenug);
+  // Uncovers the tick beside the speed-test button of the main window.
+  if (urteil.schnellGenug) program_.sucher1.Picture3[5].SetVisible(false);
 }
 
 void Form3::ShowFace(bool smiling) {

@@ -95,7 +95,6 @@ class FormS : public platform::Form {
   void Form_Load() override;
 
  private:
-  std::string ErmittleSpezialordner(int folderNumber);
   void FillSpecialFolders();
   void ShowComputerName();
   void ShowTempFolder();

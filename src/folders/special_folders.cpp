@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "folders/form_s.h"
+#include "folders/special_folders.h"
 #include "platform/shell32.h"
 
 namespace belvosta {
@@ -40,9 +41,9 @@ constexpr std::size_t kPathBufferSize = 512;
 
 }  // namespace
 
-std::string FormS::ErmittleSpezialordner(int folderNumber) {
+std::string ErmittleSpezialordner(platform::WindowHandle owner, int folderNumber) {
   platform::ItemIdList* list = nullptr;
-  if (platform::SHGetSpecialFolderLocation(hWnd(), folderNumber, &list) != 0) return {};
+  if (platform::SHGetSpecialFolderLocation(owner, folderNumber, &list) != 0) return {};
   std::vector<char> buffer(kPathBufferSize, '\0');
   const int found = platform::SHGetPathFromIDListA(list, buffer);
   platform::ILFree(list);
@@ -53,7 +54,7 @@ std::string FormS::ErmittleSpezialordner(int folderNumber) {
 
 void FormS::FillSpecialFolders() {
   for (const FolderRow& row : kFolderTable) {
-    (this->*row.pathLabel).SetCaption(ErmittleSpezialordner(row.folderNumber));
+    (this->*row.pathLabel).SetCaption(ErmittleSpezialordner(hWnd(), row.folderNumber));
   }
 }
 

@@ -1,0 +1,35 @@
+#include "checks/component_search.h"
+
+#include "app/sucher1.h"
+
+namespace belvosta {
+
+void SearchComponentFiles(const ComponentCheck& check, const RootFolder& root,
+                          const SearchDone& done) {
+  for (std::size_t i = 0; i < check.files.size(); ++i) {
+    const std::string_view file = check.files[i];
+    done(i, file, sucher1::FileFind(std::string(file), root(check.root)));
+  }
+}
+
+ComponentFinding FindComponent(const ComponentCheck& check, const RootFolder& root) {
+  ComponentFinding finding{.name = check.name};
+  SearchComponentFiles(check, root, [&](std::size_t, std::string_view file, std::string path) {
+    if (path.empty()) {
+      finding.missing.emplace_back(file);
+    } else if (check.anyFileSuffices && finding.found.empty()) {
+      finding.found = std::move(path);
+    }
+  });
+  finding.present = check.anyFileSuffices ? !finding.found.empty() : finding.missing.empty();
+  return finding;
+}
+
+std::vector<ComponentFinding> FindAllComponents(const RootFolder& root) {
+  std::vector<ComponentFinding> findings;
+  for (const ComponentCheck* check : kComponentChain)
+    findings.push_back(FindComponent(*check, root));
+  return findings;
+}
+
+}  // namespace belvosta

@@ -1,0 +1,42 @@
+// The searches of the component checks, apart from what a check shows: the windows' checks
+// and the command line both run them, so both look for the same files in the same folders
+// with the same FileFind.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checks/component_check.h"
+
+namespace belvosta {
+
+// The folder a check searches below, asked afresh for every file (a window's label may
+// have been reloaded in between).
+using RootFolder = std::function<std::string(SearchRoot)>;
+// One search done: the file's index in the check's table, its name, and the path found
+// (empty when the file is missing).
+using SearchDone = std::function<void(std::size_t, std::string_view, std::string)>;
+
+// Searches the check's files in table order, each with FileFind below `root`'s folder.
+void SearchComponentFiles(const ComponentCheck& check, const RootFolder& root,
+                          const SearchDone& done);
+
+// What the searches of one check found.
+struct ComponentFinding {
+  std::string_view name;
+  bool present = false;
+  std::vector<std::string> missing;  // the files not found, in search order
+  std::string found;                 // the Flash Player: the first path found; else empty
+};
+
+// Runs one check's searches and judges them: a component is present when none of its files
+// is missing, the Flash Player when one of its files is found.
+ComponentFinding FindComponent(const ComponentCheck& check, const RootFolder& root);
+
+// Every component in chain order, each checked whatever the others' outcome.
+std::vector<ComponentFinding> FindAllComponents(const RootFolder& root);
+
+}  // namespace belvosta

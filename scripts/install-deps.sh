@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a step needs, only those missing.
-#   install-deps.sh build     compilers, CMake, FLTK
-#   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools
-#   install-deps.sh windows   the MinGW cross compilers
-#   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests
+#   install-deps.sh build     compilers, CMake, FLTK, the JSON library
+#   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools, Python (JSON)
+#   install-deps.sh windows   the MinGW cross compilers, the JSON library
+#   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
 set -euo pipefail
 
 packages=()
 for group in "$@"; do
   case "$group" in
-    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation) ;;
-    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation googletest libgtest-dev
-                     libbenchmark-dev xvfb xdotool imagemagick x11-utils) ;;
+    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation nlohmann-json3-dev) ;;
+    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation nlohmann-json3-dev
+                     googletest libgtest-dev libbenchmark-dev xvfb xdotool imagemagick x11-utils
+                     python3) ;;
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-                        binutils-mingw-w64-x86-64) ;;
-    wine) packages+=(wine64 xvfb xdotool imagemagick) ;;
+                        binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
+    wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

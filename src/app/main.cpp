@@ -1,9 +1,12 @@
 // Belvosta: checks whether a PC is ready to run Dorvane.
+#include "app/command_line.h"
 #include "app/program.h"
 #include "platform/forms.h"
 #include "platform/native.h"
 
 int main(int argc, char** argv) {
+  // With options the program answers on the command line and opens no window.
+  if (const auto status = belvosta::CommandLineMode(argc, argv)) return *status;
   const auto native = platform::InstallNativePlatform(argc, argv);
   // The program's windows live until the process ends; closing the main window ends it.
   static belvosta::Program program;

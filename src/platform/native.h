@@ -14,4 +14,8 @@ class NativePlatform {
 // Installs both backends for the life of the returned object.
 std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv);
 
+// Installs the operating-system backend alone, for the command line: no window system is
+// started and no display is opened.
+std::unique_ptr<NativePlatform> InstallSystemOnly();
+
 }  // namespace platform

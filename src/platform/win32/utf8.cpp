@@ -35,7 +35,7 @@ std::wstring Widen(std::string_view utf8) {
   return result;
 }
 
-std::string Narrow(std::wstring_view utf16) {
+std::string Narrow(std::wstring_view utf16, unsigned codePage) {
   std::string result;
   while (!utf16.empty()) {
     std::size_t piece = std::min(utf16.size(), kMaxPiece);
@@ -46,11 +46,11 @@ std::string Narrow(std::wstring_view utf16) {
     }
     const int inLength = static_cast<int>(piece);
     const int outLength =
-        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inLength, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, utf16.data(), inLength, nullptr, 0, nullptr, nullptr);
     if (outLength > 0) {
       const std::size_t old = result.size();
       result.resize(old + static_cast<std::size_t>(outLength));
-      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inLength, result.data() + old, outLength,
+      WideCharToMultiByte(codePage, 0, utf16.data(), inLength, result.data() + old, outLength,
                           nullptr, nullptr);
     }
     utf16.remove_prefix(piece);

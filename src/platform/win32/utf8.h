@@ -11,7 +11,9 @@ namespace platform::win32 {
 // Invalid UTF-8 or UTF-16 sequences become U+FFFD (Windows XP drops them); valid text is
 // never cut short.
 std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
+// To UTF-8 (65001), or to another code page, where a letter the code page lacks becomes its
+// default character ("?").
+std::string Narrow(std::wstring_view utf16, unsigned codePage = 65001);
 
 // Copies text and a terminating NUL into the buffer when both fit; otherwise writes
 // nothing. Returns whether it wrote.

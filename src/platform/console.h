@@ -1,0 +1,35 @@
+// What the command line writes to: the process's standard output and error, or, on
+// Windows, the console of the program that started it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  // Text for a person. Windows writes it as UTF-16 to a real console, and otherwise in the
+  // console's code page, so that the umlauts come out right where it is read.
+  virtual void WriteText(std::string_view utf8) = 0;
+  // UTF-8 bytes exactly as given (a JSON document).
+  virtual void WriteUtf8(std::string_view utf8) = 0;
+  // Text for a person, on the error stream.
+  virtual void WriteError(std::string_view utf8) = 0;
+  // The platform's line end: "\r\n" on Windows, "\n" elsewhere.
+  virtual std::string_view LineEnd() const = 0;
+  // Windows also takes options written with a slash (/check, /?) and in any letter case.
+  virtual bool WindowsOptions() const = 0;
+};
+
+// The console of this process, attached on Windows where nothing is redirected.
+std::unique_ptr<Console> OpenConsole();
+
+// The program's arguments after its name, as UTF-8 (on Windows from the wide command line,
+// so that no letter is lost to a code page).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+}  // namespace platform

@@ -1,0 +1,119 @@
+// The command line on Windows. The program is a window program, so Windows gives it no
+// console: what is redirected (a pipe, a file) is written there; the rest goes to the
+// console of the program that started it (cmd.exe, PowerShell), when there is one.
+#include "platform/console.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "platform/win32/utf8.h"
+
+namespace platform {
+namespace {
+
+// Larger writes go out in pieces of this size (the calls take 32-bit lengths).
+constexpr std::size_t kPiece = 1 << 16;
+
+bool Redirected(HANDLE handle) {
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+         GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+}
+
+void WriteBytes(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto piece = static_cast<DWORD>(std::min(bytes.size(), kPiece));
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return;
+    bytes.remove_prefix(written);
+  }
+}
+
+void WriteWide(HANDLE handle, std::wstring_view text) {
+  while (!text.empty()) {
+    const auto piece = static_cast<DWORD>(std::min(text.size(), kPiece));
+    DWORD written = 0;
+    if (!WriteConsoleW(handle, text.data(), piece, &written, nullptr) || written == 0) return;
+    text.remove_prefix(written);
+  }
+}
+
+class Win32Console final : public Console {
+ public:
+  Win32Console() : out_(GetStdHandle(STD_OUTPUT_HANDLE)), error_(GetStdHandle(STD_ERROR_HANDLE)) {
+    const bool outRedirected = Redirected(out_);
+    const bool errorRedirected = Redirected(error_);
+    // The starter's console, also when everything is redirected: its code page is the one
+    // the starter reads our bytes in.
+    const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+    if (attached && (!outRedirected || !errorRedirected)) {
+      console_ =
+          CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    if (!outRedirected) out_ = console_;
+    if (!errorRedirected) error_ = console_;
+    codePage_ = attached ? GetConsoleOutputCP() : 0;
+    // Without a console (a remote session), readers decode in the OEM code page.
+    if (codePage_ == 0) codePage_ = GetOEMCP();
+  }
+
+  ~Win32Console() override {
+    if (console_ != INVALID_HANDLE_VALUE) CloseHandle(console_);
+  }
+
+  Win32Console(const Win32Console&) = delete;
+  Win32Console& operator=(const Win32Console&) = delete;
+
+  void WriteText(std::string_view utf8) override { Write(out_, utf8, codePage_); }
+  void WriteUtf8(std::string_view utf8) override { Write(out_, utf8, CP_UTF8); }
+  void WriteError(std::string_view utf8) override { Write(error_, utf8, codePage_); }
+  std::string_view LineEnd() const override { return "\r\n"; }
+  bool WindowsOptions() const override { return true; }
+
+ private:
+  // A real console takes UTF-16, whatever its code page; a pipe or a file takes bytes.
+  static void Write(HANDLE handle, std::string_view utf8, unsigned codePage) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+    if (IsConsole(handle)) {
+      WriteWide(handle, win32::Widen(utf8));
+    } else if (codePage == CP_UTF8) {
+      WriteBytes(handle, utf8);
+    } else {
+      WriteBytes(handle, win32::Narrow(win32::Widen(utf8), codePage));
+    }
+  }
+
+  HANDLE out_;
+  HANDLE error_;
+  HANDLE console_ = INVALID_HANDLE_VALUE;
+  unsigned codePage_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Console> OpenConsole() {
+  return std::make_unique<Win32Console>();
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) arguments.push_back(win32::Narrow(wide[i]));
+    LocalFree(wide);
+    return arguments;
+  }
+  // The narrow arguments are already in the ANSI code page; better them than nothing.
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+}  // namespace platform

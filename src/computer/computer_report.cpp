@@ -43,11 +43,21 @@ Rechnerdaten Form3::RechnerdatenErmitteln() {
 }
 
 std::string Rechnerdaten::Text(std::string_view lineEnd) const {
-  const std::string nl(lineEnd);
-  return prozessor + nl + familie + nl + nl + "Arbeitsspeicher: \t\t" +
-         std::to_string(arbeitsspeicherMB) + " MB" + nl + "Angemeldeter User: \t" + user + nl +
-         "Computername: \t\t" + computername + nl + "IP-Adresse: \t\t" + IPFeld(ipAdresse) + nl +
-         "Betriebssystem: \t\t" + betriebssystem + nl + "Service-Pack: \t\t" + servicePack;
+  const std::string lines[] = {prozessor,
+                               familie,
+                               "",
+                               "Arbeitsspeicher: \t\t" + std::to_string(arbeitsspeicherMB) + " MB",
+                               "Angemeldeter User: \t" + user,
+                               "Computername: \t\t" + computername,
+                               "IP-Adresse: \t\t" + IPFeld(ipAdresse),
+                               "Betriebssystem: \t\t" + betriebssystem,
+                               "Service-Pack: \t\t" + servicePack};
+  std::string text;
+  for (const std::string& line : lines) {
+    if (&line != &lines[0]) text += lineEnd;
+    text += line;
+  }
+  return text;
 }
 
 void Form3::cmdProzessordatenAuslesen_Click() {

@@ -60,7 +60,7 @@ class Win32Console final : public Console {
     }
     if (!outRedirected) out_ = console_;
     if (!errorRedirected) error_ = console_;
-    codePage_ = attached ? GetConsoleOutputCP() : 0;
+    codePage_ = GetConsoleOutputCP();
     // Without a console (a remote session), readers decode in the OEM code page.
     if (codePage_ == 0) codePage_ = GetOEMCP();
   }

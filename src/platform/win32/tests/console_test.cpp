@@ -1,0 +1,79 @@
+// The command line's output on Windows: text in the reader's code page, JSON as UTF-8,
+// errors on their own stream, whatever handles the program was given.
+#include <gtest/gtest.h>
+
+#include "platform/console.h"
+#include "platform/win32/utf8.h"
+#include "platform/win32/windows_api.h"
+
+namespace platform::win32 {
+namespace {
+
+TEST(ConsoleText, UmlautsTakeTheCodePagesOwnBytes) {
+  // cmd.exe's German code page 850 and the ANSI page 1252 place ü differently.
+  EXPECT_EQ(Narrow(Widen("Prüfung gewährleisten"), 850),
+            "Pr\x81"
+            "fung gew\x84hrleisten");
+  EXPECT_EQ(Narrow(Widen("Prüfung"), 1252),
+            "Pr\xFC"
+            "fung");
+  // A letter the code page lacks becomes one stand-in byte (its look-alike or "?"); the
+  // text around it is never cut.
+  const std::string omega = Narrow(Widen("a\xCE\xA9z"), 1252);
+  ASSERT_EQ(omega.size(), 3u);
+  EXPECT_EQ(omega.front(), 'a');
+  EXPECT_EQ(omega.back(), 'z');
+  EXPECT_EQ(Narrow(Widen("Prüfung")), "Prüfung");
+}
+
+// The standard handles swapped for pipes for the test's life, as a redirecting shell does.
+class RedirectedStreams : public ::testing::Test {
+ protected:
+  RedirectedStreams()
+      : savedOut_(GetStdHandle(STD_OUTPUT_HANDLE)), savedError_(GetStdHandle(STD_ERROR_HANDLE)) {
+    CreatePipe(&outRead_, &outWrite_, nullptr, 1 << 16);
+    CreatePipe(&errorRead_, &errorWrite_, nullptr, 1 << 16);
+    SetStdHandle(STD_OUTPUT_HANDLE, outWrite_);
+    SetStdHandle(STD_ERROR_HANDLE, errorWrite_);
+  }
+  ~RedirectedStreams() override {
+    SetStdHandle(STD_OUTPUT_HANDLE, savedOut_);
+    SetStdHandle(STD_ERROR_HANDLE, savedError_);
+    for (HANDLE h : {outRead_, outWrite_, errorRead_, errorWrite_}) CloseHandle(h);
+  }
+
+  static std::string ReadAvailable(HANDLE pipe) {
+    DWORD available = 0;
+    PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr);
+    std::string bytes(available, '\0');
+    DWORD read = 0;
+    if (available > 0) ReadFile(pipe, bytes.data(), available, &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+  }
+
+  HANDLE savedOut_, savedError_;
+  HANDLE outRead_ = nullptr, outWrite_ = nullptr, errorRead_ = nullptr, errorWrite_ = nullptr;
+};
+
+TEST_F(RedirectedStreams, JsonGoesOutAsUtf8TextInACodePageErrorsApart) {
+  const auto console = OpenConsole();
+  EXPECT_EQ(console->LineEnd(), "\r\n");
+  EXPECT_TRUE(console->WindowsOptions());
+
+  console->WriteUtf8("{\"name\": \"BÜRO\"}\r\n");
+  EXPECT_EQ(ReadAvailable(outRead_), "{\"name\": \"BÜRO\"}\r\n");
+
+  console->WriteText("fehlt: MSCOMCTL.OCX\r\nü");
+  const std::string text = ReadAvailable(outRead_);
+  // One byte for the umlaut, in whichever single-byte code page the reader has.
+  const unsigned codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
+  EXPECT_EQ(text, "fehlt: MSCOMCTL.OCX\r\n" + Narrow(Widen("ü"), codePage));
+
+  console->WriteError("belvosta: unbekannte Option \"--x\"\r\n");
+  EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: unbekannte Option \"--x\"\r\n");
+  EXPECT_EQ(ReadAvailable(outRead_), "");
+}
+
+}  // namespace
+}  // namespace platform::win32

@@ -5,8 +5,8 @@
 #   tests/e2e/run.sh [--build DIR] [SCENARIO.txt...]
 #
 # DIR (default build/win64) holds belvosta.exe and the two programs of tests/e2e: the
-# driver belvosta_e2e.exe and open_logger.exe. Without scenario files it runs every
-# tests/e2e/scenarios/*.txt. Each file is a scenario set: it gets a fresh copy of one
+# driver belvosta_e2e.exe and open_logger.exe. First the command line is tried
+# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt. Each file is a scenario set: it gets a fresh copy of one
 # prepared Wine prefix, in which its "setup" lines place or remove component files and set
 # the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
 set -euo pipefail
@@ -134,6 +134,20 @@ WINEPREFIX=$base "$wineserver" -w
 rm -rf "$build/e2e-failures"
 passed=0
 failed=0
+
+# The command line, on a copy of the prefix and with no display (command_line.sh).
+echo "=== command line"
+cli_prefix=$work/cli
+cp -a "$base" "$cli_prefix"
+prefixes+=("$cli_prefix")
+version=$(sed -n 's/^project(Belvosta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+"$here/command_line.sh" "$wine" "$cli_prefix" "$version" | tee "$work/cli.out"
+passed=$((passed + $(grep -c '^PASS ' "$work/cli.out" || true)))
+failed=$((failed + $(grep -c '^FAIL ' "$work/cli.out" || true)))
+WINEPREFIX=$cli_prefix "$wineserver" -k >/dev/null 2>&1 || true
+WINEPREFIX=$cli_prefix "$wineserver" -w >/dev/null 2>&1 || true
+rm -rf "$cli_prefix"
+unset 'prefixes[${#prefixes[@]}-1]'
 for scenario in "${scenarios[@]}"; do
   name=$(basename "$scenario")
   expected=$(grep -c '^[[:space:]]*scenario[[:space:]]' "$scenario" || true)

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The Windows program on the command line under Wine, with no display: the check in a
+# prefix with files missing, its JSON, the report, the help, the version and an unknown
+# option. Prints one PASS or FAIL line per case; run.sh counts them.
+#
+#   tests/e2e/command_line.sh WINE PREFIX VERSION
+# PREFIX is a prepared prefix with the program at C:\e2e\belvosta.exe; it gets the Flash
+# Player file below, and keeps the fresh prefix's lack of the runtime files.
+set -uo pipefail
+
+wine=$1
+export WINEPREFIX=$2
+version=$3
+work=$(mktemp -d /tmp/belvosta-cli.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+unset DISPLAY WAYLAND_DISPLAY
+
+mkdir -p "$WINEPREFIX/drive_c/windows/system32/Macromed/Flash"
+: >"$WINEPREFIX/drive_c/windows/system32/Macromed/Flash/Flash10e.ocx"
+
+# Runs belvosta.exe with the arguments; output in $work/out and $work/err, status in $status.
+run() {
+  status=0
+  timeout 120 "$wine" 'C:\e2e\belvosta.exe' "$@" >"$work/out" 2>"$work/err" || status=$?
+}
+result() {  # NAME CONDITION-STATUS DETAIL
+  if [ "$2" = 0 ]; then echo "PASS command line: $1"; else echo "FAIL command line: $1: $3"; fi
+}
+
+run --check
+crlf=$'\r'
+expected="Flash Player: OK (C:\\windows\\system32\\Macromed\\Flash\\Flash10e.ocx)$crlf
+Visual-Basic Runtime-Dateien: fehlt (MSCOMCTL.OCX, RICHTX32.OCX, MSFLXGRD.OCX)$crlf
+Windows Service-Pack Dateien: OK$crlf
+Internet-Explorer: OK$crlf
+Media Player Steuerelement: OK$crlf"
+[ "$status" = 1 ] && [ "$(cat "$work/out")" = "$expected" ]
+result "--check with the runtime files missing prints five lines, status 1" $? \
+  "status $status, output: $(cat -A "$work/out")"
+
+run /check /json
+python3 - "$work/out" <<'PY'
+import json, sys
+document = json.load(open(sys.argv[1], encoding="utf-8"))
+assert document["schema_version"] == 1
+assert [c["present"] for c in document["components"]] == [True, False, True, True, True]
+assert document["components"][0]["found_path"].endswith("\\Macromed\\Flash\\Flash10e.ocx")
+assert document["components"][1]["missing_files"] == ["MSCOMCTL.OCX", "RICHTX32.OCX", "MSFLXGRD.OCX"]
+assert document["all_present"] is False and document["report"] is None
+PY
+json_ok=$?
+[ "$status" = 1 ] && [ "$json_ok" = 0 ]
+result "/check /json gives a JSON document that parses, status 1" $? \
+  "status $status, output: $(head -c 400 "$work/out")"
+
+run --report --json
+python3 -m json.tool "$work/out" >/dev/null 2>&1 &&
+  python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); assert d["clock_hz"] > 0 and d["report"]["computer_name"]' "$work/out"
+json_ok=$?
+[ "$status" = 0 ] && [ "$json_ok" = 0 ]
+result "--report --json parses, with the clock and the computer name, status 0" $? \
+  "status $status, output: $(head -c 400 "$work/out")"
+
+run --report
+# The prefix's German decimal comma, and the report's tab-separated lines.
+[ "$status" = 0 ] && grep -q $'^Arbeitsspeicher: \t\t[0-9]* MB\r$' "$work/out" &&
+  grep -Eq $'^Prozessor Geschwindigkeit: [0-9]+,[0-9]{2} [GM]Hz\r$' "$work/out"
+result "--report prints the report, the clock and the verdict, status 0" $? \
+  "status $status, output: $(cat -A "$work/out")"
+
+run --help
+# "prüft" in the reader's code page (437 or 850 alike): ü is the byte 0x81.
+[ "$status" = 0 ] && grep -q 'Aufruf: belvosta' "$work/out" && grep -q $'pr\x81ft' "$work/out"
+result "--help prints the usage with its umlauts in the console code page, status 0" $? \
+  "status $status, output: $(head -c 300 "$work/out" | cat -A)"
+
+run '/?'
+[ "$status" = 0 ] && grep -q -- '--check' "$work/out"
+result "/? prints the usage, status 0" $? "status $status"
+
+run --version
+[ "$status" = 0 ] && [ "$(cat "$work/out")" = "Belvosta $version$crlf" ]
+result "--version prints the version, status 0" $? "status $status, output: $(cat -A "$work/out")"
+
+run /check /bogus
+[ "$status" = 2 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] &&
+  grep -q '"/bogus"' "$work/err"
+result "an unknown option is named on one line, status 2" $? \
+  "status $status, stderr: $(cat "$work/err")"
+exit 0

@@ -3,10 +3,15 @@
 #include <FL/Fl_Tooltip.H>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/fltk/fltk_posix_backend.h"
 #include "platform/fltk/fltk_ui.h"
 #include "platform/fltk/looks.h"
+#include "platform/fltk/toolkit_options.h"
+#include "platform/fltk/x11_display.h"
 #include "platform/native.h"
 
 namespace platform {
@@ -19,7 +24,6 @@ class LinuxPlatform final : public NativePlatform {
     // in the "C" form the program formats them in (it asks for the separator itself).
     std::setlocale(LC_NUMERIC, "C");
     fltk::InstallFontFaces();
-    Fl::visible_focus(1);
     Fl_Tooltip::delay(0.5f);
     SetBackend(&system_);
     SetUiBackend(&ui_);
@@ -39,9 +43,34 @@ class LinuxPlatform final : public NativePlatform {
   fltk::FltkUi ui_;
 };
 
+// DISPLAY as it can be shown on a terminal: printable ASCII, at most 60 characters.
+std::string Printable(const char* value) {
+  std::string shown;
+  for (const char* c = value; *c && shown.size() < 60; ++c) {
+    shown += (*c >= ' ' && *c <= '~') ? *c : '?';
+  }
+  return shown;
+}
+
+// One line instead of FLTK's "Can't open display", then the end.
+[[noreturn]] void ExitWithoutScreen() {
+  const char* display = std::getenv("DISPLAY");
+  const std::string why = (display && *display)
+                              ? "DISPLAY=\"" + Printable(display) + "\" antwortet nicht"
+                              : std::string("DISPLAY ist nicht gesetzt");
+  std::fprintf(stderr,
+               "belvosta: Kein Bildschirm erreichbar (%s). Starten Sie das Programm in einer "
+               "grafischen Sitzung oder ohne Bildschirm mit: xvfb-run -a belvosta\n",
+               why.c_str());
+  std::exit(1);
+}
+
 }  // namespace
 
 std::unique_ptr<NativePlatform> InstallNativePlatform(int, char**) {
+  // Before anything of FLTK can ask for an option and so reach for its preference files.
+  fltk::SetToolkitOptionsInMemory();
+  if (!fltk::DisplayReachable()) ExitWithoutScreen();
   return std::make_unique<LinuxPlatform>();
 }
 

@@ -5,6 +5,13 @@
 
 namespace platform::fltk {
 
+bool DisplayReachable() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
 void OpenDisplay() {
   fl_open_display();
 }

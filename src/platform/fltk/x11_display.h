@@ -8,6 +8,8 @@ class Fl_Window;
 
 namespace platform::fltk {
 
+// Whether the X display that DISPLAY names accepts a connection (tried and closed again).
+bool DisplayReachable();
 // Opens the display (FLTK ends the program with a message when there is none).
 void OpenDisplay();
 // The root window of the default screen.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a step needs, only those missing.
-#   install-deps.sh build     compilers, CMake, FLTK, the JSON library
-#   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools, Python (JSON)
+#   install-deps.sh build     compilers, CMake, FLTK (linked statically: the X libraries'
+#                             headers), the JSON library
+#   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools, strace,
+#                             Python (JSON)
 #   install-deps.sh windows   the MinGW cross compilers, the JSON library
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
 set -euo pipefail
@@ -9,10 +11,11 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
   case "$group" in
-    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation nlohmann-json3-dev) ;;
-    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation nlohmann-json3-dev
-                     googletest libgtest-dev libbenchmark-dev xvfb xdotool imagemagick x11-utils
-                     python3) ;;
+    build) packages+=(cmake make g++ pkg-config libfltk1.3-dev libxcursor-dev libxinerama-dev
+                      fonts-liberation nlohmann-json3-dev) ;;
+    test) packages+=(cmake make g++ pkg-config libfltk1.3-dev libxcursor-dev libxinerama-dev
+                     fonts-liberation nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
+                     xvfb xdotool imagemagick x11-utils strace python3) ;;
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;

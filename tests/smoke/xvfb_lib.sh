@@ -100,15 +100,19 @@ find_window() {
   [[ -n $id ]] && echo "$id"
 }
 
-# The toolkit preference file that once stopped the program before its window appeared:
-# 2,046 x 'Y', a line end, then '[' and 512 x '/a'.
+# The toolkit preference files of a home folder, damaged as one was that stopped the
+# program before its window appeared: 2,046 x 'Y', a line end, then '[' and 512 x '/a'.
+# The options file, and the printing and file dialogues' files a shared toolkit library
+# reads as it loads.
 write_damaged_toolkit_preferences() {
-  local folder=$1/.fltk/fltk.org
+  local folder=$1/.fltk/fltk.org file
   mkdir -p "$folder"
-  {
-    printf 'Y%.0s' $(seq 2046)
-    printf '\n['
-    printf '/a%.0s' $(seq 512)
-    printf '\n'
-  } >"$folder/fltk.prefs"
+  for file in fltk printers filechooser; do
+    {
+      printf 'Y%.0s' $(seq 2046)
+      printf '\n['
+      printf '/a%.0s' $(seq 512)
+      printf '\n'
+    } >"$folder/$file.prefs"
+  done
 }

@@ -52,25 +52,34 @@ std::string Printable(const char* value) {
   return shown;
 }
 
+// How the user started the program, when it can be pasted into a shell as it is.
+std::string CommandName(const char* argv0) {
+  const std::string name = argv0 ? argv0 : "";
+  const bool plain = !name.empty() && name.find_first_not_of(
+                                          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                          "0123456789._/+-") == std::string::npos;
+  return plain && name.front() != '-' ? name : "belvosta";
+}
+
 // One line instead of FLTK's "Can't open display", then the end.
-[[noreturn]] void ExitWithoutScreen() {
+[[noreturn]] void ExitWithoutScreen(const std::string& command) {
   const char* display = std::getenv("DISPLAY");
   const std::string why = (display && *display)
                               ? "DISPLAY=\"" + Printable(display) + "\" antwortet nicht"
                               : std::string("DISPLAY ist nicht gesetzt");
   std::fprintf(stderr,
                "belvosta: Kein Bildschirm erreichbar (%s). Starten Sie das Programm in einer "
-               "grafischen Sitzung oder ohne Bildschirm mit: xvfb-run -a belvosta\n",
-               why.c_str());
+               "grafischen Sitzung oder ohne Bildschirm mit: xvfb-run -a %s\n",
+               why.c_str(), command.c_str());
   std::exit(1);
 }
 
 }  // namespace
 
-std::unique_ptr<NativePlatform> InstallNativePlatform(int, char**) {
+std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv) {
   // Before anything of FLTK can ask for an option and so reach for its preference files.
   fltk::SetToolkitOptionsInMemory();
-  if (!fltk::DisplayReachable()) ExitWithoutScreen();
+  if (!fltk::DisplayReachable()) ExitWithoutScreen(CommandName(argc > 0 ? argv[0] : nullptr));
   return std::make_unique<LinuxPlatform>();
 }
 

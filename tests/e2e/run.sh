@@ -131,6 +131,36 @@ cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
 # The registry reaches its files when the server ends.
 WINEPREFIX=$base "$wineserver" -w
 
+# What a prefix holds: each folder, and each file with its size and time of change. Wine's
+# registry files (the *.reg at the top) are left out: Wine itself rewrites them.
+prefix_state() {
+  (cd "$1" && find . -regex '\./[^/]*\.reg' -prune -o -type d -printf 'folder\t%p\n' \
+    -o -printf 'file\t%p\t%s\t%T@\n') | LC_ALL=C sort
+}
+
+# The changes between two states of a prefix that neither the scenario set's own "setup
+# file"/"setup remove" lines (with the folders above them) nor the test programs made: the
+# shell's "Open" log of the logger and the driver's pictures of failures.
+unexpected_changes() {
+  local before=$1 after=$2 scenario=$3
+  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
+    "$scenario" | tr '\\' '/' >"$work/setup-paths"
+  diff "$before" "$after" | sed -n 's/^[<>] //p' | awk -F '\t' -v allowed="$work/setup-paths" '
+    BEGIN {
+      while ((getline path < allowed) > 0) {
+        path = tolower("./drive_c/" path)
+        ok[path] = 1
+        while (sub(/\/[^\/]*$/, "", path)) ok[path] = 1
+      }
+      ok["./drive_c/e2e/opened.log"] = 1
+    }
+    {
+      path = tolower($2)
+      if (path in ok || index(path, "./drive_c/e2e/shots") == 1) next
+      print
+    }' | LC_ALL=C sort -u
+}
+
 rm -rf "$build/e2e-failures"
 passed=0
 failed=0
@@ -167,6 +197,9 @@ for scenario in "${scenarios[@]}"; do
   arguments=(--program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt'
              --opened-log 'C:\e2e\opened.log' --shots 'C:\e2e\shots')
   [ "${E2E_VERBOSE:-0}" = 1 ] && arguments+=(--verbose)
+  # The program writes nothing: what the prefix holds before the set, to compare after it.
+  WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
+  prefix_state "$set_prefix" >"$work/before"
   # In the background, so that a signal to this script is acted upon at once.
   status=0
   : >"$work/driver.out"
@@ -200,6 +233,15 @@ for scenario in "${scenarios[@]}"; do
 
   WINEPREFIX=$set_prefix "$wineserver" -k >/dev/null 2>&1 || true
   WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
+  prefix_state "$set_prefix" >"$work/after"
+  unexpected_changes "$work/before" "$work/after" "$scenario" >"$work/changes"
+  if [ -s "$work/changes" ]; then
+    echo "FAIL $name: the prefix changed outside the registry and the set's own files:"
+    sed 's/^/    /' "$work/changes" | head -n 40
+    failed=$((failed + 1))
+  else
+    echo "    the prefix holds the same files as before, outside the registry"
+  fi
   rm -rf "$set_prefix"
   unset 'prefixes[${#prefixes[@]}-1]'
 done

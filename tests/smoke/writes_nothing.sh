@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2317  # the checks run indirectly, through wait_for and trap
 # Proves that the real Linux program writes nothing. Under strace, on a virtual X display:
-#   - a full run: the system folders window, a full scan with every component present
-#     (every box answered, the speed test accepted), the computer window, Exit; its home
-#     folder holds a damaged toolkit preference file;
+#   - a full run in a fresh, empty home folder: the system folders window, a full scan
+#     with every component present (every box answered, the speed test accepted), the
+#     computer window, Exit;
 #   - a start, a hover and Exit with HOME unset, empty, missing, read-only and another
-#     user's.
+#     user's, and with damaged toolkit preference files in the home folder.
 # Fails on any call that would create, open for writing, truncate, rename, link, delete or
 # change the mode, owner or times of a path, made or merely tried, and on any look at a
 # toolkit preference file (one never read cannot change anything).
@@ -91,8 +91,8 @@ $writes"
 }
 
 # The full run.
-write_damaged_toolkit_preferences "$work/home"
-chmod -R a-w "$work/home" "$prefix"
+mkdir -p "$work/home"
+chmod -R a-w "$prefix"
 launch HOME="$work/home"
 wait_for 20 main_window_shown || fail "no window \"$title\" within 20 s"
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -151,11 +151,13 @@ other_user_home() {
     getent passwd root | cut -d: -f6
   fi
 }
-mkdir -p "$work/readonly"
+mkdir -p "$work/readonly" "$work/damaged"
 write_damaged_toolkit_preferences "$work/readonly"
+write_damaged_toolkit_preferences "$work/damaged"
 chmod -R a-w "$work/readonly"
 variants=("HOME unset|-u HOME" "HOME empty|HOME=" "HOME missing|HOME=$work/no/such/home"
-  "HOME read-only|HOME=$work/readonly" "HOME another user's|HOME=$(other_user_home)")
+  "HOME read-only|HOME=$work/readonly" "HOME another user's|HOME=$(other_user_home)"
+  "damaged toolkit preferences|HOME=$work/damaged")
 for variant in "${variants[@]}"; do
   label=${variant%%|*}
   read -r -a settings <<<"${variant#*|}"
@@ -169,5 +171,5 @@ for variant in "${variants[@]}"; do
 done
 [[ -e $work/no ]] && fail "the missing home folder was created"
 
-say "PASS: a full run and five homes, nothing written"
+say "PASS: a full run and six homes, nothing written"
 exit 0

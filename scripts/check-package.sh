@@ -17,7 +17,10 @@ rm -rf "$build/package"
 (cd "$build" && cpack >/dev/null)
 deb=$(echo "$build"/package/belvosta_*.deb)
 tgz=$(echo "$build"/package/belvosta-*.tar.gz)
-[ -f "$deb" ] && [ -f "$tgz" ] || { echo "check-package: cpack made no .deb or .tar.gz" >&2; exit 1; }
+if [ ! -f "$deb" ] || [ ! -f "$tgz" ]; then
+  echo "check-package: cpack made no .deb or .tar.gz" >&2
+  exit 1
+fi
 
 installed=(usr/bin/belvosta usr/share/applications/belvosta.desktop
            usr/share/icons/hicolor/16x16/apps/belvosta.png

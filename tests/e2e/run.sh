@@ -144,7 +144,7 @@ prefix_state() {
 unexpected_changes() {
   local before=$1 after=$2 scenario=$3
   sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
-    "$scenario" | tr '\\' '/' >"$work/setup-paths"
+    "$scenario" | tr '\134' '/' >"$work/setup-paths"
   diff "$before" "$after" | sed -n 's/^[<>] //p' | awk -F '\t' -v allowed="$work/setup-paths" '
     BEGIN {
       while ((getline path < allowed) > 0) {

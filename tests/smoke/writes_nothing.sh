@@ -51,7 +51,7 @@ launch() {
   : >"$work/program.log"
   env "$@" PATH="$work/bin:$PATH" WINEPREFIX="$prefix" \
     ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-    strace -f -qq -o "$work/trace" -e trace="$traced" "$program" >"$work/program.log" 2>&1 &
+    strace -f -qq -e signal=none -o "$work/trace" -e trace="$traced" "$program" >"$work/program.log" 2>&1 &
   app_pid=$!
 }
 

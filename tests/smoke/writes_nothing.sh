@@ -3,7 +3,7 @@
 # Proves that the real Linux program writes nothing. Under strace, on a virtual X display:
 #   - a full run in a fresh, empty home folder: the system folders window, a full scan
 #     with every component present (every box answered, the speed test accepted), the
-#     computer window, Exit;
+#     computer window and a tool tip in it, Exit;
 #   - a start, a hover and Exit with HOME unset, empty, missing, read-only and another
 #     user's, and with damaged toolkit preference files in the home folder.
 # Fails on any call that would create, open for writing, truncate, rename, link, delete or
@@ -137,6 +137,16 @@ for ((tick = 0; tick < 600; tick++)); do
 done
 [[ -n $form3 ]] || fail "no computer window after the full scan ($answered boxes answered)"
 say "full scan: $answered boxes answered, the computer window is shown"
+
+# Its caption "Die Rechner Daten auslesen !" (Label1) shows a tool tip under a resting
+# mouse: a window more on the screen.
+shown_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+before=$(shown_windows)
+eval "$(xdotool getwindowgeometry --shell "$form3")"
+xdotool mousemove $((X + 140)) $((Y + 38)) sleep 0.2 mousemove $((X + 142)) $((Y + 39))
+tip_shown() { (($(shown_windows) > before)); }
+wait_for 5 tip_shown || fail "no tool tip over the computer window's caption"
+say "a tool tip appeared"
 click_exit
 check_trace "full run"
 

@@ -63,19 +63,6 @@ main_window_shown() {
 
 visible() { xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
 
-# Exit (6600, 3960 twips) ends the program; its status must be 0.
-click_exit() {
-  xdotool windowraise "$main"
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove $((X + 496)) $((Y + 276)) click 1
-  app_ended() { ! app_running; }
-  wait_for 20 app_ended || fail "the program still runs 20 s after Exit"
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=""
-  ((status == 0)) || fail "the program ended with status $status after Exit"
-}
-
 # The calls of the last run that write, or look at a toolkit preference file.
 check_trace() {
   local label=$1 writes
@@ -99,18 +86,8 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 win_x=$X
 win_y=$Y
 
-# The hidden button "FormS.Show ": 18 Tab stops from the first check button; then EXIT.
-xdotool mousemove $((win_x + 564)) $((win_y + 296))
-keys=()
-for _ in {1..18}; do keys+=(Tab); done
-xdotool key --delay 20 "${keys[@]}" space
-folders=""
-folders_shown() { folders=$(find_window "Rechner"); }
-wait_for 10 folders_shown || fail "Tab x18 and space did not show the system folders window"
-eval "$(xdotool getwindowgeometry --shell "$folders")"
-xdotool mousemove $((X + 537)) $((Y + 500)) click 1
-folders_closed() { [[ -z $(find_window "Rechner") ]]; }
-wait_for 10 folders_closed || fail "EXIT did not close the system folders window"
+show_folders_window "$win_x" "$win_y"
+close_folders_window
 say "the system folders window opened and closed"
 
 # The full scan: each box is answered with Enter (OK, or "Ja" to the speed test); a box
@@ -147,7 +124,7 @@ xdotool mousemove $((X + 140)) $((Y + 38)) sleep 0.2 mousemove $((X + 142)) $((Y
 tip_shown() { (($(shown_windows) > before)); }
 wait_for 5 tip_shown || fail "no tool tip over the computer window's caption"
 say "a tool tip appeared"
-click_exit
+exit_program "$main"
 check_trace "full run"
 
 # Starts with other homes: the window, the focus box, a hover over the link, Exit.
@@ -176,7 +153,7 @@ for variant in "${variants[@]}"; do
   eval "$(xdotool getwindowgeometry --shell "$main")"
   xdotool mousemove $((X + 284)) $((Y + 37))
   sleep 1
-  click_exit
+  exit_program "$main"
   check_trace "$label"
 done
 [[ -e $work/no ]] && fail "the missing home folder was created"

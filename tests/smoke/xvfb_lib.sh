@@ -100,6 +100,42 @@ find_window() {
   [[ -n $id ]] && echo "$id"
 }
 
+# The main window's hidden button "FormS.Show " lies below its client area, 18 Tab stops
+# after the first check button, which has the focus at start; space presses it and the
+# system folders window appears (titled with the computer's name). Keys go to the window
+# under the mouse. Arguments: the main window's position. Sets "folders" to the new id.
+show_folders_window() {
+  local keys=()
+  xdotool mousemove $(($1 + 564)) $(($2 + 296))
+  for _ in {1..18}; do keys+=(Tab); done
+  xdotool key --delay 20 "${keys[@]}" space
+  folders=""
+  folders_shown() { folders=$(find_window "Rechner"); }
+  wait_for 10 folders_shown || fail "Tab x18 and space did not show the system folders window"
+}
+
+# Its EXIT button (7680, 7320 twips; 735 x 375) unloads it.
+close_folders_window() {
+  eval "$(xdotool getwindowgeometry --shell "$folders")"
+  xdotool mousemove $((X + 537)) $((Y + 500)) click 1
+  folders_closed() { [[ -z $(find_window "Rechner") ]]; }
+  wait_for 10 folders_closed || fail "EXIT did not close the system folders window"
+}
+
+# Exit (6600, 3960 twips; 1695 x 375) of the main window (its id the argument) ends the
+# program at once, with status 0.
+exit_program() {
+  xdotool windowraise "$1"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 496)) $((Y + 276)) click 1
+  app_ended() { ! app_running; }
+  wait_for 20 app_ended || fail "the program still runs 20 s after Exit"
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  ((status == 0)) || fail "the program ended with status $status after Exit"
+}
+
 # The toolkit preference files of a home folder, damaged as one was that stopped the
 # program before its window appeared: 2,046 x 'Y', a line end, then '[' and 512 x '/a'.
 # The options file, and the printing and file dialogues' files a shared toolkit library

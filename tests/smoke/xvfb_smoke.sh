@@ -92,33 +92,11 @@ box_closed() { [[ -z $(find_window "^Belvosta \$") ]]; }
 wait_for 10 box_closed || fail "the hint box stayed open after OK"
 say "OK closed the hint box"
 
-# The hidden button "FormS.Show " lies below the client area, 18 Tab stops after the first
-# check button, which has the focus at start; space presses it and the system folders
-# window appears (titled with the computer's name). Keys go to the window under the mouse.
-xdotool mousemove $((win_x + 564)) $((win_y + 296))
-keys=()
-for _ in {1..18}; do keys+=(Tab); done
-xdotool key --delay 20 "${keys[@]}" space
-folders=""
-folders_shown() { folders=$(find_window "Rechner"); }
-wait_for 10 folders_shown || fail "Tab x18 and space did not show the system folders window"
+show_folders_window "$win_x" "$win_y"
 say "the hidden button showed the system folders window"
-
-# Its EXIT button (7680, 7320 twips; 735 x 375) unloads it.
-eval "$(xdotool getwindowgeometry --shell "$folders")"
-xdotool mousemove $((X + 537)) $((Y + 500)) click 1
-folders_closed() { [[ -z $(find_window "Rechner") ]]; }
-wait_for 10 folders_closed || fail "EXIT did not close the system folders window"
+close_folders_window
 say "EXIT closed the system folders window"
-
-# Exit (6600, 3960 twips; 1695 x 375) ends the program at once.
-xdotool mousemove $((win_x + 496)) $((win_y + 276)) click 1
-app_ended() { ! app_running; }
-wait_for 10 app_ended || fail "the program still runs 10 s after Exit"
-wait "$app_pid"
-status=$?
-app_pid=""
-((status == 0)) || fail "the program ended with status $status after Exit"
+exit_program "$main"
 
 say "PASS: main window, hover, hint box, hidden button, system folders window and Exit"
 exit 0

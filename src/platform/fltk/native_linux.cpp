@@ -79,8 +79,9 @@ std::string CommandName(const char* argv0) {
 std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv) {
   // Before anything of FLTK can ask for an option and so reach for its preference files.
   fltk::SetToolkitOptionsInMemory();
-  if (!fltk::DisplayReachable()) ExitWithoutScreen(CommandName(argc > 0 ? argv[0] : nullptr));
-  return std::make_unique<LinuxPlatform>();
+  const fltk::DisplayProbe probe;
+  if (!probe.Reachable()) ExitWithoutScreen(CommandName(argc > 0 ? argv[0] : nullptr));
+  return std::make_unique<LinuxPlatform>();  // FLTK connects while the probe still holds on
 }
 
 }  // namespace platform

@@ -5,11 +5,10 @@
 
 namespace platform::fltk {
 
-bool DisplayReachable() {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  XCloseDisplay(display);
-  return true;
+DisplayProbe::DisplayProbe() : display_(XOpenDisplay(nullptr)) {}
+
+DisplayProbe::~DisplayProbe() {
+  if (display_) XCloseDisplay(display_);
 }
 
 void OpenDisplay() {

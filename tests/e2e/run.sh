@@ -140,14 +140,18 @@ prefix_state() {
     -o -printf 'file\t%p\t%s\t%T@\n') | LC_ALL=C sort
 }
 
-# The changes between two states of a prefix that neither the scenario set's own "setup
-# file"/"setup remove" lines (with the folders above them) nor the test programs made: the
+# The paths below C: that a scenario set's "setup file"/"setup remove" lines name.
+setup_paths() {
+  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
+    "$1" | tr '\134' '/'
+}
+
+# The changes between two states of a prefix that neither the test's own files (paths below
+# C: in the file ALLOWED, with the folders above them) nor the test programs made: the
 # shell's "Open" log of the logger and the driver's pictures of failures.
 unexpected_changes() {
-  local before=$1 after=$2 scenario=$3
-  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
-    "$scenario" | tr '\134' '/' >"$work/setup-paths"
-  { diff "$before" "$after" || true; } | sed -n 's/^[<>] //p' | awk -F '\t' -v allowed="$work/setup-paths" '
+  local before=$1 after=$2 allowed=$3
+  { diff "$before" "$after" || true; } | sed -n 's/^[<>] //p' | awk -F '\t' -v allowed="$allowed" '
     BEGIN {
       while ((getline path < allowed) > 0) {
         path = tolower("./drive_c/" path)
@@ -167,17 +171,35 @@ rm -rf "$build/e2e-failures"
 passed=0
 failed=0
 
-# The command line, on a copy of the prefix and with no display (command_line.sh).
+# Counts a failure when the prefix changed beyond what ALLOWED names (see above).
+check_prefix_unchanged() {
+  local label=$1 prefix=$2 allowed=$3
+  prefix_state "$prefix" >"$work/after"
+  unexpected_changes "$work/before" "$work/after" "$allowed" >"$work/changes"
+  if [ -s "$work/changes" ]; then
+    echo "FAIL $label: the prefix changed outside the registry and the test's own files:"
+    sed 's/^/    /' "$work/changes" | head -n 40
+    failed=$((failed + 1))
+  else
+    echo "    the prefix holds the same files as before, outside the registry"
+  fi
+}
+
+# The command line, on a copy of the prefix and with no display (command_line.sh), which
+# places the one Flash Player file.
 echo "=== command line"
 cli_prefix=$work/cli
 cp -a "$base" "$cli_prefix"
 prefixes+=("$cli_prefix")
+prefix_state "$cli_prefix" >"$work/before"
 version=$(sed -n 's/^project(Belvosta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 "$here/command_line.sh" "$wine" "$cli_prefix" "$version" | tee "$work/cli.out"
 passed=$((passed + $(grep -c '^PASS ' "$work/cli.out" || true)))
 failed=$((failed + $(grep -c '^FAIL ' "$work/cli.out" || true)))
 WINEPREFIX=$cli_prefix "$wineserver" -k >/dev/null 2>&1 || true
 WINEPREFIX=$cli_prefix "$wineserver" -w >/dev/null 2>&1 || true
+echo "windows/system32/Macromed/Flash/Flash10e.ocx" >"$work/cli-paths"
+check_prefix_unchanged "command line" "$cli_prefix" "$work/cli-paths"
 rm -rf "$cli_prefix"
 unset 'prefixes[${#prefixes[@]}-1]'
 for scenario in "${scenarios[@]}"; do
@@ -235,15 +257,8 @@ for scenario in "${scenarios[@]}"; do
 
   WINEPREFIX=$set_prefix "$wineserver" -k >/dev/null 2>&1 || true
   WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
-  prefix_state "$set_prefix" >"$work/after"
-  unexpected_changes "$work/before" "$work/after" "$scenario" >"$work/changes"
-  if [ -s "$work/changes" ]; then
-    echo "FAIL $name: the prefix changed outside the registry and the set's own files:"
-    sed 's/^/    /' "$work/changes" | head -n 40
-    failed=$((failed + 1))
-  else
-    echo "    the prefix holds the same files as before, outside the registry"
-  fi
+  setup_paths "$scenario" >"$work/setup-paths"
+  check_prefix_unchanged "$name" "$set_prefix" "$work/setup-paths"
   rm -rf "$set_prefix"
   unset 'prefixes[${#prefixes[@]}-1]'
 done

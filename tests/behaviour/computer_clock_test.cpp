@@ -46,6 +46,23 @@ TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBefor
   EXPECT_EQ(fake.system.unpinCount, 1);
 }
 
+// Windows shorter and longer than a second give the same rate, and last as long as asked.
+class MeasurementWindow : public ClockMeasurement, public ::testing::WithParamInterface<double> {};
+
+TEST_P(MeasurementWindow, GivesTheRateOfTheCounterWhateverTheWindowsLength) {
+  const double seconds = GetParam();
+  const auto takt = module1().MesseProzessortakt(seconds, form3());
+  ASSERT_TRUE(takt.has_value());
+  EXPECT_EQ(*takt, 2'400'000'000);
+  EXPECT_EQ(form3().Label2.Caption(), "2,40 GHz");
+  // The busy-wait reads the counter every virtual millisecond: it ends with the window.
+  const auto windowMs = static_cast<std::int64_t>(seconds * 1000);
+  EXPECT_GE(fake.clock.nowMs, windowMs);
+  EXPECT_LE(fake.clock.nowMs, windowMs + 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(QuarterAndTwoSeconds, MeasurementWindow, ::testing::Values(0.25, 2.0));
+
 // A counter that stands still or runs backwards measured nothing: nothing is stored or
 // shown, no verdict runs, and the next load measures again.
 class NonPositiveCycles : public ClockMeasurement,

@@ -62,6 +62,18 @@ TEST_F(ComputerWindow, ReopeningShowsTheSameWindowAndAfterExitOnlyTheReportAgain
   EXPECT_FALSE(main().Picture3[5].Visible());  // the first verdict's tick stays
 }
 
+TEST_F(ComputerWindow, ALaterLoadAtExactlyOneGigahertzStillShowsTheSadFace) {
+  fake.system.tscHz = 1'000'000'000;  // shown as "1000,00 MHz": too slow
+  main().Command13.RaiseClick();
+  form3().Command1.RaiseClick();
+  main().Command13.RaiseClick();
+
+  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_TRUE(form3().Picture2.Visible());
+  EXPECT_FALSE(form3().Picture1.Visible());
+  EXPECT_TRUE(main().Picture3[5].Visible());
+}
+
 TEST_F(ComputerWindow, InfoLabelLoadsHiddenThenReportsOnceMore) {
   main().Label16.RaiseClick();
   EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));

@@ -1,6 +1,11 @@
 // The system folders window: its folder rows, drive list, computer facts and handlers.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "fake/fixture.h"
 #include "platform/kernel32.h"
 #include "platform/shell32.h"
@@ -9,56 +14,123 @@ namespace {
 
 using namespace platform;
 
-// The folder numbers in the order the window fills its rows.
-const std::vector<int> kLoadOrder = {
-    kCsidlDesktopDirectory, kCsidlStartMenu,     kCsidlProgramFiles, kCsidlPersonal,
-    kCsidlFavorites,        kCsidlCommonStartup, kCsidlRecent,       kCsidlSendTo,
-    kCsidlTemplates,        kCsidlNetwork,       kCsidlFonts,        kCsidlInternetCache,
-    kCsidlCookies,          kCsidlSystem,        kCsidlAppData,      kCsidlProgramFilesCommon,
-    kCsidlWindows};
+// A German Windows XP as its shell describes it.
+const std::map<int, std::optional<std::string>> kGermanXp = {
+    {kCsidlDesktopDirectory, "C:\\Dokumente und Einstellungen\\tester\\Desktop"},
+    {kCsidlStartMenu, "C:\\Dokumente und Einstellungen\\tester\\Startmenü"},
+    {kCsidlProgramFiles, "C:\\Programme"},
+    {kCsidlPersonal, "C:\\Dokumente und Einstellungen\\tester\\Eigene Dateien"},
+    {kCsidlFavorites, "C:\\Dokumente und Einstellungen\\tester\\Favoriten"},
+    {kCsidlCommonStartup, "C:\\Dokumente und Einstellungen\\All Users\\Startmenü\\Autostart"},
+    {kCsidlRecent, "C:\\Dokumente und Einstellungen\\tester\\Recent"},
+    {kCsidlSendTo, "C:\\Dokumente und Einstellungen\\tester\\SendTo"},
+    {kCsidlTemplates, "C:\\Dokumente und Einstellungen\\tester\\Vorlagen"},
+    {kCsidlNetwork, std::nullopt},  // virtual: no file-system path
+    {kCsidlFonts, "C:\\WINDOWS\\Fonts"},
+    {kCsidlInternetCache,
+     "C:\\Dokumente und Einstellungen\\tester\\Lokale "
+     "Einstellungen\\Temporary Internet Files"},
+    {kCsidlCookies, "C:\\Dokumente und Einstellungen\\tester\\Cookies"},
+    {kCsidlSystem, "C:\\WINDOWS\\system32"},
+    {kCsidlAppData, "C:\\Dokumente und Einstellungen\\tester\\Anwendungsdaten"},
+    {kCsidlProgramFilesCommon, "C:\\Programme\\Gemeinsame Dateien"},
+    {kCsidlWindows, "C:\\WINDOWS"}};
 
 class FoldersWindowTest : public fake::ProgramTest {
  protected:
   FoldersWindowTest() {
-    for (int csidl : kLoadOrder) {
-      fake.system.specialFolders[csidl] = "C:\\Folder" + std::to_string(csidl);
-    }
-    fake.system.specialFolders[kCsidlNetwork] = std::nullopt;  // virtual: no path
+    fake.system.specialFolders = kGermanXp;
+    fake.system.tempPath = "C:\\DOKUME~1\\tester\\LOKALE~1\\Temp\\";
     fake.system.drives = {{"a:\\", kDriveRemovable}, {"C:\\", kDriveFixed}, {"D:\\", kDriveCdRom}};
   }
   belvosta::FormS& folders() { return program->FormS; }
+
+  // The folder rows as the user reads them: each caption of the folder frame that opens a
+  // folder when clicked, with the text beside it (the label at its height, to its right).
+  std::map<std::string, std::string> Rows() {
+    std::map<std::string, std::string> rows;
+    for (Control* name : FolderFrameLabels()) {
+      if (!name->Click) continue;
+      for (Control* path : FolderFrameLabels()) {
+        if (path->Top() == name->Top() && path->Left() > name->Left()) {
+          rows[name->Caption()] = path->Caption();
+        }
+      }
+    }
+    return rows;
+  }
+  std::vector<Control*> FolderFrameLabels() {
+    std::vector<Control*> labels;
+    for (Control* c : folders().Controls()) {
+      if (c->Kind() == ControlKind::Label && c->Current().container == &folders().Frame1) {
+        labels.push_back(c);
+      }
+    }
+    return labels;
+  }
 };
 
-TEST_F(FoldersWindowTest, ReadingTheSystemFolderLoadsTheWindowHiddenWithEveryRowFilled) {
-  EXPECT_EQ(folders().Label34.Caption(), "C:\\Folder37");
+TEST_F(FoldersWindowTest, EveryRowShowsAndOpensTheFolderItNames) {
+  folders().Show();
+  const std::map<std::string, std::string> expected = {
+      {"Desktop:", "C:\\Dokumente und Einstellungen\\tester\\Desktop"},
+      {"Startmenü:", "C:\\Dokumente und Einstellungen\\tester\\Startmenü"},
+      {"Programme:", "C:\\Programme"},
+      {"Eigene Dateien:", "C:\\Dokumente und Einstellungen\\tester\\Eigene Dateien"},
+      {"Favoriten:", "C:\\Dokumente und Einstellungen\\tester\\Favoriten"},
+      {"Autostart:", "C:\\Dokumente und Einstellungen\\All Users\\Startmenü\\Autostart"},
+      {"Dokumente:", "C:\\Dokumente und Einstellungen\\tester\\Recent"},
+      {"COOKIES", "C:\\Dokumente und Einstellungen\\tester\\Cookies"},
+      {"Senden an:", "C:\\Dokumente und Einstellungen\\tester\\SendTo"},
+      {"Vorlagen:", "C:\\Dokumente und Einstellungen\\tester\\Vorlagen"},
+      {"Netzwerkumgebung:", ""},
+      {"Schriftarten:", "C:\\WINDOWS\\Fonts"},
+      {"Temporär Internet:",
+       "C:\\Dokumente und Einstellungen\\tester\\Lokale Einstellungen\\Temporary Internet Files"},
+      {"Temporärer Ordner:", "C:\\DOKUME~1\\tester\\LOKALE~1\\Temp\\"},
+      {"Anwendungsdaten:", "C:\\Dokumente und Einstellungen\\tester\\Anwendungsdaten"},
+      {"Gemeinsamme:", "C:\\Programme\\Gemeinsame Dateien"},
+      {"WINDOWS:", "C:\\WINDOWS"},
+      {"System32:", "C:\\WINDOWS\\system32"}};
+  EXPECT_EQ(Rows(), expected);
+
+  // A click on a row's caption hands the shell what the row shows, owned by this window.
+  for (Control* name : FolderFrameLabels()) {
+    const std::string caption = name->Caption();
+    if (!expected.contains(caption)) continue;
+    fake.system.shellOpens.clear();
+    name->RaiseClick();
+    ASSERT_EQ(fake.system.shellOpens.size(), 1u) << caption;
+    EXPECT_EQ(fake.system.shellOpens[0].file, expected.at(caption)) << caption;
+    EXPECT_EQ(fake.system.shellOpens[0].owner, folders().hWnd()) << caption;
+    EXPECT_EQ(fake.system.shellOpens[0].operation, "Open");
+  }
+  for (const auto& lookup : fake.system.folderLookups) EXPECT_EQ(lookup.owner, folders().hWnd());
+  EXPECT_EQ(fake.system.idListsOutstanding, 0);  // every item list released
+  EXPECT_EQ(fake.system.idListMisuses, 0);
+}
+
+TEST_F(FoldersWindowTest, ReadingTheSystemFolderLoadsTheWindowHiddenAndExitRereads) {
+  EXPECT_EQ(folders().Label34.Caption(), "C:\\WINDOWS\\system32");
   EXPECT_TRUE(folders().IsLoaded());
   EXPECT_FALSE(folders().IsShown());
-  std::vector<int> asked;
-  for (const auto& lookup : fake.system.folderLookups) {
-    asked.push_back(lookup.csidl);
-    EXPECT_EQ(lookup.owner, folders().hWnd());
-  }
-  EXPECT_EQ(asked, kLoadOrder);
-  EXPECT_EQ(fake.system.idListsOutstanding, 0);  // every item list released
-  EXPECT_EQ(folders().Label3.Caption(), "C:\\Folder38");
-  EXPECT_EQ(folders().Label42.Caption(), "C:\\Folder33");
-  EXPECT_EQ(folders().Label10.Caption(), "");  // Netzwerkumgebung: no file-system path
-  EXPECT_EQ(folders().Label11.Caption(), "C:\\Folder20");
+  const std::size_t lookups = fake.system.folderLookups.size();
 
   // After EXIT the next read resolves every folder again.
   fake.system.specialFolders[kCsidlSystem] = "D:\\WINNT\\system32";
-  EXPECT_EQ(folders().Label34.Caption(), "C:\\Folder37");  // still loaded: not refreshed
+  EXPECT_EQ(folders().Label34.Caption(), "C:\\WINDOWS\\system32");  // still loaded
   folders().Command3.RaiseClick();
   EXPECT_FALSE(folders().IsLoaded());
   EXPECT_EQ(folders().Label34.Caption(), "D:\\WINNT\\system32");
-  EXPECT_EQ(fake.system.folderLookups.size(), 2 * kLoadOrder.size());
+  EXPECT_EQ(fake.system.folderLookups.size(), 2 * lookups);
 }
 
 TEST_F(FoldersWindowTest, AnUnresolvableFolderLeavesOnlyItsOwnRowEmpty) {
   fake.system.specialFolders.erase(kCsidlCommonStartup);
-  EXPECT_EQ(folders().Label6.Caption(), "");
-  EXPECT_EQ(folders().Label5.Caption(), "C:\\Folder6");
-  EXPECT_EQ(folders().Label7.Caption(), "C:\\Folder8");
+  const auto rows = Rows();
+  EXPECT_EQ(rows.at("Autostart:"), "");
+  EXPECT_EQ(rows.at("Favoriten:"), "C:\\Dokumente und Einstellungen\\tester\\Favoriten");
+  EXPECT_EQ(rows.at("Dokumente:"), "C:\\Dokumente und Einstellungen\\tester\\Recent");
 }
 
 TEST_F(FoldersWindowTest, DrivesAreListedWithTheirGermanTypeNames) {
@@ -100,6 +172,16 @@ TEST_F(FoldersWindowTest, TheLoadShowsNameTempFolderAndResolutionAndTitlesTheWin
   EXPECT_EQ(folders().Frame1.Caption(), "Windows-System-Ordner:");
 }
 
+TEST_F(FoldersWindowTest, TheResolutionInTwipsIsRoundedToWholePixels) {
+  // 110 dots per inch: 13.09 twips per pixel, and the screen's size in whole twips.
+  const double twipsPerPixel = 1440.0 / 110;
+  fake.system.desktopRect = {0, 0, 1366, 900};
+  fake.system.screen = {17881, 11782, twipsPerPixel, twipsPerPixel};  // 1365.9 x 900.0
+  folders().Show();
+  EXPECT_EQ(folders().Label27.Caption(), "1366 x 900");
+  EXPECT_EQ(folders().Label28.Caption(), "1366 x 900");
+}
+
 TEST_F(FoldersWindowTest, FailingFactsLeaveTheirDesignCaptions) {
   fake.system.computerName.reset();
   fake.system.tempPath.reset();
@@ -123,20 +205,10 @@ TEST_F(FoldersWindowTest, ShowingAfterACheckLoadedItDisplaysThatLoadAndExitRerea
   EXPECT_EQ(folders().Label31.Caption(), "Dieser Rechner heißt: NEWNAME");
 }
 
-TEST_F(FoldersWindowTest, ARowClickHandsItsPathToTheShellAndHoverShowsIt) {
+TEST_F(FoldersWindowTest, HoverShowsAPathInFullAsItsToolTip) {
   folders().Show();
-  folders().Label33.RaiseClick();  // System32
-  folders().Label23.RaiseClick();  // Netzwerkumgebung: the empty path as it stands
-  folders().Label26.RaiseClick();  // temporary folder
-  ASSERT_EQ(fake.system.shellOpens.size(), 3u);
-  EXPECT_EQ(fake.system.shellOpens[0].file, "C:\\Folder37");
-  EXPECT_EQ(fake.system.shellOpens[0].owner, folders().hWnd());
-  EXPECT_EQ(fake.system.shellOpens[0].operation, "Open");
-  EXPECT_EQ(fake.system.shellOpens[1].file, "");
-  EXPECT_EQ(fake.system.shellOpens[2].file, "C:\\TEMP\\");
-
   folders().Label34.RaiseMouseMove();
-  EXPECT_EQ(folders().Label34.ToolTipText(), "C:\\Folder37");
+  EXPECT_EQ(folders().Label34.ToolTipText(), "C:\\WINDOWS\\system32");
   folders().Label10.RaiseMouseMove();
   EXPECT_EQ(folders().Label10.ToolTipText(), "");
   EXPECT_EQ(folders().Label20.ToolTipText(),

@@ -55,6 +55,13 @@ TEST_F(FullScanTest, EverythingPresentRevealsEachTickBeforeItsBoxThenOffersTheSp
   EXPECT_EQ(fake.ui.boxes[7].title, "Rechnerdaten auslesen");
   EXPECT_EQ(fake.ui.boxes[8].text, "Ihre Computer Geschwindichkeit [2,40 GHz] ist OK !");
   EXPECT_EQ(shots.size(), 9u);
+  // Each box belongs to the window whose handler opened it.
+  std::vector<std::string> owners;
+  for (const auto& box : fake.ui.boxes) owners.push_back(box.owner);
+  const std::vector<std::string> expectedOwners(7, "sucher1");
+  EXPECT_EQ(std::vector<std::string>(owners.begin(), owners.begin() + 7), expectedOwners);
+  EXPECT_EQ(owners[7], "Form3");
+  EXPECT_EQ(owners[8], "Form3");
   EXPECT_TRUE(program->Form3.IsShown());
   EXPECT_FALSE(main().Picture3[5].Visible());
   // The chain has unwound: busy picture hidden, pointer back, main window still usable.
@@ -64,6 +71,22 @@ TEST_F(FullScanTest, EverythingPresentRevealsEachTickBeforeItsBoxThenOffersTheSp
   EXPECT_TRUE(main().IsShown());
   main().Picture1.RaiseClick();
   EXPECT_EQ(fake.ui.boxes.back().text, "Klicken Sie auf [Gesamt suche  scan...] !");
+}
+
+TEST_F(FullScanTest, ASecondScanAfterAPassedSpeedTestCoversEveryTickAgain) {
+  InstallEverything();
+  AcceptTheSpeedTest();
+  main().Label12.RaiseClick();
+  ASSERT_FALSE(main().Picture3[5].Visible());  // the speed test passed
+
+  fake.ui.boxes.clear();
+  fake.ui.answerer = nullptr;  // No to the speed test this time
+  main().Label12.RaiseClick();
+  ASSERT_FALSE(fake.ui.boxes.empty());
+  const std::string none = " list= label7=( 0 nicht installiert)";
+  EXPECT_EQ(fake.ui.boxes[0].snapshot, "ticks=0" + none + " blink");
+  EXPECT_EQ(Snapshot(), "ticks=01234" + none);
+  EXPECT_TRUE(main().Picture3[5].Visible());
 }
 
 TEST_F(FullScanTest, AMissingFlashPlayerStopsAtItsBoxAndTheBlinkRunsOn) {

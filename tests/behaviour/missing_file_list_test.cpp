@@ -41,8 +41,9 @@ TEST_F(MissingFileListTest, SearchResultsAreLoweredAndMarkedInstalled) {
   EXPECT_EQ(w.Text1.Text(), "c:\\windows\\system32\\mscomctl.ocx");
   EXPECT_EQ(w.Text1.SelStart(), static_cast<int>(w.Text1.Text().size()));
   EXPECT_EQ(w.Text2.Text(), "ist instaliert");
-  w.Text1.SetText("C:\\PROGRAMME\\ÄÖÜ\\X");
-  EXPECT_EQ(w.Text1.Text(), "c:\\programme\\äöü\\x");
+  // Both ends of the alphabet, and of the accented capitals (À to Þ, without ×).
+  w.Text1.SetText("C:\\ZAUBER\\ÀÄÖÜÞ×\\AZ");
+  EXPECT_EQ(w.Text1.Text(), "c:\\zauber\\àäöüþ×\\az");
 }
 
 TEST_F(MissingFileListTest, OnlyAFoundFlashPathMarksThePlayerInstalled) {

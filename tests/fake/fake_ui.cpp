@@ -1,5 +1,7 @@
 #include "fake/fake_ui.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace fake {
@@ -42,7 +44,16 @@ void FakeUi::RunDueInput() {
 
 void FakeUi::Advance(std::int64_t ms) {
   const std::int64_t target = clock_.nowMs + std::max<std::int64_t>(ms, 0);
-  for (;;) {
+  // Timers that stay due for ever (at the same time, or a step that never moves on) would
+  // keep this loop running: after this many ticks the test fails instead.
+  constexpr int kMostSteps = 1'000'000;
+  for (int steps = 0;; ++steps) {
+    if (steps == kMostSteps) {
+      ADD_FAILURE() << "timers still due after " << kMostSteps << " ticks at " << clock_.nowMs
+                    << " ms: a timer does not move on";
+      clock_.nowMs = target;
+      return;
+    }
     std::int64_t next = platform::NextTimerDueMs();
     if (!scheduled_.empty() && (next < 0 || scheduled_.front().first < next)) {
       next = scheduled_.front().first;

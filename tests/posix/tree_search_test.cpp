@@ -43,6 +43,9 @@ TEST(TreeSearch, FindsFilesAtTheRootAndDeepBelowWithFullPathsInAnyLetterCase) {
   EXPECT_EQ(Find(tree.Root() + "//", "mshtml.tlb"), deep);
   EXPECT_EQ(Find(tree.Root(), "mshtml.tl"), std::nullopt);  // whole names only
   EXPECT_EQ(Find(tree.Root(), "SHDOCVW.DLL"), std::nullopt);
+  // The ends of the alphabet fold too.
+  const std::string az = tree.AddFile("z/Az_zA.OCX");
+  EXPECT_EQ(Find(tree.Root(), "aZ_Za.ocx"), az);
 }
 
 TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {

@@ -74,24 +74,76 @@ TEST(TreeSearch, WalksOnWhenTheCallerRefusesAMatch) {
   EXPECT_NE(offered[0], offered[1]);
 }
 
-TEST(TreeSearch, FollowsNoSymbolicLinks) {
-  using CreateLink = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
-  const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
-  if (!createLink) GTEST_SKIP() << "no symbolic links on this Windows";
+// Makes the empty folder `link` a junction to the folder `target` (a full path), as
+// mklink /J does; false when the file system refuses.
+bool MakeJunction(const std::wstring& link, const std::wstring& target) {
+  const HANDLE handle =
+      CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  // The mount-point record: tag, data length, reserved, then the offsets and lengths (in
+  // bytes) of the substitute and print names, and both names, each ended by a NUL.
+  const std::wstring substitute = L"\\??\\" + target;
+  std::vector<WORD> record(8);
+  const auto bytes = [](const std::wstring& text) { return static_cast<WORD>(text.size() * 2); };
+  record[5] = bytes(substitute);
+  record[6] = static_cast<WORD>(bytes(substitute) + 2);
+  record[7] = bytes(target);
+  for (wchar_t c : substitute) record.push_back(c);
+  record.push_back(0);
+  for (wchar_t c : target) record.push_back(c);
+  record.push_back(0);
+  constexpr DWORD kMountPoint = 0xA0000003, kSetReparsePoint = 0x000900A4;
+  record[0] = LOWORD(kMountPoint);
+  record[1] = HIWORD(kMountPoint);
+  record[2] = static_cast<WORD>((record.size() - 4) * 2);  // after the 8-byte header
+  DWORD returned = 0;
+  const BOOL made =
+      DeviceIoControl(handle, kSetReparsePoint, record.data(),
+                      static_cast<DWORD>(record.size() * 2), nullptr, 0, &returned, nullptr);
+  CloseHandle(handle);
+  return made != FALSE;
+}
+
+// Whether `link` is a link to a folder that really leads to `file` inside it.
+bool IsWorkingFolderLink(const std::wstring& link, const std::wstring& file) {
+  const DWORD attributes = GetFileAttributesW(link.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         GetFileAttributesW((link + L"\\" + file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(TreeSearch, FollowsNoJunctionsOrSymbolicLinks) {
   TempFolder tree;
   TempFolder elsewhere;
   elsewhere.Make(L"", L"richtx32.ocx");
-  const std::wstring link = tree.Path() + L"\\link";
-  constexpr DWORD kDirectory = 1, kUnprivileged = 2;
-  if (!createLink(link.c_str(), elsewhere.Path().c_str(), kDirectory | kUnprivileged)) {
-    GTEST_SKIP() << "cannot make a symbolic link here";
+  const std::wstring link = tree.Make(L"junction");
+  const bool junction = MakeJunction(link, elsewhere.Path());
+  if (!IsWorkingFolderLink(link, L"richtx32.ocx")) {
+    // Where junctions are refused, a symbolic link (Windows Vista and later) will do.
+    RemoveDirectoryW(link.c_str());
+    using CreateLink = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
+    const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+    constexpr DWORD kDirectory = 1, kUnprivileged = 2;
+    if (createLink) createLink(link.c_str(), elsewhere.Path().c_str(), kDirectory | kUnprivileged);
+    if (!IsWorkingFolderLink(link, L"richtx32.ocx")) {
+      GTEST_SKIP() << "neither a junction ("
+                   << (junction ? "made, but it leads nowhere" : "refused")
+                   << ") nor a symbolic link to a folder can be made here";
+    }
   }
-  const DWORD attributes = GetFileAttributesW(link.c_str());
-  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) GTEST_SKIP() << "links are no reparse points";
 
   EXPECT_EQ(FirstFound(tree.Path(), L"richtx32.ocx"), L"");
   EXPECT_NE(FirstFound(elsewhere.Path(), L"richtx32.ocx"), L"");
+}
+
+TEST(TreeSearch, IgnoresTheCaseOfAsciiAndAccentedLettersAtTheEndsOfTheirRanges) {
+  TempFolder tree;
+  const std::wstring ascii = tree.Make(L"z", L"Az_zA.ocx");
+  const std::wstring accented = tree.Make(L"\u00c0", L"\u00e0\u00fe\u00de.dll");  // àþÞ
+
+  EXPECT_EQ(FirstFound(tree.Path(), L"aZ_Za.OCX"), ascii);
+  EXPECT_EQ(FirstFound(tree.Path(), L"\u00c0\u00de\u00fe.DLL"), accented);  // ÀÞþ
 }
 
 TEST(TreeSearch, BackendSpeaksUtf8AndNeverWritesPastTheBuffer) {

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# A mutation check: plants each fault of tests/mutants.txt, one at a time, in a scratch copy
+# of the working tree (its tracked and new files), rebuilds the default preset there
+# incrementally, runs the behaviour and POSIX tests with a time limit per test, and prints
+# whether a test caught the fault ("killed") or not ("survived"), then the score. Takes
+# about half a minute per fault on two cores.
+#
+#   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine]
+#
+# --only TEXT  plants only the faults whose line contains TEXT
+# --wine       also plants the faults tagged "wine" and runs the Win32 platform tests under
+#              wine64 for them (builds the win64 preset in the scratch copy)
+#
+# A line of the list is "file @@ exact text @@ replacement @@ why", with an optional tag
+# before the file: "wine" (a Windows fault, needs --wine) or "same" (a change that cannot
+# alter behaviour: listed with its reason, never planted nor counted). The exact text must
+# occur exactly once in its file (⏎ stands for a line break); a line whose text is missing
+# or ambiguous is an error. Exit status 0 when the score is at least 90 % and every line
+# applied and built.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+list=tests/mutants.txt
+scratch=${TMPDIR:-/tmp}/belvosta-mutate
+only=
+wine=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --list) list=$2; shift 2 ;;
+    --scratch) scratch=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
+    --wine) wine=1; shift ;;
+    *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only PATTERN] [--wine]" >&2; exit 2 ;;
+  esac
+done
+[ -f "$list" ] || { echo "no list $list" >&2; exit 2; }
+list=$(realpath "$list")
+
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$scratch}
+export BELVOSTA_TEST_TIME_LIMIT=${BELVOSTA_TEST_TIME_LIMIT:-20}  # seconds per test
+jobs=${JOBS:-2}
+binary_timeout=${BINARY_TIMEOUT:-600}
+log=$scratch.log
+: >"$log"
+
+# The scratch copy: the tracked files of the working tree as they are now (uncommitted
+# edits included). Its build folder is kept between runs, so a rebuild is incremental.
+mkdir -p "$scratch"
+git ls-files -z --cached --others --exclude-standard | python3 -c '
+import filecmp, os, shutil, sys
+scratch = sys.argv[1]
+wanted = {p for p in sys.stdin.read().split("\0") if p and os.path.isfile(p)}
+for path in wanted:
+    target = os.path.join(scratch, path)
+    if not os.path.isfile(target) or not filecmp.cmp(path, target, shallow=False):
+        os.makedirs(os.path.dirname(target) or ".", exist_ok=True)
+        shutil.copy2(path, target)
+# Files the tree no longer has (moved or removed) would still be built: remove them.
+for folder, subfolders, files in os.walk(scratch):
+    relative = os.path.relpath(folder, scratch)
+    if relative == ".":
+        subfolders[:] = [d for d in subfolders if d != "build"]
+    for name in files:
+        path = os.path.normpath(os.path.join(relative, name))
+        if path not in wanted:
+            os.remove(os.path.join(folder, name))
+' "$scratch"
+
+build_linux() {
+  cmake --build "$scratch/build/default" -j"$jobs" \
+    --target belvosta_behaviour_tests belvosta_posix_tests >>"$log" 2>&1
+}
+# Each test binary stops a test that runs longer than BELVOSTA_TEST_TIME_LIMIT seconds (its
+# watchdog); the whole binary gets a limit of its own on top.
+test_linux() {
+  local binary
+  for binary in belvosta_behaviour_tests belvosta_posix_tests; do
+    local path
+    path=$(find "$scratch/build/default" -name "$binary" -type f -perm -u+x | head -n 1)
+    [ -n "$path" ] || { echo "no $binary in the build" >>"$log"; return 1; }
+    timeout "$binary_timeout" "$path" --gtest_brief=1 >>"$log" 2>&1 || return 1
+  done
+}
+build_wine() {
+  cmake --build "$scratch/build/win64" -j"$jobs" --target win32_platform_tests >>"$log" 2>&1
+}
+test_wine() {
+  ctest --test-dir "$scratch/build/win64/src/platform/win32/tests" --timeout 300 >>"$log" 2>&1
+}
+
+echo "=== building the unchanged copy in $scratch (log: $log)"
+(cd "$scratch" && cmake --preset default >>"$log" 2>&1) || { echo "configure failed" >&2; exit 1; }
+build_linux || { echo "the unchanged copy does not build (see $log)" >&2; exit 1; }
+test_linux || { echo "the unchanged copy fails its tests (see $log)" >&2; exit 1; }
+if [ "$wine" = 1 ]; then
+  (cd "$scratch" && cmake --preset win64 >>"$log" 2>&1) || { echo "win64 configure failed" >&2; exit 1; }
+  build_wine || { echo "the unchanged win64 copy does not build" >&2; exit 1; }
+  test_wine || { echo "the unchanged copy fails its Win32 tests" >&2; exit 1; }
+fi
+
+# Replaces the one occurrence of $2 in file $1 by $3 (a ⏎ in either stands for a line
+# break); status 3 when the text is missing, 4
+# when it occurs more than once.
+plant() {
+  python3 - "$@" <<'PY'
+import sys
+path, text, replacement = (a.replace("\u23ce", "\n") for a in sys.argv[1:4])
+source = open(path, encoding="utf-8").read()
+count = source.count(text)
+if count != 1:
+    sys.exit(3 if count == 0 else 4)
+open(path, "w", encoding="utf-8").write(source.replace(text, replacement))
+PY
+}
+
+killed=0 survived=0 errors=0 same=0 skipped=0 number=0
+survivors=()
+while IFS= read -r line || [ -n "$line" ]; do
+  case "$line" in '' | '#'*) continue ;; esac
+  [ -z "$only" ] || [[ "$line" == *"$only"* ]] || continue
+  number=$((number + 1))
+  IFS=$'\x1f' read -r file text replacement why <<<"${line// @@ /$'\x1f'}"
+  tag=
+  case "$file" in wine\ * | same\ *) tag=${file%% *}; file=${file#* } ;; esac
+  label=$(printf '%3d %s: %s' "$number" "$file" "$why")
+  if [ -z "$file" ] || [ -z "$text" ] || [ -z "$why" ]; then
+    echo "ERROR    $label (malformed line: $line)"; errors=$((errors + 1)); continue
+  fi
+  if [ ! -f "$scratch/$file" ]; then
+    echo "ERROR    $label (no file $file)"; errors=$((errors + 1)); continue
+  fi
+  cp "$scratch/$file" "$scratch/$file.orig"
+  plant "$scratch/$file" "$text" "$replacement"
+  status=$?
+  if [ $status -ne 0 ]; then
+    mv "$scratch/$file.orig" "$scratch/$file"
+    [ $status -eq 3 ] && why_not="text not found" || why_not="text occurs more than once"
+    echo "ERROR    $label ($why_not: $text)"; errors=$((errors + 1)); continue
+  fi
+  if [ "$tag" = same ]; then
+    mv "$scratch/$file.orig" "$scratch/$file"
+    echo "SAME     $label"; same=$((same + 1)); continue
+  fi
+  if [ "$tag" = wine ] && [ "$wine" = 0 ]; then
+    mv "$scratch/$file.orig" "$scratch/$file"
+    echo "SKIPPED  $label (needs --wine)"; skipped=$((skipped + 1)); continue
+  fi
+  echo "--- fault $number: $file: $text -> $replacement" >>"$log"
+  if [ "$tag" = wine ]; then build=build_wine run=test_wine; else build=build_linux run=test_linux; fi
+  if ! $build; then
+    echo "ERROR    $label (does not build)"; errors=$((errors + 1))
+  elif $run; then
+    echo "SURVIVED $label"; survived=$((survived + 1)); survivors+=("$label")
+  else
+    echo "killed   $label"; killed=$((killed + 1))
+  fi
+  # Restored with its old time stamp, so the next build compiles it again only once.
+  mv "$scratch/$file.orig" "$scratch/$file"
+  touch "$scratch/$file"
+done <"$list"
+
+# Leaves the copy built as it is, for the next run.
+build_linux >/dev/null 2>&1 || true
+
+planted=$((killed + survived))
+echo
+echo "killed $killed, survived $survived of $planted planted; $same cannot change behaviour;" \
+  "$skipped need Wine (--wine); $errors errors"
+for s in "${survivors[@]}"; do echo "survivor: $s"; done
+if [ "$planted" -eq 0 ]; then exit 1; fi
+score=$((100 * killed / planted))
+echo "score: $score %"
+[ "$errors" -eq 0 ] && [ "$score" -ge 90 ]

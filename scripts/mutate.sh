@@ -5,8 +5,9 @@
 # whether a test caught the fault ("killed") or not ("survived"), then the score. Takes
 # about half a minute per fault on two cores.
 #
-#   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine]
+#   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]
 #
+# --check      only checks that every line of the list applies to the working tree
 # --only TEXT  plants only the faults whose line contains TEXT
 # --wine       also plants the faults tagged "wine" and runs the Win32 platform tests under
 #              wine64 for them (builds the win64 preset in the scratch copy)
@@ -24,13 +25,15 @@ list=tests/mutants.txt
 scratch=${TMPDIR:-/tmp}/belvosta-mutate
 only=
 wine=0
+check=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --list) list=$2; shift 2 ;;
     --scratch) scratch=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     --wine) wine=1; shift ;;
-    *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only PATTERN] [--wine]" >&2; exit 2 ;;
+    --check) check=1; shift ;;
+    *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]" >&2; exit 2 ;;
   esac
 done
 [ -f "$list" ] || { echo "no list $list" >&2; exit 2; }
@@ -89,11 +92,20 @@ test_wine() {
   ctest --test-dir "$scratch/build/win64/src/platform/win32/tests" --timeout 300 >>"$log" 2>&1
 }
 
-echo "=== building the unchanged copy in $scratch (log: $log)"
-(cd "$scratch" && cmake --preset default >>"$log" 2>&1) || { echo "configure failed" >&2; exit 1; }
-build_linux || { echo "the unchanged copy does not build (see $log)" >&2; exit 1; }
-test_linux || { echo "the unchanged copy fails its tests (see $log)" >&2; exit 1; }
-if [ "$wine" = 1 ]; then
+# A faster linker where there is one: most of a rebuild is linking the two test programs.
+linker=
+for candidate in lld gold; do
+  if command -v "ld.$candidate" >/dev/null; then linker=-fuse-ld=$candidate; break; fi
+done
+
+if [ "$check" = 0 ]; then
+  echo "=== building the unchanged copy in $scratch (log: $log)"
+  (cd "$scratch" && cmake --preset default -DCMAKE_EXE_LINKER_FLAGS="$linker" >>"$log" 2>&1) ||
+    { echo "configure failed" >&2; exit 1; }
+  build_linux || { echo "the unchanged copy does not build (see $log)" >&2; exit 1; }
+  test_linux || { echo "the unchanged copy fails its tests (see $log)" >&2; exit 1; }
+fi
+if [ "$wine" = 1 ] && [ "$check" = 0 ]; then
   (cd "$scratch" && cmake --preset win64 >>"$log" 2>&1) || { echo "win64 configure failed" >&2; exit 1; }
   build_wine || { echo "the unchanged win64 copy does not build" >&2; exit 1; }
   test_wine || { echo "the unchanged copy fails its Win32 tests" >&2; exit 1; }
@@ -130,13 +142,17 @@ while IFS= read -r line || [ -n "$line" ]; do
   if [ ! -f "$scratch/$file" ]; then
     echo "ERROR    $label (no file $file)"; errors=$((errors + 1)); continue
   fi
-  cp "$scratch/$file" "$scratch/$file.orig"
+  cp -p "$scratch/$file" "$scratch/$file.orig"
   plant "$scratch/$file" "$text" "$replacement"
   status=$?
   if [ $status -ne 0 ]; then
     mv "$scratch/$file.orig" "$scratch/$file"
     [ $status -eq 3 ] && why_not="text not found" || why_not="text occurs more than once"
     echo "ERROR    $label ($why_not: $text)"; errors=$((errors + 1)); continue
+  fi
+  if [ "$check" = 1 ]; then
+    mv "$scratch/$file.orig" "$scratch/$file"
+    echo "applies  $label"; continue
   fi
   if [ "$tag" = same ]; then
     mv "$scratch/$file.orig" "$scratch/$file"
@@ -160,6 +176,11 @@ while IFS= read -r line || [ -n "$line" ]; do
   touch "$scratch/$file"
 done <"$list"
 
+if [ "$check" = 1 ]; then
+  echo "$number lines, $errors errors"
+  [ "$errors" -eq 0 ]
+  exit
+fi
 # Leaves the copy built as it is, for the next run.
 build_linux >/dev/null 2>&1 || true
 

@@ -124,6 +124,20 @@ TEST_F(FullScanTest, TheMediaPlayerButtonAloneEndsTheChainWithoutTheBlink) {
   EXPECT_FALSE(program->Form3.IsLoaded());  // No to the offer
 }
 
+TEST_F(FullScanTest, TheEndOfTheChainStopsTheBlinkInEitherHalfOfItsCycle) {
+  InstallEverything();
+  for (const std::int64_t phaseMs : {0, 500}) {
+    main().Timer1.SetEnabled(true);  // as the full scan starts it
+    fake.ui.Advance(phaseMs);        // 500 ms on, the second timer runs the cycle
+    main().Command15.RaiseClick();   // the last check ends the chain
+    const bool shown = main().Picture1.Visible();
+    for (int halfSeconds = 1; halfSeconds <= 4; ++halfSeconds) {
+      fake.ui.Advance(500);
+      EXPECT_EQ(main().Picture1.Visible(), shown) << phaseMs << " ms into the cycle";
+    }
+  }
+}
+
 TEST_F(FullScanTest, TheSummaryCountsOnlyWhatTheLastCheckListed) {
   // The runtime files are missing, but the last check of the run (Media Player, reached
   // through the service pack check's chain) finds everything it looks for.

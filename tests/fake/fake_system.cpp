@@ -1,5 +1,7 @@
 #include "fake/fake_system.h"
 
+#include <gtest/gtest.h>
+
 #include <stdlib.h>
 
 #include <algorithm>
@@ -217,6 +219,14 @@ int FakeSystem::PerformanceFrequency(std::int64_t& frequency) {
 
 int FakeSystem::PerformanceCounter(std::int64_t& count) {
   if (!performanceCounterWorks) return 0;
+  // A busy-wait whose end never comes would read on for ever: a day of readings fails.
+  if (++counterReads > kMostCounterReads) {
+    if (counterReads == kMostCounterReads + 1) {
+      ADD_FAILURE() << "the performance counter was read " << kMostCounterReads
+                    << " times: a wait on it does not end";
+    }
+    return 0;
+  }
   clock_.nowMs += counterReadAdvanceMs;
   count = CountsAfter(std::max<std::int64_t>(clock_.nowMs, 0), performanceFrequency);
   return 1;
@@ -264,7 +274,15 @@ long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<ch
                            unsigned long& dataLength) {
   constexpr long kErrorInvalidHandle = 6;
   constexpr long kErrorKeyDeleted = 1018;
-  ++valueEnumerations;
+  constexpr long kErrorNoMoreItems = 259;
+  // An enumeration that never ends would ask on for ever: the millionth call fails.
+  if (++valueEnumerations > kMostValueEnumerations) {
+    if (valueEnumerations == kMostValueEnumerations + 1) {
+      ADD_FAILURE() << "registry values enumerated " << kMostValueEnumerations
+                    << " times: an enumeration does not end";
+    }
+    return kErrorNoMoreItems;
+  }
   auto open = openKeys_.find(key);
   if (open == openKeys_.end()) return kErrorInvalidHandle;
   const RegistryKey* found = FindKey(open->second);

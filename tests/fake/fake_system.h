@@ -96,8 +96,9 @@ class FakeSystem : public platform::Backend {
   // does not fit the caller's buffers gives 234 (more data) with nothing written and the
   // lengths set to what would be needed, so callers must not read past their buffers.
   std::map<std::string, RegistryKey> registry;
-  int keysOpen = 0;           // opened and not yet closed
-  int valueEnumerations = 0;  // RegEnumValueA calls
+  int keysOpen = 0;                                         // opened and not yet closed
+  int valueEnumerations = 0;                                // RegEnumValueA calls
+  static constexpr int kMostValueEnumerations = 1'000'000;  // then the test fails
 
   // --- Windows version (GetVersionExA, both record sizes) ---
   struct VersionRecord {
@@ -150,6 +151,8 @@ class FakeSystem : public platform::Backend {
   // Each QueryPerformanceCounter call moves the virtual clock on by this much, so that a
   // busy-wait on the counter ends.
   std::int64_t counterReadAdvanceMs = 1;
+  std::int64_t counterReads = 0;
+  static constexpr std::int64_t kMostCounterReads = 86'400'000;  // then the test fails
   // The time-stamp counter reads tscHz * elapsed virtual seconds, unless readings are
   // queued here: then each read takes the next queued value (for zero or negative steps).
   std::uint64_t tscHz = 2'400'000'000;

@@ -8,7 +8,7 @@
 #   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]
 #
 # --check      only checks that every line of the list applies to the working tree
-# --only TEXT  plants only the faults whose line contains TEXT
+# --only TEXT  plants only the faults whose line contains TEXT (may be given more than once)
 # --wine       also plants the faults tagged "wine" and runs the Win32 platform tests under
 #              wine64 for them (builds the win64 preset in the scratch copy)
 #
@@ -23,14 +23,14 @@ cd "$(dirname "$0")/.."
 
 list=tests/mutants.txt
 scratch=${TMPDIR:-/tmp}/belvosta-mutate
-only=
+only=()
 wine=0
 check=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --list) list=$2; shift 2 ;;
     --scratch) scratch=$2; shift 2 ;;
-    --only) only=$2; shift 2 ;;
+    --only) only+=("$2"); shift 2 ;;
     --wine) wine=1; shift ;;
     --check) check=1; shift ;;
     *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]" >&2; exit 2 ;;
@@ -82,7 +82,8 @@ test_linux() {
     local path
     path=$(find "$scratch/build/default" -name "$binary" -type f -perm -u+x | head -n 1)
     [ -n "$path" ] || { echo "no $binary in the build" >>"$log"; return 1; }
-    timeout "$binary_timeout" "$path" --gtest_brief=1 >>"$log" 2>&1 || return 1
+    # In a subshell, so that a crash is reported to the log, not to the terminal.
+    (timeout "$binary_timeout" "$path" --gtest_brief=1) >>"$log" 2>&1 || return 1
   done
 }
 build_wine() {
@@ -130,8 +131,12 @@ killed=0 survived=0 errors=0 same=0 skipped=0 number=0
 survivors=()
 while IFS= read -r line || [ -n "$line" ]; do
   case "$line" in '' | '#'*) continue ;; esac
-  [ -z "$only" ] || [[ "$line" == *"$only"* ]] || continue
   number=$((number + 1))
+  if [ ${#only[@]} -gt 0 ]; then
+    wanted=0
+    for text in "${only[@]}"; do [[ "$line" == *"$text"* ]] && wanted=1; done
+    [ "$wanted" = 1 ] || continue
+  fi
   IFS=$'\x1f' read -r file text replacement why <<<"${line// @@ /$'\x1f'}"
   tag=
   case "$file" in wine\ * | same\ *) tag=${file%% *}; file=${file#* } ;; esac
@@ -177,7 +182,7 @@ while IFS= read -r line || [ -n "$line" ]; do
 done <"$list"
 
 if [ "$check" = 1 ]; then
-  echo "$number lines, $errors errors"
+  echo "checked $number lines: $errors errors"
   [ "$errors" -eq 0 ]
   exit
 fi

@@ -219,7 +219,7 @@ int FakeSystem::PerformanceFrequency(std::int64_t& frequency) {
 
 int FakeSystem::PerformanceCounter(std::int64_t& count) {
   if (!performanceCounterWorks) return 0;
-  // A busy-wait whose end never comes would read on for ever: a day of readings fails.
+  // A busy-wait whose end never comes would read on for ever: an hour of readings fails.
   if (++counterReads > kMostCounterReads) {
     if (counterReads == kMostCounterReads + 1) {
       ADD_FAILURE() << "the performance counter was read " << kMostCounterReads

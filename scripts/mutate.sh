@@ -171,7 +171,7 @@ while IFS= read -r line || [ -n "$line" ]; do
   if [ "$tag" = wine ]; then build=build_wine run=test_wine; else build=build_linux run=test_linux; fi
   if ! $build; then
     echo "ERROR    $label (does not build)"; errors=$((errors + 1))
-  elif $run; then
+  elif $run 2>>"$log"; then
     echo "SURVIVED $label"; survived=$((survived + 1)); survivors+=("$label")
   else
     echo "killed   $label"; killed=$((killed + 1))

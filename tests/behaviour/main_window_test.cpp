@@ -32,6 +32,18 @@ TEST_F(MainWindowTest, StartsInItsDesignedState) {
   EXPECT_TRUE(fake.ui.boxes.empty());
 }
 
+TEST_F(MainWindowTest, EachTickLiesUnderTheCoverOfItsOwnRow) {
+  auto& w = main();
+  for (std::size_t i = 0; i < 6; ++i) {
+    auto& tick = w.Picture2[i];
+    auto& cover = w.Picture3[i];
+    // Its top edge, at least, is hidden by its cover (the last tick reaches lower).
+    EXPECT_GE(tick.Top(), cover.Top()) << "row " << i;
+    EXPECT_LT(tick.Top(), cover.Top() + cover.Height()) << "row " << i;
+    EXPECT_EQ(tick.Left(), cover.Left()) << "row " << i;
+  }
+}
+
 TEST_F(MainWindowTest, HiddenControlsLieOutsideTheClientAreaAndHiddenButtonsKeepTheTabOrder) {
   auto& w = main();
   const std::vector<platform::Control*> hidden = {&w.Text1,     &w.Label9,   &w.Command7,

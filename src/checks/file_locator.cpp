@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 #include "platform/imagehlp.h"
 #include "platform/kernel32.h"
 

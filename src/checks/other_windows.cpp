@@ -1,10 +1,22 @@
-// The main window's way into FormS: its hidden button, reached with Tab.
-#include "app/program.h"
+// The main window's ways into the other windows.
+#include "checks/sucher1.h"
 
 namespace belvosta {
 
+// The hidden button "FormS.Show ", reached with Tab.
 void sucher1::Command11_Click() {
-  program_.FormS.Show();
+  links_.ShowSystemFolders();
+}
+
+// Shows Form3 modeless; its first use loads it, with report, measurement and verdict.
+void sucher1::Command13_Click() {
+  links_.ShowComputerInfo();
+}
+
+// Presses the report button in code: loads Form3 if needed (its whole load sequence runs
+// first), then shows the report once more. The window itself is not shown.
+void sucher1::Label16_Click() {
+  links_.ShowComputerReport();
 }
 
 }  // namespace belvosta

@@ -1,7 +1,6 @@
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 
-#include "app/pages.h"
-#include "app/program.h"
+#include "checks/pages.h"
 
 namespace belvosta {
 namespace {
@@ -76,7 +75,7 @@ std::string SearchToolTip(std::string_view topic) {
 
 }  // namespace
 
-sucher1::sucher1(Program& program)
+sucher1::sucher1(MainWindowLinks& links)
     : Form("sucher1", {.caption = "Belvosta: Dorvane",
                        .clientWidth = 8520,
                        .clientHeight = 4500,
@@ -241,7 +240,7 @@ sucher1::sucher1(Program& program)
       Label3(*this, "Label3", Hidden("Flash-Player  ab 9.0 ", 1560, 6120)),
       Label4(*this, "Label4", Hidden("Visual-Basic Runtime-Dateien ", 3000, 6120)),
       Label6(*this, "Label6", Hidden("MSCOMCTL.OCX", 4440, 6120)),
-      program_(program) {
+      links_(links) {
   Command14.Click = [this] { Command14_Click(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
   Timer2.Tick = [this] { Timer2_Timer(); };

@@ -6,16 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "checks/main_window_links.h"
 #include "platform/forms.h"
 
 namespace belvosta {
 
-struct Program;
 struct ComponentCheck;
 
 class sucher1 : public platform::Form {
  public:
-  explicit sucher1(Program& program);
+  explicit sucher1(MainWindowLinks& links);
 
   // Visible controls, in the order of the layout.
   platform::Frame Frame3;
@@ -126,7 +126,7 @@ class sucher1 : public platform::Form {
   bool RunListedCheck(const ComponentCheck& check);
   void EndOfChain();
 
-  Program& program_;
+  MainWindowLinks& links_;
 };
 
 }  // namespace belvosta

@@ -98,7 +98,7 @@ bool FakeSystem::SearchTree(std::string_view root, std::string_view name, std::s
 long FakeSystem::SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                                        platform::ItemIdList** list) {
   folderLookups.push_back({owner, csidl});
-  constexpr long kShellFailure = static_cast<long>(0x80004005u);  // E_FAIL
+  using platform::kShellFailure;
   if (list == nullptr) return kShellFailure;
   *list = nullptr;
   auto found = specialFolders.find(csidl);

@@ -43,7 +43,7 @@ class TempTree {
 
 // Not installed by itself: the test calls platform::SetBackend(&system). The destructor
 // uninstalls it when it is still the installed backend.
-class FakeSystem : public platform::Backend {
+class FakeSystem : public platform::FailingBackend {
  public:
   explicit FakeSystem(VirtualClock& clock);
   ~FakeSystem() override;
@@ -161,7 +161,7 @@ class FakeSystem : public platform::Backend {
   int pinCount = 0;
   int unpinCount = 0;
 
-  // platform::Backend
+  // The scripted operations; every other one fails (platform::FailingBackend).
   bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) override;
   long SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                              platform::ItemIdList** list) override;

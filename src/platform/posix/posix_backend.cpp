@@ -20,13 +20,6 @@
 
 namespace platform::posix {
 
-namespace {
-
-constexpr long kShellFailure = static_cast<long>(0x80004005u);  // E_FAIL
-constexpr long kErrorInvalidHandle = 6;
-
-}  // namespace
-
 PosixBackend::PosixBackend(HostEnvironment host) : host_(std::move(host)) {}
 
 PosixBackend::~PosixBackend() {

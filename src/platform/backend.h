@@ -1,5 +1,7 @@
 // One object per platform implements every operation of the table in operations.h; the
-// Windows-named functions of the library headers forward to the installed one.
+// Windows-named functions of the library headers forward to the installed one. (cpu.h is
+// left out: <windows.h> defines ReadTimeStampCounter as a macro, and the Win32 backend
+// includes this header.)
 #pragma once
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <tuple>
 
 #include "platform/advapi32.h"
-#include "platform/cpu.h"
 #include "platform/forms.h"
 #include "platform/imagehlp.h"
 #include "platform/kernel32.h"

@@ -391,6 +391,16 @@ class Form {
   std::vector<Control*> TabOrder() const;
   // Sets the tab order explicitly; controls not named keep their places after these.
   void SetTabOrder(std::initializer_list<Control*> order);
+  // Whether Tab stops at the control now: a kind that takes the focus, visible and enabled
+  // together with every container it lies in. Where it lies does not count, so controls
+  // placed below the client area, or below the visible part of their frame, are stops.
+  bool IsTabStop(const Control& control) const;
+  // The stops in tab order: the sequence Tab walks through in every view.
+  std::vector<Control*> TabStops() const;
+  // The stop that Tab (forward) or Shift+Tab reaches from `from`, going round the tab
+  // order; `from` need not be a stop itself (nullptr: the first or the last stop).
+  // nullptr when the form has no stop.
+  Control* NextTabStop(const Control* from, bool forward) const;
 
   // The view's own calls.
   FormView* View() const { return view_.get(); }
@@ -425,6 +435,10 @@ class Form {
   bool unloading_ = false;
   bool shown_ = false;
 };
+
+// Whether controls of this kind ever take the keyboard focus (text boxes, lists, buttons,
+// drive lists).
+bool KindTakesFocus(ControlKind kind);
 
 // The form whose handler runs or whose window is active, as the owner of message boxes.
 Form* ActiveForm();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/backend.h"
+#include "platform/cpu.h"
 
 namespace platform {
 

@@ -2,10 +2,19 @@
 
 namespace belvosta {
 
+namespace {
+
+// The title of every box that names none of its own.
+constexpr std::string_view kAppTitle = "Belvosta ";
+
+}  // namespace
+
 Program::Program()
     : sucher1(static_cast<MainWindowLinks&>(*this)),
       FormS(static_cast<FormSLinks&>(*this)),
-      Form3(Module1, static_cast<Form3Links&>(*this)) {}
+      Form3(Module1, static_cast<Form3Links&>(*this)) {
+  platform::SetAppTitle(kAppTitle);
+}
 
 std::string Program::SystemFolder() {
   return FormS.Label34.Caption();

@@ -1,6 +1,7 @@
 #include "checks/sucher1.h"
 
 #include "checks/pages.h"
+#include "pictures/pictures.h"
 
 namespace belvosta {
 namespace {
@@ -9,7 +10,6 @@ using platform::Alignment;
 using platform::Color;
 using platform::Design;
 using platform::Font;
-using platform::Image;
 using platform::MousePointer;
 
 constexpr Color kWhite = Color::White();
@@ -57,7 +57,7 @@ Design Tick(int i) {
           .top = kTickTops[i],
           .width = 465,
           .height = i == 0 ? 375 : 495,
-          .picture = Image::Tick};
+          .picture = &pictures::Tick};
 }
 
 Design Cover(int i) {
@@ -80,7 +80,7 @@ sucher1::sucher1(MainWindowLinks& links)
                        .clientWidth = 8520,
                        .clientHeight = 4500,
                        .backColor = kWhite,
-                       .icon = Image::AppIcon}),
+                       .icon = &pictures::AppIcon}),
       Frame3(*this, "Frame3",
              {.caption = "Quirlant Software: Belvosta für Dorvane",
               .toolTip = "Computer- Test: Flash Player suchen scan... ",
@@ -98,7 +98,7 @@ sucher1::sucher1(MainWindowLinks& links)
                 .width = 7890,
                 .height = 410,
                 .backColor = kWhite,
-                .picture = Image::Banner}),
+                .picture = &pictures::Banner}),
       Label12(*this, "Label12",
               {.container = &Picture9,
                .caption = "Gesamt suche  scan...",
@@ -198,14 +198,14 @@ sucher1::sucher1(MainWindowLinks& links)
                 .width = 555,
                 .height = 525,
                 .backColor = kWhite,
-                .picture = Image::Busy}),
+                .picture = &pictures::Busy}),
       Picture4(*this, "Picture4",
                {.left = 7900,
                 .top = 350,
                 .width = 480,
                 .height = 420,
                 .backColor = kWhite,
-                .picture = Image::Arrow}),
+                .picture = &pictures::Arrow}),
       Command14(*this, "Command14",
                 {.caption = "Exit",
                  .toolTip = "EXIT",

@@ -1,6 +1,7 @@
 #include "computer/form3.h"
 
 #include "computer/module1.h"
+#include "pictures/pictures.h"
 
 namespace belvosta {
 namespace {
@@ -8,7 +9,6 @@ namespace {
 using platform::Alignment;
 using platform::Color;
 using platform::Font;
-using platform::Image;
 using platform::MousePointer;
 
 constexpr Color kBlack = Color::Black();
@@ -28,7 +28,7 @@ Form3::Form3(Module1& module1, Form3Links& links)
                      .clientHeight = 1425,
                      .backColor = kBlack,
                      .dialogBorder = true,
-                     .icon = Image::ComputerIcon}),
+                     .icon = &pictures::ComputerIcon}),
       Text3(*this, "Text3",
             {.caption = "MHz",
              .left = 120,
@@ -68,7 +68,7 @@ Form3::Form3(Module1& module1, Form3Links& links)
                 .width = 530,
                 .height = 530,
                 .backColor = kBlack,
-                .picture = Image::Smile}),
+                .picture = &pictures::Smile}),
       Picture2(*this, "Picture2",
                {.toolTip = "Nicht, No:  OK!",
                 .left = 4320,
@@ -76,7 +76,7 @@ Form3::Form3(Module1& module1, Form3Links& links)
                 .width = 530,
                 .height = 530,
                 .backColor = kBlack,
-                .picture = Image::Frown}),
+                .picture = &pictures::Frown}),
       Label3(*this, "Label3",
              {.caption = "..................",
               .left = 120,

@@ -1,27 +1,17 @@
-// The program's own images, drawn in code so that every view shows the same pixels.
+// The program's own pictures, drawn in code so that every view shows the same pixels.
 #pragma once
-
-#include <cstdint>
-#include <vector>
 
 #include "platform/forms.h"
 
-namespace platform {
+namespace belvosta::pictures {
 
-// Pixels row by row from the top left, each 0xAARRGGBB; alpha 0 is transparent.
-struct Bitmap {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> argb;
-};
+extern const platform::Picture AppIcon;       // a wrench in front of a computer screen
+extern const platform::Picture ComputerIcon;  // a desktop computer with monitor and keyboard
+extern const platform::Picture Banner;        // the banner behind the full-scan link
+extern const platform::Picture Tick;          // the green tick of a passed check (32 x 32)
+extern const platform::Picture Busy;          // a magnifying glass over the drive letter "C:"
+extern const platform::Picture Arrow;         // a red arrow pointing left
+extern const platform::Picture Smile;         // a smiling yellow face
+extern const platform::Picture Frown;         // a frowning yellow face
 
-// The bitmap of an image; Image::None gives an empty bitmap.
-const Bitmap& ImageBitmap(Image image);
-
-// The pointing hand of the controls marked hand: 32 by 32, black outline on white, the rest
-// transparent, hot spot at the fingertip.
-const Bitmap& HandCursorBitmap();
-inline constexpr int kHandHotSpotX = 5;
-inline constexpr int kHandHotSpotY = 0;
-
-}  // namespace platform
+}  // namespace belvosta::pictures

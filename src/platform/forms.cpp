@@ -35,7 +35,22 @@ void Fire(Form& form, const std::function<void()>& handler) {
   run();
 }
 
+// The program's title for boxes without one.
+std::string& AppTitle() {
+  static std::string title;
+  return title;
+}
+
 }  // namespace
+
+const Bitmap& Picture::Pixels() const {
+  if (!pixels_) pixels_ = paint_();
+  return *pixels_;
+}
+
+void SetAppTitle(std::string_view title) {
+  AppTitle() = title;
+}
 
 bool KindTakesFocus(ControlKind kind) {
   return kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
@@ -55,7 +70,8 @@ Form* ActiveForm() {
 
 int MsgBox(std::string_view text, int style, std::string_view title) {
   if (!g_backend) return style == vbOKOnly ? vbOK : vbCancel;
-  return g_backend->MessageBox(ActiveForm(), text, style, title.empty() ? kAppTitle : title);
+  return g_backend->MessageBox(ActiveForm(), text, style,
+                               title.empty() ? std::string_view(AppTitle()) : title);
 }
 
 void DoEvents() {

@@ -3,40 +3,48 @@
 
 #include <algorithm>
 
-#include "platform/images.h"
+#include "pictures/pictures.h"
+#include "platform/hand_cursor.h"
 
 namespace {
 
-using platform::Image;
+namespace pictures = belvosta::pictures;
 
 bool HasOpaquePixels(const platform::Bitmap& bitmap) {
   return std::any_of(bitmap.argb.begin(), bitmap.argb.end(),
                      [](std::uint32_t pixel) { return (pixel >> 24) != 0; });
 }
 
-TEST(Images, EveryPictureHasItsSizeAndSomethingToShow) {
+TEST(Pictures, EveryPictureHasItsSizeAndSomethingToShow) {
   struct Expected {
-    Image image;
+    const char* name;
+    const platform::Picture& picture;
     int width, height;
   };
-  for (const Expected& e : {Expected{Image::AppIcon, 32, 32}, Expected{Image::ComputerIcon, 32, 32},
-                            Expected{Image::Tick, 32, 32}, Expected{Image::Busy, 32, 32},
-                            Expected{Image::Arrow, 33, 27}, Expected{Image::Smile, 32, 32},
-                            Expected{Image::Frown, 32, 32}}) {
-    const platform::Bitmap& bitmap = platform::ImageBitmap(e.image);
-    EXPECT_EQ(bitmap.width, e.width) << static_cast<int>(e.image);
-    EXPECT_EQ(bitmap.height, e.height) << static_cast<int>(e.image);
+  for (const Expected& e :
+       {Expected{"AppIcon", pictures::AppIcon, 32, 32},
+        Expected{"ComputerIcon", pictures::ComputerIcon, 32, 32},
+        Expected{"Tick", pictures::Tick, 32, 32}, Expected{"Busy", pictures::Busy, 32, 32},
+        Expected{"Arrow", pictures::Arrow, 33, 27}, Expected{"Smile", pictures::Smile, 32, 32},
+        Expected{"Frown", pictures::Frown, 32, 32}}) {
+    const platform::Bitmap& bitmap = e.picture.Pixels();
+    EXPECT_EQ(bitmap.width, e.width) << e.name;
+    EXPECT_EQ(bitmap.height, e.height) << e.name;
     EXPECT_EQ(bitmap.argb.size(), static_cast<std::size_t>(e.width * e.height));
-    EXPECT_TRUE(HasOpaquePixels(bitmap)) << static_cast<int>(e.image);
+    EXPECT_TRUE(HasOpaquePixels(bitmap)) << e.name;
   }
-  EXPECT_TRUE(platform::ImageBitmap(Image::None).argb.empty());
   // The same bitmap object every time: drawn once, shared by every view.
-  EXPECT_EQ(&platform::ImageBitmap(Image::Tick), &platform::ImageBitmap(Image::Tick));
+  EXPECT_EQ(&pictures::Tick.Pixels(), &pictures::Tick.Pixels());
+  // Only the window icons come as icon resources of the Windows program, each its own.
+  EXPECT_NE(pictures::AppIcon.IconResource(), 0);
+  EXPECT_NE(pictures::ComputerIcon.IconResource(), 0);
+  EXPECT_NE(pictures::AppIcon.IconResource(), pictures::ComputerIcon.IconResource());
+  EXPECT_EQ(pictures::Tick.IconResource(), 0);
 }
 
-TEST(Images, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
+TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
   // The first tick's box is 375 twips (25 pixels) high: nothing may lie below that.
-  const platform::Bitmap& tick = platform::ImageBitmap(Image::Tick);
+  const platform::Bitmap& tick = pictures::Tick.Pixels();
   for (int y = 25; y < tick.height; ++y) {
     for (int x = 0; x < tick.width; ++x) {
       EXPECT_EQ(tick.argb[static_cast<std::size_t>(y * tick.width + x)] >> 24, 0u) << x << "," << y;

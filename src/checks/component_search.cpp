@@ -1,6 +1,6 @@
 #include "checks/component_search.h"
 
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 
 namespace belvosta {
 

@@ -3,6 +3,7 @@
 // Internet Explorer, Media Player.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/pages.h"
 #include "app/program.h"

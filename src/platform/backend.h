@@ -11,6 +11,7 @@
 
 #include "platform/advapi32.h"
 #include "platform/forms.h"
+#include "platform/imagehlp.h"
 #include "platform/kernel32.h"
 #include "platform/shell32.h"
 #include "platform/user32.h"
@@ -23,7 +24,8 @@ class Backend {
   virtual ~Backend() = default;
 
   // imagehlp
-  virtual bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) = 0;
+  // Every name of the search in one walk (see SearchTreeForFiles).
+  virtual std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) = 0;
 
   // shell32
   virtual long SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) = 0;

@@ -15,6 +15,14 @@ Backend* installed = nullptr;
 // The status of a failed shell call (E_FAIL).
 constexpr long kShellFailure = static_cast<long>(0x80004005u);
 
+// Copies text and its NUL into out when both fit; otherwise leaves out untouched.
+bool CopyWithNul(std::string_view text, std::span<char> out) {
+  if (text.size() >= out.size()) return false;
+  std::copy(text.begin(), text.end(), out.begin());
+  out[text.size()] = '\0';
+  return true;
+}
+
 std::uint32_t CappedTo32Bits(std::uint64_t value) {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
 }
@@ -32,7 +40,18 @@ Backend* GetBackend() {
 
 bool SearchTreeForFile(std::string_view rootPath, std::string_view inputPathName,
                        std::span<char> outputPathBuffer) {
-  return installed != nullptr && installed->SearchTree(rootPath, inputPathName, outputPathBuffer);
+  const std::string_view names[] = {inputPathName};
+  std::string found[1];
+  return SearchTreeForFiles(
+             {.root = rootPath, .names = names, .bufferSize = outputPathBuffer.size()}, found) ==
+             1 &&
+         CopyWithNul(found[0], outputPathBuffer);
+}
+
+std::size_t SearchTreeForFiles(const TreeSearch& search, std::span<std::string> found) {
+  for (std::string& path : found) path.clear();
+  if (installed == nullptr || found.size() < search.names.size()) return 0;
+  return installed->SearchTree(search, found.first(search.names.size()));
 }
 
 // shell32

@@ -25,7 +25,7 @@ class PosixBackend : public Backend {
   PosixBackend(const PosixBackend&) = delete;
   PosixBackend& operator=(const PosixBackend&) = delete;
 
-  bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) override;
+  std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) override;
 
   long SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) override;
   int PathFromIdList(const ItemIdList* list, std::span<char> path) override;

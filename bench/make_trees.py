@@ -5,6 +5,8 @@ them for later runs; a tree that is complete (marked by a file beside it) is not
   wide1m     1,000,000 files: 100 groups x 100 folders x 100 files
   chain16k   a chain of 16,000 one-letter folders
   chain2900  60,000 empty folders at the bottom of a 2,900-level chain
+  chain3000  a chain of 3,000 one-letter folders (for the Windows build under Wine)
+  wide100k   100,000 files: 50 groups x 100 folders x 20 files
 
 Deep chains are made relative to the open parent folder, as their paths pass the system's
 path limit.
@@ -77,8 +79,14 @@ def main():
             chain(base, name, 16000, 0)
         elif name == "chain2900":
             chain(base, name, 2900, 60000)
+        elif name == "chain3000":
+            chain(base, name, 3000, 0)
+        elif name == "wide100k":
+            wide(base, name, 50, 100, 20)
         elif name == "wide1m":
             wide(base, name, 100, 100, 100)
+        else:
+            sys.exit("unknown tree: " + name)
         print("ready:", os.path.join(base, name), flush=True)
 
 

@@ -10,7 +10,7 @@ namespace platform::win32 {
 class Win32Backend final : public Backend {
  public:
   // imagehlp (tree_search_ops.cpp)
-  bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) override;
+  std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) override;
 
   // shell32 (shell_ops.cpp)
   long SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) override;

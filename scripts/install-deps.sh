@@ -7,6 +7,7 @@
 #   install-deps.sh package   what cpack's .deb and its checks need
 #   install-deps.sh windows   the MinGW cross compilers, the JSON library
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
+#   install-deps.sh bench     the searches the benchmarks compare against (GNU find, fd)
 set -euo pipefail
 
 packages=()
@@ -21,6 +22,7 @@ for group in "$@"; do
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;
+    bench) packages+=(findutils fd-find python3) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

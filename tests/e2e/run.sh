@@ -113,23 +113,33 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
 [HKEY_CURRENT_USER\Control Panel\International]
 "sDecimal"=","
 
 [HKEY_CLASSES_ROOT\http\shell\open\command]
 @="\"C:\\e2e\\open_logger.exe\" \"%1\""
 EOF
+# Under the 32-bit emulator Wine's virtual desktop dies at its first X request; there the
+# windows take the focus without it.
+if [ "$WINEARCH" = win64 ]; then
+  cat >>"$work/base.reg" <<'EOF'
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+EOF
+fi
 
 base=$work/base
 prefixes+=("$base")
 echo "Preparing the Wine prefix"
-WINEPREFIX=$base "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
+# Without a display under the 32-bit emulator: the desktop process that the boot starts
+# can die at its first X request there and leave the boot waiting for ever.
+boot_display=$DISPLAY
+[ "$WINEARCH" = win32 ] && boot_display=""
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
   echo "run.sh: wineboot failed:" >&2
   cat "$work/wineboot.log" >&2
   exit 2

@@ -28,7 +28,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # for ever; without it the crashed process just ends.
 [ "$WINEARCH" = win32 ] && WINEDLLOVERRIDES+=";winedbg.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1 || true
+  # Under the 32-bit emulator the boot's desktop process can die at its first X request
+  # and leave the boot waiting for ever: it boots without a display.
+  if [ "$WINEARCH" = win32 ]; then
+    DISPLAY="" "$wine" wineboot -i >/dev/null 2>&1 || true
+  else
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+  fi
   # Without a window manager (Xvfb), Wine waits for one on every hidden window unless
   # it manages the windows itself.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

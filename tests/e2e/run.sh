@@ -135,8 +135,8 @@ fi
 base=$work/base
 prefixes+=("$base")
 echo "Preparing the Wine prefix"
-# Without a display under the 32-bit emulator: the desktop process that the boot starts
-# can die at its first X request there and leave the boot waiting for ever.
+# Without a display under the 32-bit emulator: the desktop process that the boot and
+# regedit start can die at its first X request there and leave them waiting for ever.
 boot_display=$DISPLAY
 [ "$WINEARCH" = win32 ] && boot_display=""
 WINEPREFIX=$base DISPLAY=$boot_display "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
@@ -145,13 +145,14 @@ WINEPREFIX=$base DISPLAY=$boot_display "$wine" wineboot -i >"$work/wineboot.log"
   exit 2
 }
 cp "$work/base.reg" "$base/drive_c/base.reg"
-WINEPREFIX=$base "$wine" regedit /S 'C:\base.reg'
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" regedit /S 'C:\base.reg'
 mkdir -p "$base/drive_c/e2e"
 cp "$build/belvosta.exe" "$build/belvosta_e2e.exe" "$build/open_logger.exe" "$here/layout.txt" \
   "$base/drive_c/e2e/"
 cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
-# The registry reaches its files when the server ends.
-WINEPREFIX=$base "$wineserver" -w
+# The registry reaches its files when the server ends; a Wine process stuck under the
+# emulator does not keep it waiting.
+WINEPREFIX=$base timeout 180 "$wineserver" -w || WINEPREFIX=$base "$wineserver" -k
 
 # What a prefix holds: each folder, and each file with its size and time of change. Left
 # out is what Wine itself rewrites: its registry files (the *.reg at the top) and its links

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
-# and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, then
-# the Windows builds with their import checks, the Win32 platform tests and the end-to-end
+# and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, the
+# proof that the program writes nothing, the Linux packages, then the Windows builds with their import checks, the Win32 platform tests and the end-to-end
 # scenarios under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,5 +13,8 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j"$(nproc)"
 done
+
+echo "=== Linux packages"
+scripts/check-package.sh
 
 scripts/e2e.sh

@@ -1,5 +1,5 @@
 // Writes the program's window icons as .ico files for the Windows resource script, from
-// the same bitmaps the windows draw (src/platform/images.cpp): 32 by 32 and, averaged
+// the same bitmaps the windows draw (src/pictures/pictures.cpp): 32 by 32 and, averaged
 // down, 16 by 16, both with 8-bit alpha. The .ico files are committed; run this again
 // whenever the icon bitmaps change:
 //

@@ -3,6 +3,7 @@
 // Internet Explorer, Media Player.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "checks/component_check.h"
 #include "checks/component_search.h"

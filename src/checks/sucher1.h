@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "checks/main_window_links.h"
 #include "platform/forms.h"
@@ -88,6 +90,10 @@ class sucher1 : public platform::Form {
 
   // File locator.
   static std::string FileFind(const std::string& hFileName, std::string hPart = {});
+  // Several names in one walk below hPart: for each name what FileFind would give. The
+  // window's events are processed while the walk runs.
+  static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
+                                            const std::string& hPart);
   void Pause(float seconds);
 
   // Missing-file list.

@@ -78,6 +78,10 @@ void DoEvents() {
   if (g_backend) g_backend->DoEvents();
 }
 
+void WaitEvents(std::int64_t maxMs) {
+  if (g_backend) g_backend->WaitEvents(std::max<std::int64_t>(maxMs, 0));
+}
+
 void End() {
   if (g_backend) g_backend->End();
 }

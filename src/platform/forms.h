@@ -153,6 +153,9 @@ class UiBackend {
   virtual int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) = 0;
   // Processes every pending event (input, paints, due timers), then returns.
   virtual void DoEvents() = 0;
+  // The same, but when nothing is pending it first sleeps until input arrives, the next
+  // timer is due or maxMs have passed.
+  virtual void WaitEvents(std::int64_t maxMs) = 0;
   // Runs the event loop until the program ends.
   virtual void Run() = 0;
   // Ends the program at once, closing every window without running further handlers.
@@ -180,6 +183,8 @@ inline constexpr int vbNo = 7;
 int MsgBox(std::string_view text, int style = vbOKOnly, std::string_view title = {});
 // Runs every pending event, clicks included, nested in the caller.
 void DoEvents();
+// The same after sleeping until there is an event, a timer is due or maxMs have passed.
+void WaitEvents(std::int64_t maxMs);
 // Ends the program (see UiBackend::End).
 void End();
 

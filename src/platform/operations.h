@@ -16,16 +16,10 @@
 #pragma once
 
 // imagehlp
-#define BELVOSTA_IMAGEHLP_OPERATIONS(OP, WRAPPED)                                         \
-  /* Looks for a file named inputPathName anywhere in the folder tree below rootPath, the \
-     root included, comparing names without regard to letter case, following no links or  \
-     junctions and skipping folders it cannot read. Stops at the first match. On success  \
-     the buffer holds the file's full path and a NUL, and the result is true. A path that \
-     does not fit the buffer with its NUL is never written and counts as not found. */    \
-  OP(bool, SearchTreeForFile, SearchTree,                                                 \
-     (std::string_view rootPath, std::string_view inputPathName,                          \
-      std::span<char> outputPathBuffer),                                                  \
-     (rootPath, inputPathName, outputPathBuffer), false)
+#define BELVOSTA_IMAGEHLP_OPERATIONS(OP, WRAPPED)                                       \
+  /* Every name of the search in one walk of its tree: see SearchTreeForFiles. */       \
+  WRAPPED(std::size_t, SearchTreeForFiles, SearchTree,                                  \
+          (const TreeSearch& search, std::span<std::string> found), (search, found), 0)
 
 // shell32
 #define BELVOSTA_SHELL32_OPERATIONS(OP, WRAPPED)                                                   \

@@ -17,6 +17,14 @@ Backend& Installed() {
   return installed != nullptr ? *installed : none;
 }
 
+// Copies text and its NUL into out when both fit; otherwise leaves out untouched.
+bool CopyWithNul(std::string_view text, std::span<char> out) {
+  if (text.size() >= out.size()) return false;
+  std::copy(text.begin(), text.end(), out.begin());
+  out[text.size()] = '\0';
+  return true;
+}
+
 std::uint32_t CappedTo32Bits(std::uint64_t value) {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
 }
@@ -36,6 +44,22 @@ Backend* GetBackend() {
   }
 BELVOSTA_PLATFORM_OPERATIONS(BELVOSTA_FORWARD, BELVOSTA_NO_FUNCTION)
 #undef BELVOSTA_FORWARD
+
+bool SearchTreeForFile(std::string_view rootPath, std::string_view inputPathName,
+                       std::span<char> outputPathBuffer) {
+  const std::string_view names[] = {inputPathName};
+  std::string found[1];
+  return SearchTreeForFiles(
+             {.root = rootPath, .names = names, .bufferSize = outputPathBuffer.size()}, found) ==
+             1 &&
+         CopyWithNul(found[0], outputPathBuffer);
+}
+
+std::size_t SearchTreeForFiles(const TreeSearch& search, std::span<std::string> found) {
+  for (std::string& path : found) path.clear();
+  if (found.size() < search.names.size()) return 0;
+  return Installed().SearchTree(search, found.first(search.names.size()));
+}
 
 // shell32: a null list pointer is never handed on, and a released list never again.
 

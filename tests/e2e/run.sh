@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs the end-to-end scenarios of the 64-bit Windows program under Wine, on a virtual X
-# display of its own, and prints "N passed, N failed" as its last line.
+# Runs the end-to-end scenarios of the Windows program under Wine, on a virtual X display
+# of its own, and prints "N passed, N failed" as its last line.
 #
 #   tests/e2e/run.sh [--build DIR] [SCENARIO.txt...]
 #
 # DIR (default build/win64) holds belvosta.exe and the two programs of tests/e2e: the
-# driver belvosta_e2e.exe and open_logger.exe. First the command line is tried
-# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt. Each file is a scenario set: it gets a fresh copy of one
+# driver belvosta_e2e.exe and open_logger.exe. A 32-bit build (build/win32) runs in a
+# 32-bit prefix under Debian's 32-bit Wine (scripts/wine32-setup.sh makes a machine
+# without 32-bit support run it, through an emulator). First the command line is tried
+# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
+# Each file is a scenario set: it gets a fresh copy of one
 # prepared Wine prefix, in which its "setup" lines place or remove component files and set
 # the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
 set -euo pipefail
@@ -30,8 +33,15 @@ for program in belvosta.exe belvosta_e2e.exe open_logger.exe; do
     exit 2
   fi
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+# The Wine of the program's processor, from the machine field of its PE header.
+if [ "$("$here/pe_machine.sh" "$build/belvosta.exe")" = i386 ]; then
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  wine=$(command -v wine64 || true)
+  [ -n "$wine" ] || wine=/usr/lib/wine/wine64
+  export WINEARCH=win64
+fi
 wineserver=$(command -v wineserver || true)
 [ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver64
 for tool in "$wine" "$wineserver" "$(command -v Xvfb || echo Xvfb)"; do
@@ -82,8 +92,10 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 # No Mono or Gecko installer prompts, no menu entries on the host, no debug chatter.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+# Under the 32-bit emulator the debugger Wine starts at a crash cannot attach and waits
+# for ever, holding the prefix open; without it the crashed process just ends.
+[ "$WINEARCH" = win32 ] && WINEDLLOVERRIDES+=";winedbg.exe=d"
 export WINEDEBUG=-all
-export WINEARCH=win64
 unset WINESERVER
 
 # Settings every set shares: no crash dialog that would wait for a click; Wine's virtual
@@ -101,51 +113,116 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
 [HKEY_CURRENT_USER\Control Panel\International]
 "sDecimal"=","
 
 [HKEY_CLASSES_ROOT\http\shell\open\command]
 @="\"C:\\e2e\\open_logger.exe\" \"%1\""
 EOF
+# Under the 32-bit emulator Wine's virtual desktop dies at its first X request; there the
+# windows take the focus without it.
+if [ "$WINEARCH" = win64 ]; then
+  cat >>"$work/base.reg" <<'EOF'
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+EOF
+fi
 
 base=$work/base
 prefixes+=("$base")
 echo "Preparing the Wine prefix"
-WINEPREFIX=$base "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
+# Without a display under the 32-bit emulator: the desktop process that the boot and
+# regedit start can die at its first X request there and leave them waiting for ever.
+boot_display=$DISPLAY
+[ "$WINEARCH" = win32 ] && boot_display=""
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
   echo "run.sh: wineboot failed:" >&2
   cat "$work/wineboot.log" >&2
   exit 2
 }
 cp "$work/base.reg" "$base/drive_c/base.reg"
-WINEPREFIX=$base "$wine" regedit /S 'C:\base.reg'
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" regedit /S 'C:\base.reg'
 mkdir -p "$base/drive_c/e2e"
 cp "$build/belvosta.exe" "$build/belvosta_e2e.exe" "$build/open_logger.exe" "$here/layout.txt" \
   "$base/drive_c/e2e/"
 cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
-# The registry reaches its files when the server ends.
-WINEPREFIX=$base "$wineserver" -w
+# The registry reaches its files when the server ends; a Wine process stuck under the
+# emulator does not keep it waiting.
+WINEPREFIX=$base timeout 180 "$wineserver" -w || WINEPREFIX=$base "$wineserver" -k
+
+# What a prefix holds: each folder, and each file with its size and time of change. Left
+# out is what Wine itself rewrites: its registry files (the *.reg at the top) and its links
+# for drives and ports (dosdevices/, made again as Wine starts).
+prefix_state() {
+  (cd "$1" && find . \( -regex '\./[^/]*\.reg' -o -path ./dosdevices \) -prune \
+    -o -type d -printf 'folder\t%p\n' \
+    -o -printf 'file\t%p\t%s\t%T@\n') | LC_ALL=C sort
+}
+
+# The paths below C: that a scenario set's "setup file"/"setup remove" lines name.
+setup_paths() {
+  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
+    "$1" | tr '\134' '/'
+}
+
+# The changes between two states of a prefix that neither the test's own files (paths below
+# C: in the file ALLOWED, with the folders above them) nor the test programs made: the
+# shell's "Open" log of the logger and the driver's pictures of failures.
+unexpected_changes() {
+  local before=$1 after=$2 allowed=$3
+  { diff "$before" "$after" || true; } | sed -n 's/^[<>] //p' | awk -F '\t' -v allowed="$allowed" '
+    BEGIN {
+      while ((getline path < allowed) > 0) {
+        path = tolower("./drive_c/" path)
+        ok[path] = 1
+        while (sub(/\/[^\/]*$/, "", path)) ok[path] = 1
+      }
+      ok["./drive_c/e2e/opened.log"] = 1
+    }
+    {
+      path = tolower($2)
+      if (path in ok || index(path, "./drive_c/e2e/shots") == 1) next
+      print
+    }' | LC_ALL=C sort -u
+}
 
 rm -rf "$build/e2e-failures"
 passed=0
 failed=0
 
-# The command line, on a copy of the prefix and with no display (command_line.sh).
+# Counts a failure when the prefix changed beyond what ALLOWED names (see above).
+check_prefix_unchanged() {
+  local label=$1 prefix=$2 allowed=$3
+  prefix_state "$prefix" >"$work/after"
+  unexpected_changes "$work/before" "$work/after" "$allowed" >"$work/changes"
+  if [ -s "$work/changes" ]; then
+    echo "FAIL $label: the prefix changed outside the registry and the test's own files:"
+    sed 's/^/    /' "$work/changes" | head -n 40
+    failed=$((failed + 1))
+  else
+    echo "    the prefix holds the same files as before, outside the registry"
+  fi
+}
+
+# The command line, on a copy of the prefix and with no display (command_line.sh), which
+# places the one Flash Player file.
 echo "=== command line"
 cli_prefix=$work/cli
 cp -a "$base" "$cli_prefix"
 prefixes+=("$cli_prefix")
+prefix_state "$cli_prefix" >"$work/before"
 version=$(sed -n 's/^project(Belvosta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 "$here/command_line.sh" "$wine" "$cli_prefix" "$version" | tee "$work/cli.out"
 passed=$((passed + $(grep -c '^PASS ' "$work/cli.out" || true)))
 failed=$((failed + $(grep -c '^FAIL ' "$work/cli.out" || true)))
 WINEPREFIX=$cli_prefix "$wineserver" -k >/dev/null 2>&1 || true
 WINEPREFIX=$cli_prefix "$wineserver" -w >/dev/null 2>&1 || true
+echo "windows/system32/Macromed/Flash/Flash10e.ocx" >"$work/cli-paths"
+check_prefix_unchanged "command line" "$cli_prefix" "$work/cli-paths"
 rm -rf "$cli_prefix"
 unset 'prefixes[${#prefixes[@]}-1]'
 for scenario in "${scenarios[@]}"; do
@@ -167,6 +244,9 @@ for scenario in "${scenarios[@]}"; do
   arguments=(--program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt'
              --opened-log 'C:\e2e\opened.log' --shots 'C:\e2e\shots')
   [ "${E2E_VERBOSE:-0}" = 1 ] && arguments+=(--verbose)
+  # The program writes nothing: what the prefix holds before the set, to compare after it.
+  WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
+  prefix_state "$set_prefix" >"$work/before"
   # In the background, so that a signal to this script is acted upon at once.
   status=0
   : >"$work/driver.out"
@@ -200,6 +280,8 @@ for scenario in "${scenarios[@]}"; do
 
   WINEPREFIX=$set_prefix "$wineserver" -k >/dev/null 2>&1 || true
   WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
+  setup_paths "$scenario" >"$work/setup-paths"
+  check_prefix_unchanged "$name" "$set_prefix" "$work/setup-paths"
   rm -rf "$set_prefix"
   unset 'prefixes[${#prefixes[@]}-1]'
 done

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2317  # the checks run indirectly, through wait_for and trap
-# Runs the real program in a virtual X display (no window manager) and checks what a user
-# would see first: the main window appears with its designed client size, the full-scan
-# link lights up under the mouse, clicking the busy picture opens the hint box and OK
-# closes it, Tab reaches the hidden button that shows the system folders window, and Exit
-# ends the program cleanly.
+# Runs the real program in a virtual X display (no window manager), with a damaged toolkit
+# preference file in its home folder, and checks what a user would see first: the main
+# window appears with its designed client size, the full-scan link lights up under the
+# mouse, clicking the busy picture opens the hint box and OK closes it, Tab reaches the
+# hidden button that shows the system folders window, and Exit ends the program cleanly.
 #
 # Usage: xvfb_smoke.sh <path to belvosta> [folder for the screenshot]
 # Needs Xvfb, xdotool and ImageMagick (import, convert). Exits 0 when every check passed.
@@ -18,102 +18,22 @@ title="Belvosta: Dorvane"
 want_width=568
 want_height=300
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
+name=smoke
+# shellcheck source=tests/smoke/xvfb_lib.sh
+source "$(dirname "$0")/xvfb_lib.sh"
 
-say() { echo "smoke: $*"; }
-
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  say "FAIL: $*"
-  local log
-  for log in program xvfb; do
-    if [[ -s $work/$log.log ]]; then
-      say "$log output:"
-      sed 's/^/  | /' "$work/$log.log"
-    fi
-  done
-  exit 1
-}
-
-# Polls a command every 0.1 s until it succeeds or the seconds run out.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while ((tries-- > 0)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-app_running() { kill -0 "$app_pid" 2>/dev/null; }
-
-for tool in Xvfb xdotool import convert flock; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+need_tools Xvfb xdotool import convert flock
 [[ -x $program ]] || fail "no program at $program"
 mkdir -p "$shots" || fail "cannot create $shots"
 
-# A display of our own: a number no other server holds, owned by our Xvfb (its lock file
-# names its pid), accepting clients. Smoke runs choose one at a time (an X server that
-# loses a race for a number removes the winner's socket as it quits), from numbers above
-# the ones other tools count up from. A fixed 96 DPI makes the window's size predictable;
-# -noreset keeps the server from restarting (and refusing clients) when our probe leaves.
-xvfb_ready() {
-  local display=$1 owner
-  owner=$(tr -dc '0-9' 2>/dev/null <"/tmp/.X$display-lock")
-  [[ $owner == "$xvfb_pid" ]] && DISPLAY=":$display" xdotool getmouselocation >/dev/null 2>&1
-}
+start_display
 
-start_xvfb() {
-  local display tries
-  for _ in 1 2 3 4 5 6 7 8; do
-    display=$((RANDOM % 9000 + 1000))
-    [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
-    Xvfb ":$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for ((tries = 100; tries > 0; tries--)); do
-      if xvfb_ready "$display"; then
-        export DISPLAY=":$display"
-        return 0
-      fi
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  return 1
-}
-
-exec 9>"${TMPDIR:-/tmp}/belvosta-smoke-xvfb.lock"
-flock -w 60 9 || fail "another smoke run holds the display lock"
-start_xvfb || fail "Xvfb did not start on any free display"
-flock -u 9
-say "Xvfb on display $DISPLAY"
-
+# The user's toolkit preference file is damaged: the program must not even read it.
 # Under AddressSanitizer, X11 and FLTK keep allocations until exit on purpose.
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+write_damaged_toolkit_preferences "$work/home"
+HOME=$work/home ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
   "$program" >"$work/program.log" 2>&1 &
 app_pid=$!
-
-find_window() {
-  # Prints the id of the first shown window whose title matches (a regular expression).
-  local id
-  id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-  [[ -n $id ]] && echo "$id"
-}
 
 main_window_shown() {
   app_running || fail "the program ended before its window appeared"
@@ -172,33 +92,11 @@ box_closed() { [[ -z $(find_window "^Belvosta \$") ]]; }
 wait_for 10 box_closed || fail "the hint box stayed open after OK"
 say "OK closed the hint box"
 
-# The hidden button "FormS.Show " lies below the client area, 18 Tab stops after the first
-# check button, which has the focus at start; space presses it and the system folders
-# window appears (titled with the computer's name). Keys go to the window under the mouse.
-xdotool mousemove $((win_x + 564)) $((win_y + 296))
-keys=()
-for _ in {1..18}; do keys+=(Tab); done
-xdotool key --delay 20 "${keys[@]}" space
-folders=""
-folders_shown() { folders=$(find_window "Rechner"); }
-wait_for 10 folders_shown || fail "Tab x18 and space did not show the system folders window"
+show_folders_window "$win_x" "$win_y"
 say "the hidden button showed the system folders window"
-
-# Its EXIT button (7680, 7320 twips; 735 x 375) unloads it.
-eval "$(xdotool getwindowgeometry --shell "$folders")"
-xdotool mousemove $((X + 537)) $((Y + 500)) click 1
-folders_closed() { [[ -z $(find_window "Rechner") ]]; }
-wait_for 10 folders_closed || fail "EXIT did not close the system folders window"
+close_folders_window
 say "EXIT closed the system folders window"
-
-# Exit (6600, 3960 twips; 1695 x 375) ends the program at once.
-xdotool mousemove $((win_x + 496)) $((win_y + 276)) click 1
-app_ended() { ! app_running; }
-wait_for 10 app_ended || fail "the program still runs 10 s after Exit"
-wait "$app_pid"
-status=$?
-app_pid=""
-((status == 0)) || fail "the program ended with status $status after Exit"
+exit_program "$main"
 
 say "PASS: main window, hover, hint box, hidden button, system folders window and Exit"
 exit 0

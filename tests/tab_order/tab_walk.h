@@ -54,6 +54,7 @@ class BoxesAnswered final : public platform::UiBackend {
     return platform::vbOK;
   }
   void DoEvents() override { native_.DoEvents(); }
+  void WaitEvents(std::int64_t maxMs) override { native_.WaitEvents(maxMs); }
   void Run() override { native_.Run(); }
   void End() override { native_.End(); }
   std::int64_t NowMs() override { return native_.NowMs(); }

@@ -5,6 +5,12 @@
 
 namespace platform::fltk {
 
+DisplayProbe::DisplayProbe() : display_(XOpenDisplay(nullptr)) {}
+
+DisplayProbe::~DisplayProbe() {
+  if (display_) XCloseDisplay(display_);
+}
+
 void OpenDisplay() {
   fl_open_display();
 }

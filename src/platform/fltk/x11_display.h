@@ -5,9 +5,25 @@
 #include <cstdint>
 
 class Fl_Window;
+struct _XDisplay;
 
 namespace platform::fltk {
 
+// A connection of its own to the X display that DISPLAY names, if it is reachable. Hold it
+// until FLTK has opened its connection: an X server that resets when its last client
+// leaves (Xvfb under xvfb-run does) would refuse FLTK for a moment after this one left.
+class DisplayProbe {
+ public:
+  DisplayProbe();
+  ~DisplayProbe();
+  DisplayProbe(const DisplayProbe&) = delete;
+  DisplayProbe& operator=(const DisplayProbe&) = delete;
+
+  bool Reachable() const { return display_ != nullptr; }
+
+ private:
+  _XDisplay* display_;
+};
 // Opens the display (FLTK ends the program with a message when there is none).
 void OpenDisplay();
 // The root window of the default screen.

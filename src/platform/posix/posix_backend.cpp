@@ -26,8 +26,8 @@ PosixBackend::~PosixBackend() {
   ReapFinishedChildren();
 }
 
-bool PosixBackend::SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
-  return posix::SearchTree(root, name, out);
+std::size_t PosixBackend::SearchTree(const TreeSearch& search, std::span<std::string> found) {
+  return posix::SearchTree(search, found);
 }
 
 // Special folders

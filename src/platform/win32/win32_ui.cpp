@@ -137,6 +137,14 @@ void Win32Ui::DoEvents() {
   }
 }
 
+void Win32Ui::WaitEvents(std::int64_t maxMs) {
+  ArmTimer();  // the thread timer's message wakes the wait when a timer is due
+  const auto timeout = static_cast<DWORD>(std::clamp<std::int64_t>(maxMs, 0, kMaximumDelayMs));
+  // Returns at once when input is already waiting, even input seen before.
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  DoEvents();
+}
+
 void Win32Ui::Run() {
   ArmTimer();
   MSG message;

@@ -1,11 +1,14 @@
 // Times a full walk of the tree search (a name that is nowhere in the tree) against GNU
-// find on the same tree: about 100,000 files in 5,000 folders, made in a temporary folder
-// and removed at the end. Build in Release for meaningful numbers.
+// find and fd (one thread) on the same tree, and compares their peak memory. Without a
+// root it makes a tree of 100,000 files in 5,000 folders in a temporary folder and removes
+// it at the end; bench/make_trees.py makes the bigger ones. Build in Release for
+// meaningful numbers.
 //
-//   belvosta_tree_search_bench [runs]
+//   belvosta_tree_search_bench [runs] [ROOT]
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,38 +65,62 @@ bool MakeTree(const std::string& root) {
   return true;
 }
 
-double TimeOurs(const std::string& root) {
+struct Run {
+  double seconds = -1;
+  long peakKb = 0;  // the largest resident size, in kilobytes
+};
+
+Run TimeOurs(const std::string& root) {
   std::vector<char> buffer(platform::kMaxFullPath);
   const auto start = Clock::now();
   const bool found = platform::posix::SearchTree(root, kAbsentName, buffer);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   if (found) std::printf("unexpected match: %s\n", buffer.data());
-  return seconds;
+  return {seconds, 0};
 }
 
-// find ROOT -iname NAME -print -quit, spawned directly (no shell), its output discarded.
-double TimeFind(const std::string& root) {
+// Our search in a child process of its own, for its peak memory: the child's largest
+// resident size less that of a child that does not search.
+long OursPeakKb(const std::string& root, bool search) {
+  const pid_t child = fork();
+  if (child == 0) {
+    if (search) TimeOurs(root);
+    _exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child) return -1;
+  return usage.ru_maxrss;
+}
+
+// A program spawned directly (no shell), its output discarded; its time and peak memory.
+Run TimeProgram(std::vector<std::string> arguments) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::string rootArgument = root;
-  std::string name = kAbsentName;
-  char* argv[] = {const_cast<char*>("find"),
-                  rootArgument.data(),
-                  const_cast<char*>("-iname"),
-                  name.data(),
-                  const_cast<char*>("-print"),
-                  const_cast<char*>("-quit"),
-                  nullptr};
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
   const auto start = Clock::now();
   pid_t child = 0;
   int status = 0;
-  const int error = posix_spawnp(&child, "find", &actions, nullptr, argv, environ);
-  if (error == 0) waitpid(child, &status, 0);
+  rusage usage{};
+  const int error = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  if (error == 0) wait4(child, &status, 0, &usage);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   posix_spawn_file_actions_destroy(&actions);
-  if (error != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-  return seconds;
+  if (error != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  return {seconds, usage.ru_maxrss};
+}
+
+// GNU find, stopping at the first match as our search does.
+Run TimeFind(const std::string& root) {
+  return TimeProgram({"find", root, "-iname", kAbsentName, "-print", "-quit"});
+}
+
+// fd on one thread, with nothing hidden or ignored, stopping at the first match.
+Run TimeFd(const std::string& root) {
+  return TimeProgram({"fdfind", "-j1", "-u", "-i", "-g", "--max-results", "1", kAbsentName, root});
 }
 
 double Median(std::vector<double> values) {
@@ -105,35 +132,55 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-  std::string root = (fs::temp_directory_path() / "belvosta-bench-XXXXXX").string();
-  if (mkdtemp(root.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
+  std::string root;
+  bool made = false;
+  if (argc > 2) {
+    root = argv[2];  // an existing tree (bench/make_trees.py)
+  } else {
+    root = (fs::temp_directory_path() / "belvosta-bench-XXXXXX").string();
+    if (mkdtemp(root.data()) == nullptr) {
+      std::perror("mkdtemp");
+      return 1;
+    }
+    made = true;
+    if (!MakeTree(root)) {
+      std::perror("making the tree");
+      fs::remove_all(root);
+      return 1;
+    }
   }
+  // Warm the folder cache for all three.
+  TimeOurs(root);
+  const bool haveFd = TimeFd(root).seconds >= 0;
+  const Run findWarm = TimeFind(root);
   int result = 0;
-  if (!MakeTree(root)) {
-    std::perror("making the tree");
+  if (findWarm.seconds < 0) {
+    std::printf("find could not be run\n");
     result = 1;
   } else {
-    TimeOurs(root);  // warm the folder cache for both
-    TimeFind(root);
-    std::vector<double> ours, find;
+    std::vector<double> ours, find, fd;
     for (int run = 0; run < runs; ++run) {
-      ours.push_back(TimeOurs(root));
-      find.push_back(TimeFind(root));
+      ours.push_back(TimeOurs(root).seconds);
+      find.push_back(TimeFind(root).seconds);
+      if (haveFd) fd.push_back(TimeFd(root).seconds);
     }
-    if (*std::min_element(find.begin(), find.end()) < 0) {
-      std::printf("find could not be run\n");
-      result = 1;
-    } else {
-      const double oursMedian = Median(ours), findMedian = Median(find);
-      std::printf("full walk, median of %d runs:\n", runs);
-      std::printf("  SearchTreeForFile  %.4f s\n", oursMedian);
-      std::printf("  find -iname        %.4f s\n", findMedian);
-      std::printf("  ratio ours/find    %.2f\n", oursMedian / findMedian);
+    const double oursMedian = Median(ours), findMedian = Median(find);
+    std::printf("full walk of %s, median of %d runs:\n", root.c_str(), runs);
+    std::printf("  ours                 %.4f s\n", oursMedian);
+    std::printf("  find -iname -quit    %.4f s   ours/find %.2f\n", findMedian,
+                oursMedian / findMedian);
+    if (haveFd) {
+      const double fdMedian = Median(fd);
+      std::printf("  fdfind -j1           %.4f s   ours/fd   %.2f\n", fdMedian,
+                  oursMedian / fdMedian);
     }
+    const long oursPeak = OursPeakKb(root, true) - OursPeakKb(root, false);
+    std::printf("peak memory: ours %ld kB more than an idle process; find %ld kB in all\n",
+                oursPeak, TimeFind(root).peakKb);
   }
-  std::error_code ec;
-  fs::remove_all(root, ec);
+  if (made) {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
   return result;
 }

@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 # The icon, drawn at build time from the bitmap the windows show.
 add_executable(belvosta_make_linux_icons ${PROJECT_SOURCE_DIR}/tools/make_linux_icons.cpp)
-target_link_libraries(belvosta_make_linux_icons PRIVATE belvosta_platform)
+target_link_libraries(belvosta_make_linux_icons PRIVATE belvosta_pictures)
 set(BELVOSTA_ICON_DIR ${CMAKE_BINARY_DIR}/icons/hicolor)
 set(BELVOSTA_ICONS)
 foreach(size 16 32 48)

@@ -13,7 +13,7 @@ fi
 
 # Windows' own DLLs that a program of this kind may import (lower case).
 allowed=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imagehlp.dll kernel32.dll
-  msimg32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll
+  msimg32.dll msvcrt.dll ntdll.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll
   uxtheme.dll version.dll winmm.dll ws2_32.dll wsock32.dll "
 allowed=" $(echo $allowed) "
 

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Builds the Windows program (presets win32 and win64), checks what it imports, runs the
-# Win32 platform tests and the end-to-end scenarios of the 64-bit program under Wine.
-# Takes about four minutes on two cores.
+# Win32 platform tests and the end-to-end scenarios of the 64-bit program under Wine, then
+# the same tests of the 32-bit program, the product, under 32-bit Wine (through the
+# qemu-i386 emulator where the kernel runs no 32-bit programs: scripts/wine32-setup.sh),
+# with the scenario sets in E2E_32BIT_SETS. Takes about 17 minutes on two cores.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The win64 preset also configures the Win32 platform tests, which build GoogleTest from
 # Debian's sources (group "test").
 scripts/install-deps.sh windows wine test
 
-echo "=== win32: configure, build"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target belvosta
+echo "=== win32: configure, build (with the end-to-end driver and the platform tests)"
+cmake --preset win32 -DBELVOSTA_WINE_TOOLS=ON >/dev/null
+cmake --build --preset win32 --target belvosta belvosta_e2e open_logger win32_platform_tests
 echo "=== win64: configure, build (with the end-to-end driver)"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target belvosta belvosta_e2e open_logger win32_platform_tests
@@ -26,3 +28,31 @@ ctest --test-dir build/win64/src/platform/win32/tests --output-on-failure
 
 echo "=== end-to-end under Wine"
 tests/e2e/run.sh --build build/win64
+
+# The emulator is slow: the start state, the full scan with every component present
+# through the computer report, and the links. The system folders set (system_folders)
+# mostly fails there: Wine's mount manager crashes under the emulator and the drive list
+# stays empty, although the window shows everything else.
+E2E_32BIT_SETS=${E2E_32BIT_SETS:-main_window all_present links}
+echo "=== the 32-bit program: set up 32-bit Wine"
+started=$(date +%s)
+scripts/wine32-setup.sh
+echo "=== Win32 platform tests of the 32-bit build under Wine"
+# Without the memory, clock and locale test: under the emulator 32-bit Wine reports the
+# physical memory capped below 4 GiB but the available memory uncapped, and the test's
+# process then dies with a broken connection to the Wine server.
+BELVOSTA_WINEPREFIX=$PWD/build/win32/wine-prefix src/platform/win32/tests/run_under_wine.sh \
+  build/win32/win32_platform_tests.exe --gtest_filter=-BackendSystem.MemoryClocksAndLocaleReadTheSystem
+echo "=== end-to-end under Wine, 32-bit"
+sets=()
+for set in $E2E_32BIT_SETS; do
+  sets+=("tests/e2e/scenarios/$set.txt")
+done
+# Under the emulator Wine's own services (the mount manager among them) crash now and
+# then, and a set then sees no drives or a stray message; a failed run gets one more try
+# in fresh prefixes, and a fault of the program fails both.
+if ! tests/e2e/run.sh --build build/win32 "${sets[@]}"; then
+  echo "=== end-to-end under Wine, 32-bit: once more"
+  tests/e2e/run.sh --build build/win32 "${sets[@]}"
+fi
+echo "The 32-bit runs took $(( $(date +%s) - started )) s"

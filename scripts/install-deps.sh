@@ -7,6 +7,8 @@
 #   install-deps.sh package   what cpack's .deb and its checks need
 #   install-deps.sh windows   the MinGW cross compilers, the JSON library
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
+#   install-deps.sh bench     the searches the benchmarks compare against (GNU find, fd)
+#   install-deps.sh wine32    32-bit Wine, and qemu-i386 for kernels without 32-bit support
 set -euo pipefail
 
 packages=()
@@ -21,6 +23,8 @@ for group in "$@"; do
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;
+    bench) packages+=(findutils fd-find python3) ;;
+    wine32) packages+=(wine64 wine32:i386 qemu-user-static gcc xvfb python3) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
@@ -34,5 +38,8 @@ done
 echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"

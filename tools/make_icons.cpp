@@ -1,17 +1,18 @@
 // Writes the program's window icons as .ico files for the Windows resource script, from
-// the same bitmaps the windows draw (src/platform/images.cpp): 32 by 32 and, averaged
+// the same bitmaps the windows draw (src/pictures/pictures.cpp): 32 by 32 and, averaged
 // down, 16 by 16, both with 8-bit alpha. The .ico files are committed; run this again
 // whenever the icon bitmaps change:
 //
-//   c++ -std=c++20 -Isrc tools/make_icons.cpp src/platform/images.cpp -o /tmp/make_icons
-//   /tmp/make_icons src/platform/win32/res
+//   c++ -std=c++20 -Isrc tools/make_icons.cpp src/pictures/pictures.cpp src/platform/forms.cpp \
+//       -o /tmp/make_icons
+//   /tmp/make_icons src/app/res
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/images.h"
+#include "pictures/pictures.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const bool written =
-      WriteIcon(folder + "/belvosta.ico", platform::ImageBitmap(platform::Image::AppIcon)) &&
-      WriteIcon(folder + "/computer.ico", platform::ImageBitmap(platform::Image::ComputerIcon));
+      WriteIcon(folder + "/belvosta.ico", belvosta::pictures::AppIcon.Pixels()) &&
+      WriteIcon(folder + "/computer.ico", belvosta::pictures::ComputerIcon.Pixels());
   return written ? 0 : 1;
 }

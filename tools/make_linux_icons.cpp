@@ -1,5 +1,5 @@
 // Writes the program's icon for Linux desktops as PNG files in the hicolor theme's layout,
-// from the same bitmap the windows draw (src/platform/images.cpp):
+// from the same bitmap the windows draw (src/pictures/pictures.cpp):
 //
 //   make_linux_icons OUTPUT-FOLDER   ->   OUTPUT-FOLDER/{16x16,32x32,48x48}/apps/belvosta.png
 //
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/images.h"
+#include "pictures/pictures.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
     return 2;
   }
-  const Bitmap& icon = platform::ImageBitmap(platform::Image::AppIcon);
+  const Bitmap& icon = belvosta::pictures::AppIcon.Pixels();
   for (const int size : std::array{16, 32, 48}) {
     const std::string size_name = std::to_string(size) + "x" + std::to_string(size);
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / size_name / "apps";

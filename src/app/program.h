@@ -1,17 +1,23 @@
-// The program's three windows and its run-wide state, one instance each. Windows reach
-// each other through it, as the handlers need (a check reads FormS, a verdict reveals a
-// tick of sucher1).
+// The program: its three windows and its run-wide state, one instance each, and the links
+// between the windows. Each window knows the others only through the links interface it
+// declares; the program implements them all, so every cross-window action reads here.
 #pragma once
 
-#include "app/sucher1.h"
+#include <string>
+
+#include "checks/main_window_links.h"
+#include "checks/sucher1.h"
 #include "computer/form3.h"
+#include "computer/form3_links.h"
 #include "computer/module1.h"
 #include "folders/form_s.h"
+#include "folders/form_s_links.h"
 
 namespace belvosta {
 
-struct Program {
-  Program() : sucher1(*this), FormS(*this), Form3(*this) {}
+class Program : private MainWindowLinks, private FormSLinks, private Form3Links {
+ public:
+  Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -19,6 +25,17 @@ struct Program {
   ::belvosta::sucher1 sucher1;
   ::belvosta::FormS FormS;
   ::belvosta::Form3 Form3;
+
+ private:
+  // MainWindowLinks
+  std::string SystemFolder() override;
+  std::string ProgramFilesFolder() override;
+  void ShowSystemFolders() override;
+  void ShowComputerReport() override;
+  // MainWindowLinks and FormSLinks
+  void ShowComputerInfo() override;
+  // Form3Links
+  void RevealSpeedTick() override;
 };
 
 }  // namespace belvosta

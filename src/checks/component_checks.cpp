@@ -3,11 +3,12 @@
 // Internet Explorer, Media Player.
 #include <array>
 #include <string>
+#include <vector>
 
-#include "app/pages.h"
-#include "app/program.h"
 #include "checks/component_check.h"
 #include "checks/component_search.h"
+#include "checks/pages.h"
+#include "checks/sucher1.h"
 
 namespace belvosta {
 namespace {
@@ -15,11 +16,9 @@ namespace {
 using platform::vbYes;
 using platform::vbYesNoCancel;
 
-// The folder label of FormS that holds a check's root. Reading the caption loads FormS,
-// hidden, when it is not loaded.
-std::string RootLabelCaption(Program& program, SearchRoot root) {
-  return root == SearchRoot::ProgramFiles ? program.FormS.Label3.Caption()
-                                          : program.FormS.Label34.Caption();
+// The folder of a check's root, as the system folders window shows it.
+std::string RootFolderOf(MainWindowLinks& links, SearchRoot root) {
+  return root == SearchRoot::ProgramFiles ? links.ProgramFilesFolder() : links.SystemFolder();
 }
 
 }  // namespace
@@ -86,7 +85,7 @@ bool sucher1::RunListedCheck(const ComponentCheck& check) {
   List1.SetListIndex(0);
   Command10_Click();
   SearchComponentFiles(
-      check, [this](SearchRoot root) { return RootLabelCaption(program_, root); },
+      check, [this](SearchRoot root) { return RootFolderOf(links_, root); },
       [&](std::size_t, std::string_view file, std::string path) {
         Text1.SetText(std::move(path));
         if (Text1.Text().empty()) {
@@ -115,7 +114,7 @@ void sucher1::flahssucher_Click() {
   Text3S.SetText("");
   Textleer.SetText("");
   SearchComponentFiles(
-      kFlashPlayer, [this](SearchRoot root) { return RootLabelCaption(program_, root); },
+      kFlashPlayer, [this](SearchRoot root) { return RootFolderOf(links_, root); },
       [this](std::size_t i, std::string_view, std::string path) {
         Text3S.SetText(std::move(path));
         // Let the window repaint and blink between the long searches.

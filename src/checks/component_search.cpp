@@ -1,15 +1,14 @@
 #include "checks/component_search.h"
 
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 
 namespace belvosta {
 
 void SearchComponentFiles(const ComponentCheck& check, const RootFolder& root,
                           const SearchDone& done) {
-  for (std::size_t i = 0; i < check.files.size(); ++i) {
-    const std::string_view file = check.files[i];
-    done(i, file, sucher1::FileFind(std::string(file), root(check.root)));
-  }
+  // One walk for all of the check's files; their results are then handed on one by one.
+  std::vector<std::string> found = sucher1::FindFiles(check.files, root(check.root));
+  for (std::size_t i = 0; i < check.files.size(); ++i) done(i, check.files[i], std::move(found[i]));
 }
 
 ComponentFinding FindComponent(const ComponentCheck& check, const RootFolder& root) {

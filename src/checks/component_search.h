@@ -13,14 +13,14 @@
 
 namespace belvosta {
 
-// The folder a check searches below, asked afresh for every file (a window's label may
-// have been reloaded in between).
+// The folder a check searches below, asked once per check.
 using RootFolder = std::function<std::string(SearchRoot)>;
 // One search done: the file's index in the check's table, its name, and the path found
 // (empty when the file is missing).
 using SearchDone = std::function<void(std::size_t, std::string_view, std::string)>;
 
-// Searches the check's files in table order, each with FileFind below `root`'s folder.
+// Searches the check's files in one walk below `root`'s folder (each name finds what
+// FileFind would find), then hands on the results in table order.
 void SearchComponentFiles(const ComponentCheck& check, const RootFolder& root,
                           const SearchDone& done);
 

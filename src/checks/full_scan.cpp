@@ -2,7 +2,7 @@
 // head; the Media Player check ends every chain that reaches it.
 #include <string>
 
-#include "app/program.h"
+#include "checks/sucher1.h"
 
 namespace belvosta {
 
@@ -22,7 +22,7 @@ void sucher1::EndOfChain() {
   Timer2.SetEnabled(false);
   if (platform::MsgBox("Wollen Sie Ihre Computer Geschwindigkeit testen?", platform::vbYesNoCancel,
                        "Ihre Computer Hardware testen!") == platform::vbYes) {
-    program_.Form3.Show();
+    links_.ShowComputerInfo();
   }
 }
 

@@ -2,7 +2,7 @@
 // boxes, whose change handlers keep the list and its counters.
 #include <string>
 
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 
 namespace belvosta {
 namespace {

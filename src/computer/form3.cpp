@@ -1,6 +1,7 @@
 #include "computer/form3.h"
 
-#include "app/program.h"
+#include "computer/module1.h"
+#include "pictures/pictures.h"
 
 namespace belvosta {
 namespace {
@@ -8,7 +9,6 @@ namespace {
 using platform::Alignment;
 using platform::Color;
 using platform::Font;
-using platform::Image;
 using platform::MousePointer;
 
 constexpr Color kBlack = Color::Black();
@@ -22,13 +22,13 @@ const Font kBoldLarge{"MS Sans Serif", 9.75, true};
 
 }  // namespace
 
-Form3::Form3(Program& program)
+Form3::Form3(Module1& module1, Form3Links& links)
     : Form("Form3", {.caption = "Ihre Prozessordaten:",
                      .clientWidth = 4995,
                      .clientHeight = 1425,
                      .backColor = kBlack,
                      .dialogBorder = true,
-                     .icon = Image::ComputerIcon}),
+                     .icon = &pictures::ComputerIcon}),
       Text3(*this, "Text3",
             {.caption = "MHz",
              .left = 120,
@@ -68,7 +68,7 @@ Form3::Form3(Program& program)
                 .width = 530,
                 .height = 530,
                 .backColor = kBlack,
-                .picture = Image::Smile}),
+                .picture = &pictures::Smile}),
       Picture2(*this, "Picture2",
                {.toolTip = "Nicht, No:  OK!",
                 .left = 4320,
@@ -76,7 +76,7 @@ Form3::Form3(Program& program)
                 .width = 530,
                 .height = 530,
                 .backColor = kBlack,
-                .picture = Image::Frown}),
+                .picture = &pictures::Frown}),
       Label3(*this, "Label3",
              {.caption = "..................",
               .left = 120,
@@ -94,7 +94,8 @@ Form3::Form3(Program& program)
                                  .top = 2280,
                                  .width = 3495,
                                  .height = 375}),
-      program_(program) {
+      module1_(module1),
+      links_(links) {
   SetTabOrder({&cmdProzessordatenAuslesen, &Command1, &Text3, &Label1, &Label2, &Label3, &Picture1,
                &Picture2});
 
@@ -111,10 +112,10 @@ Form3::Form3(Program& program)
 // appears only after all three.
 void Form3::Form_Load() {
   cmdProzessordatenAuslesen_Click();
-  const bool measuredBefore = program_.Module1.GemessenerTakt != 0;
-  const auto takt = program_.Module1.MesseProzessortakt(1.0, *this);
+  const bool measuredBefore = module1_.GemessenerTakt != 0;
+  const auto takt = module1_.MesseProzessortakt(1.0, *this);
   if (!takt) return;  // the measurement failed: Text3 keeps its design text
-  Text3.SetText(program_.Module1.GeschwindigkeitsText + "\r\n");
+  Text3.SetText(module1_.GeschwindigkeitsText + "\r\n");
   // A later load in the run gives no new verdict; the face still tells the first one.
   if (measuredBefore) ShowFace(*takt > kGigahertz);
 }

@@ -5,16 +5,17 @@
 #include <cstdint>
 #include <string>
 
+#include "computer/form3_links.h"
 #include "computer/rechnerdaten.h"
 #include "platform/forms.h"
 
 namespace belvosta {
 
-struct Program;
+struct Module1;
 
 class Form3 : public platform::Form {
  public:
-  explicit Form3(Program& program);
+  Form3(Module1& module1, Form3Links& links);
 
   // Visible controls.
   platform::TextBox Text3;
@@ -66,7 +67,8 @@ class Form3 : public platform::Form {
   void Form_Load() override;
 
  private:
-  Program& program_;
+  Module1& module1_;
+  Form3Links& links_;
 };
 
 }  // namespace belvosta

@@ -1,6 +1,6 @@
 // The verdict on the measured clock: a clock shown in GHz is fast enough, one in MHz is not.
 #include "computer/speed_verdict.h"
-#include "app/program.h"
+
 #include "computer/form3.h"
 
 namespace belvosta {
@@ -34,8 +34,7 @@ void Form3::Label2_Change() {
   platform::MsgBox(urteil.meldung);
   Label3.SetCaption(urteil.zeile);
   ShowFace(urteil.schnellGenug);
-  // Uncovers the tick beside the speed-test button of the main window.
-  if (urteil.schnellGenug) program_.sucher1.Picture3[5].SetVisible(false);
+  if (urteil.schnellGenug) links_.RevealSpeedTick();
 }
 
 void Form3::ShowFace(bool smiling) {

@@ -1,6 +1,5 @@
 #include "folders/form_s.h"
 
-#include "app/program.h"
 #include "platform/shell32.h"
 
 namespace belvosta {
@@ -77,7 +76,7 @@ Design CookiesPath(platform::Control& frame) {
 
 }  // namespace
 
-FormS::FormS(Program& program)
+FormS::FormS(FormSLinks& links)
     : Form("FormS", {.caption = "Windows-System-Ordner:",
                      .clientWidth = 8505,
                      .clientHeight = 7830,
@@ -200,7 +199,7 @@ FormS::FormS(Program& program)
                 .width = 2295,
                 .height = 375,
                 .font = kFrameFont}),
-      program_(program) {
+      links_(links) {
   WireHandlers();
 }
 
@@ -268,7 +267,7 @@ void FormS::ShowPathAsToolTip(platform::Label& pathLabel) {
 }
 
 void FormS::Label32_Click() {
-  program_.Form3.Show();
+  links_.ShowComputerInfo();
 }
 
 void FormS::Command3_Click() {

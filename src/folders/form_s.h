@@ -6,15 +6,14 @@
 #include <array>
 #include <string>
 
+#include "folders/form_s_links.h"
 #include "platform/forms.h"
 
 namespace belvosta {
 
-struct Program;
-
 class FormS : public platform::Form {
  public:
-  explicit FormS(Program& program);
+  explicit FormS(FormSLinks& links);
 
   platform::Frame Frame1;
   // One row per folder: description label (a click opens the path) and path label.
@@ -103,7 +102,7 @@ class FormS : public platform::Form {
   static void ShowPathAsToolTip(platform::Label& pathLabel);
   void WireHandlers();
 
-  Program& program_;
+  FormSLinks& links_;
 };
 
 }  // namespace belvosta

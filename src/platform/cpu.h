@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
-namespace platform {
+#include "platform/operations.h"
 
-// The 64-bit time-stamp counter (RDTSC).
-std::uint64_t ReadTimeStampCounter();
+namespace platform {
 
 // Keeps the calling thread on the processor it runs on for the scope's life, so that two
 // counter readings come from the same processor. Does nothing where that is not possible.
@@ -21,5 +20,8 @@ class SingleProcessorScope {
   std::uint64_t saved_ = 0;
   bool pinned_ = false;
 };
+
+// The operations themselves, described in operations.h.
+BELVOSTA_CPU_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)
 
 }  // namespace platform

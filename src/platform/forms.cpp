@@ -35,12 +35,27 @@ void Fire(Form& form, const std::function<void()>& handler) {
   run();
 }
 
-bool CanTakeFocus(ControlKind kind) {
-  return kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
-         kind == ControlKind::Button || kind == ControlKind::DriveList;
+// The program's title for boxes without one.
+std::string& AppTitle() {
+  static std::string title;
+  return title;
 }
 
 }  // namespace
+
+const Bitmap& Picture::Pixels() const {
+  if (!pixels_) pixels_ = paint_();
+  return *pixels_;
+}
+
+void SetAppTitle(std::string_view title) {
+  AppTitle() = title;
+}
+
+bool KindTakesFocus(ControlKind kind) {
+  return kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
+         kind == ControlKind::Button || kind == ControlKind::DriveList;
+}
 
 void SetUiBackend(UiBackend* backend) {
   g_backend = backend;
@@ -55,11 +70,16 @@ Form* ActiveForm() {
 
 int MsgBox(std::string_view text, int style, std::string_view title) {
   if (!g_backend) return style == vbOKOnly ? vbOK : vbCancel;
-  return g_backend->MessageBox(ActiveForm(), text, style, title.empty() ? kAppTitle : title);
+  return g_backend->MessageBox(ActiveForm(), text, style,
+                               title.empty() ? std::string_view(AppTitle()) : title);
 }
 
 void DoEvents() {
   if (g_backend) g_backend->DoEvents();
+}
+
+void WaitEvents(std::int64_t maxMs) {
+  if (g_backend) g_backend->WaitEvents(std::max<std::int64_t>(maxMs, 0));
 }
 
 void End() {
@@ -224,7 +244,7 @@ Twips Control::Height() {
 
 bool Control::SetFocus() {
   Touch();
-  if (!CanTakeFocus(kind_)) return false;
+  if (!KindTakesFocus(kind_)) return false;
   return form_.SetFocusTo(this);
 }
 
@@ -464,6 +484,43 @@ void Form::SetTabOrder(std::initializer_list<Control*> order) {
   for (Control* c : controls_) {
     if (std::find(order.begin(), order.end(), c) == order.end()) c->tabIndex_ = next++;
   }
+}
+
+bool Form::IsTabStop(const Control& control) const {
+  if (&control.Owner() != this || !KindTakesFocus(control.Kind())) return false;
+  // Containers nest only a few deep; the bound guards against a container cycle.
+  const Control* c = &control;
+  for (int depth = 0; c != nullptr && depth < 32; ++depth) {
+    if (!c->Current().visible || !c->Current().enabled) return false;
+    c = c->Current().container;
+  }
+  return c == nullptr;
+}
+
+std::vector<Control*> Form::TabStops() const {
+  std::vector<Control*> stops;
+  for (Control* control : TabOrder()) {
+    if (IsTabStop(*control)) stops.push_back(control);
+  }
+  return stops;
+}
+
+Control* Form::NextTabStop(const Control* from, bool forward) const {
+  const std::vector<Control*> order = TabOrder();
+  if (order.empty()) return nullptr;
+  const std::size_t count = order.size();
+  const auto at = std::find(order.begin(), order.end(), from);
+  // Start just past `from`; without it, at the first (forward) or the last control.
+  std::size_t start = forward ? 0 : count - 1;
+  if (at != order.end()) {
+    const auto here = static_cast<std::size_t>(at - order.begin());
+    start = forward ? (here + 1) % count : (here + count - 1) % count;
+  }
+  for (std::size_t step = 0; step < count; ++step) {
+    Control* candidate = order[forward ? (start + step) % count : (start + count - step) % count];
+    if (IsTabStop(*candidate)) return candidate;
+  }
+  return nullptr;
 }
 
 }  // namespace platform

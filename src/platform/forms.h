@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,17 +59,32 @@ enum class MousePointer : int { Default = 0, Hourglass = 11, Hand = 99 };
 
 enum class Alignment { Left, Center };
 
-// The program's own images; the pixels live in images.h so that every view draws the same.
-enum class Image {
-  None,
-  AppIcon,       // a wrench in front of a computer screen
-  ComputerIcon,  // a desktop computer with monitor and keyboard
-  Banner,        // the banner behind the full-scan link
-  Tick,          // the green tick of a passed check
-  Busy,          // a magnifying glass over the drive letter "C:"
-  Arrow,         // a red arrow pointing left
-  Smile,         // a smiling yellow face
-  Frown,         // a frowning yellow face
+// Pixels row by row from the top left, each 0xAARRGGBB; alpha 0 is transparent.
+struct Bitmap {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> argb;
+};
+
+// A picture that the program shows in a control or as a window's icon: its pixels, painted
+// the first time a view asks for them, so that every view draws the same. The program
+// defines its pictures; the views only show them. Where the executable carries the picture
+// as an icon resource (Windows), iconResource is its number, 0 otherwise.
+class Picture {
+ public:
+  using Painter = Bitmap (*)();
+  constexpr explicit Picture(Painter paint, int iconResource = 0)
+      : paint_(paint), iconResource_(iconResource) {}
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  const Bitmap& Pixels() const;
+  int IconResource() const { return iconResource_; }
+
+ private:
+  Painter paint_;
+  int iconResource_;
+  mutable std::optional<Bitmap> pixels_;
 };
 
 enum class ControlKind { Label, TextBox, ListBox, Button, PictureBox, Frame, Timer, DriveList };
@@ -94,7 +110,7 @@ struct Design {
   bool border = false;
   bool graphical = false;  // buttons: the style that allows a background colour of its own
   MousePointer mousePointer = MousePointer::Default;
-  Image picture = Image::None;
+  const Picture* picture = nullptr;
   bool visible = true;
   bool enabled = true;
   int interval = 0;  // timers, in milliseconds
@@ -137,6 +153,9 @@ class UiBackend {
   virtual int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) = 0;
   // Processes every pending event (input, paints, due timers), then returns.
   virtual void DoEvents() = 0;
+  // The same, but when nothing is pending it first sleeps until input arrives, the next
+  // timer is due or maxMs have passed.
+  virtual void WaitEvents(std::int64_t maxMs) = 0;
   // Runs the event loop until the program ends.
   virtual void Run() = 0;
   // Ends the program at once, closing every window without running further handlers.
@@ -149,8 +168,8 @@ class UiBackend {
 void SetUiBackend(UiBackend* backend);
 UiBackend* GetUiBackend();
 
-// The application title that boxes without a title of their own show.
-inline constexpr std::string_view kAppTitle = "Belvosta ";
+// The program's title, which boxes without a title of their own show; empty until set.
+void SetAppTitle(std::string_view title);
 
 // Message box styles and answers.
 inline constexpr int vbOKOnly = 0;
@@ -160,10 +179,12 @@ inline constexpr int vbCancel = 2;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;
 
-// Shows a modal box owned by the active form; an empty title shows kAppTitle.
+// Shows a modal box owned by the active form; an empty title shows the program's title.
 int MsgBox(std::string_view text, int style = vbOKOnly, std::string_view title = {});
 // Runs every pending event, clicks included, nested in the caller.
 void DoEvents();
+// The same after sleeping until there is an event, a timer is due or maxMs have passed.
+void WaitEvents(std::int64_t maxMs);
 // Ends the program (see UiBackend::End).
 void End();
 
@@ -351,7 +372,7 @@ struct FormDesign {
   Color backColor = Color::SystemWindow();
   // Dialog border (no minimise or maximise box) or fixed single border; neither resizes.
   bool dialogBorder = false;
-  Image icon = Image::None;
+  const Picture* icon = nullptr;
 };
 
 // A window. Subclasses declare their controls as members and wire their handlers.
@@ -391,6 +412,16 @@ class Form {
   std::vector<Control*> TabOrder() const;
   // Sets the tab order explicitly; controls not named keep their places after these.
   void SetTabOrder(std::initializer_list<Control*> order);
+  // Whether Tab stops at the control now: a kind that takes the focus, visible and enabled
+  // together with every container it lies in. Where it lies does not count, so controls
+  // placed below the client area, or below the visible part of their frame, are stops.
+  bool IsTabStop(const Control& control) const;
+  // The stops in tab order: the sequence Tab walks through in every view.
+  std::vector<Control*> TabStops() const;
+  // The stop that Tab (forward) or Shift+Tab reaches from `from`, going round the tab
+  // order; `from` need not be a stop itself (nullptr: the first or the last stop).
+  // nullptr when the form has no stop.
+  Control* NextTabStop(const Control* from, bool forward) const;
 
   // The view's own calls.
   FormView* View() const { return view_.get(); }
@@ -425,6 +456,10 @@ class Form {
   bool unloading_ = false;
   bool shown_ = false;
 };
+
+// Whether controls of this kind ever take the keyboard focus (text boxes, lists, buttons,
+// drive lists).
+bool KindTakesFocus(ControlKind kind);
 
 // The form whose handler runs or whose window is active, as the owner of message boxes.
 Form* ActiveForm();

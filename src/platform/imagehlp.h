@@ -1,14 +1,33 @@
-// The image help library's tree search.
+// The image help library's tree search, and its form for several names in one walk.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "platform/operations.h"
 
 namespace platform {
 
 // The longest full path any platform hands back (Windows' extended-length limit).
 inline constexpr std::size_t kMaxFullPath = 32768;
+
+// Several names looked for in one walk of the tree.
+struct TreeSearch {
+  std::string_view root;
+  std::span<const std::string_view> names;
+  // A match counts only when its full path fits a buffer of this size with its NUL.
+  std::size_t bufferSize = kMaxFullPath;
+  // Called after every folder the walk has read and between batches of a large folder, so
+  // that the caller can keep its window alive. It may run any code, another search included.
+  std::function<void()> whileSearching;
+};
+
+// The operations themselves, described in operations.h (none is generated: the searches
+// below are written out in platform_calls.cpp).
+BELVOSTA_IMAGEHLP_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)
 
 // Looks for a file named inputPathName anywhere in the folder tree below rootPath, the root
 // included, comparing names without regard to letter case, following no links or
@@ -17,5 +36,10 @@ inline constexpr std::size_t kMaxFullPath = 32768;
 // not fit the buffer with its NUL is never written and counts as not found.
 bool SearchTreeForFile(std::string_view rootPath, std::string_view inputPathName,
                        std::span<char> outputPathBuffer);
+
+// For every name, the path SearchTreeForFile would have found for it alone (its first
+// match in the same walk order), or an empty text; found has one place per name. The walk
+// ends as soon as every name is found. Returns how many names were found.
+std::size_t SearchTreeForFiles(const TreeSearch& search, std::span<std::string> found);
 
 }  // namespace platform

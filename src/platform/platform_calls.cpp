@@ -1,10 +1,10 @@
-// The Windows-named operations of the platform headers: each forwards to the installed
-// backend and answers with the operation's failure value when none is installed.
+// The Windows-named operations of the library headers: each forwards to the installed
+// backend, or to FailingBackend when none is installed. Most come from the table in
+// operations.h; the few that check their arguments or combine operations are written here.
 #include <algorithm>
 
 #include "platform/backend.h"
 #include "platform/cpu.h"
-#include "platform/imagehlp.h"
 
 namespace platform {
 
@@ -12,8 +12,18 @@ namespace {
 
 Backend* installed = nullptr;
 
-// The status of a failed shell call (E_FAIL).
-constexpr long kShellFailure = static_cast<long>(0x80004005u);
+Backend& Installed() {
+  static FailingBackend none;
+  return installed != nullptr ? *installed : none;
+}
+
+// Copies text and its NUL into out when both fit; otherwise leaves out untouched.
+bool CopyWithNul(std::string_view text, std::span<char> out) {
+  if (text.size() >= out.size()) return false;
+  std::copy(text.begin(), text.end(), out.begin());
+  out[text.size()] = '\0';
+  return true;
+}
 
 std::uint32_t CappedTo32Bits(std::uint64_t value) {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
@@ -28,75 +38,67 @@ Backend* GetBackend() {
   return installed;
 }
 
-// imagehlp
+#define BELVOSTA_FORWARD(result, windowsName, method, parameters, arguments, failure) \
+  result windowsName parameters {                                                     \
+    return Installed().method arguments;                                              \
+  }
+BELVOSTA_PLATFORM_OPERATIONS(BELVOSTA_FORWARD, BELVOSTA_NO_FUNCTION)
+#undef BELVOSTA_FORWARD
 
 bool SearchTreeForFile(std::string_view rootPath, std::string_view inputPathName,
                        std::span<char> outputPathBuffer) {
-  return installed != nullptr && installed->SearchTree(rootPath, inputPathName, outputPathBuffer);
+  const std::string_view names[] = {inputPathName};
+  std::string found[1];
+  return SearchTreeForFiles(
+             {.root = rootPath, .names = names, .bufferSize = outputPathBuffer.size()}, found) ==
+             1 &&
+         CopyWithNul(found[0], outputPathBuffer);
 }
 
-// shell32
+std::size_t SearchTreeForFiles(const TreeSearch& search, std::span<std::string> found) {
+  for (std::string& path : found) path.clear();
+  if (found.size() < search.names.size()) return 0;
+  return Installed().SearchTree(search, found.first(search.names.size()));
+}
+
+// shell32: a null list pointer is never handed on, and a released list never again.
 
 long SHGetSpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) {
   if (list != nullptr) *list = nullptr;
-  if (installed == nullptr || list == nullptr) return kShellFailure;
-  return installed->SpecialFolderLocation(owner, csidl, list);
+  if (list == nullptr) return kShellFailure;
+  return Installed().SpecialFolderLocation(owner, csidl, list);
 }
 
 int SHGetPathFromIDListA(const ItemIdList* list, std::span<char> path) {
-  if (installed == nullptr || list == nullptr) return 0;
-  return installed->PathFromIdList(list, path);
+  if (list == nullptr) return 0;
+  return Installed().PathFromIdList(list, path);
 }
 
 void ILFree(ItemIdList* list) {
-  if (installed != nullptr && list != nullptr) installed->FreeIdList(list);
-}
-
-std::intptr_t ShellExecuteA(WindowHandle owner, std::string_view operation, std::string_view file,
-                            const char* parameters, const char* directory, int showCmd) {
-  constexpr std::intptr_t kOutOfResources = 0;
-  if (installed == nullptr) return kOutOfResources;
-  return installed->ShellOpen(owner, operation, file, parameters, directory, showCmd);
+  if (list != nullptr) Installed().FreeIdList(list);
 }
 
 // kernel32
 
-unsigned GetLogicalDriveStringsA(std::span<char> buffer) {
-  return installed != nullptr ? installed->LogicalDriveStrings(buffer) : 0;
-}
-
-unsigned GetDriveTypeA(std::string_view rootPathName) {
-  return installed != nullptr ? installed->DriveType(rootPathName) : kDriveUnknown;
-}
-
-unsigned GetTempPathA(std::span<char> buffer) {
-  return installed != nullptr ? installed->TempPath(buffer) : 0;
-}
-
-int GetComputerNameA(std::span<char> buffer, unsigned long& size) {
-  return installed != nullptr ? installed->ComputerName(buffer, size) : 0;
-}
-
 // The plain record may only be filled as a plain record: a larger size field on it would
 // let the backend write past its end.
 int GetVersionExA(OSVERSIONINFOA& info) {
-  if (installed == nullptr || info.dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return 0;
-  return installed->VersionEx(info);
+  if (info.dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return 0;
+  return Installed().VersionEx(info);
 }
 
 int GetVersionExA(OSVERSIONINFOEXA& info) {
-  if (installed == nullptr) return 0;
   if (info.dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) &&
       info.dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA)) {
     return 0;
   }
-  return installed->VersionEx(info);
+  return Installed().VersionEx(info);
 }
 
 void GlobalMemoryStatus(MEMORYSTATUS& status) {
   status = MEMORYSTATUS{};
   MEMORYSTATUSEX wide;
-  if (installed == nullptr || installed->MemoryStatusEx(wide) == 0) return;
+  if (Installed().MemoryStatusEx(wide) == 0) return;
   status.dwMemoryLoad = wide.dwMemoryLoad;
   status.dwTotalPhys = CappedTo32Bits(wide.ullTotalPhys);
   status.dwAvailPhys = CappedTo32Bits(wide.ullAvailPhys);
@@ -106,100 +108,17 @@ void GlobalMemoryStatus(MEMORYSTATUS& status) {
   status.dwAvailVirtual = CappedTo32Bits(wide.ullAvailVirtual);
 }
 
-int GlobalMemoryStatusEx(MEMORYSTATUSEX& status) {
-  return installed != nullptr ? installed->MemoryStatusEx(status) : 0;
-}
-
-int QueryPerformanceFrequency(std::int64_t& frequency) {
-  return installed != nullptr ? installed->PerformanceFrequency(frequency) : 0;
-}
-
-int QueryPerformanceCounter(std::int64_t& count) {
-  return installed != nullptr ? installed->PerformanceCounter(count) : 0;
-}
-
-std::uint64_t GetTickCount64() {
-  return installed != nullptr ? installed->TickCount64() : 0;
-}
-
-double SecondsSinceMidnight() {
-  return installed != nullptr ? installed->SecondsSinceMidnight() : 0.0;
-}
-
-std::string UserDecimalSeparator() {
-  return installed != nullptr ? installed->DecimalSeparator() : std::string(".");
-}
-
-// advapi32
-
-int GetUserNameA(std::span<char> buffer, unsigned long& size) {
-  return installed != nullptr ? installed->UserName(buffer, size) : 0;
-}
-
-long RegOpenKeyA(HKEY key, std::string_view subKey, HKEY& result) {
-  return installed != nullptr ? installed->OpenKey(key, subKey, result) : kErrorFileNotFound;
-}
-
-long RegEnumValueA(HKEY key, unsigned long index, std::span<char> valueName,
-                   unsigned long& valueNameLength, std::span<char> data,
-                   unsigned long& dataLength) {
-  if (installed == nullptr) return kErrorNoMoreItems;
-  return installed->EnumValue(key, index, valueName, valueNameLength, data, dataLength);
-}
-
-long RegCloseKey(HKEY key) {
-  constexpr long kErrorInvalidHandle = 6;
-  return installed != nullptr ? installed->CloseKey(key) : kErrorInvalidHandle;
-}
-
-// wsock32
-
-int WSAStartup(std::uint16_t versionRequested, WSADATA& data) {
-  constexpr int kNetworkNotReady = 10091;  // WSASYSNOTREADY
-  return installed != nullptr ? installed->SocketsStartup(versionRequested, data)
-                              : kNetworkNotReady;
-}
-
-int WSACleanup() {
-  constexpr int kSocketError = -1;
-  return installed != nullptr ? installed->SocketsCleanup() : kSocketError;
-}
-
-std::optional<HOSTENT> gethostbyname(std::string_view name) {
-  if (installed == nullptr) return std::nullopt;
-  return installed->HostByName(name);
-}
-
-// user32
-
-WindowHandle GetDesktopWindow() {
-  return installed != nullptr ? installed->DesktopWindow() : 0;
-}
-
-int GetWindowRect(WindowHandle window, RECT& rect) {
-  return installed != nullptr ? installed->WindowRect(window, rect) : 0;
-}
-
-ScreenTwips GetScreenTwips() {
-  return installed != nullptr ? installed->Screen() : ScreenTwips{};
-}
-
 // processor
 
-std::uint64_t ReadTimeStampCounter() {
-  return installed != nullptr ? installed->TimeStampCounter() : 0;
-}
-
 SingleProcessorScope::SingleProcessorScope() {
-  if (installed == nullptr) return;
-  if (std::optional<std::uint64_t> token = installed->PinToCurrentProcessor()) {
+  if (std::optional<std::uint64_t> token = Installed().PinToCurrentProcessor()) {
     saved_ = *token;
     pinned_ = true;
   }
 }
 
 SingleProcessorScope::~SingleProcessorScope() {
-  if (pinned_ && installed != nullptr) installed->Unpin(saved_);
+  if (pinned_) Installed().Unpin(saved_);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/forms.h"
+#include "platform/operations.h"
 
 namespace platform {
 
@@ -30,20 +31,15 @@ inline constexpr int kCsidlSystem = 37;
 inline constexpr int kCsidlProgramFiles = 38;
 inline constexpr int kCsidlProgramFilesCommon = 43;
 
-// Returns 0 and an item list for a folder the system knows, nonzero otherwise (list null).
-long SHGetSpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list);
-// Nonzero when the list names a file-system folder: the buffer then holds its path and a
-// NUL. Virtual folders (the network neighbourhood) give 0. A path that does not fit the
-// buffer with its NUL gives 0 and writes nothing.
-int SHGetPathFromIDListA(const ItemIdList* list, std::span<char> path);
-// Releases an item list through the shell's allocator; null is allowed.
-void ILFree(ItemIdList* list);
-
 inline constexpr int kSwShowNormal = 1;
 
-// Hands a document, folder or web address to the shell, which opens it with its program.
-// parameters and directory may be null. The result (above 32 on success) is informational.
-std::intptr_t ShellExecuteA(WindowHandle owner, std::string_view operation, std::string_view file,
-                            const char* parameters, const char* directory, int showCmd);
+// The status of a failed shell call (E_FAIL).
+inline constexpr long kShellFailure = static_cast<long>(0x80004005u);
+
+// The operations themselves, described in operations.h.
+BELVOSTA_SHELL32_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)
+long SHGetSpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list);
+int SHGetPathFromIDListA(const ItemIdList* list, std::span<char> path);
+void ILFree(ItemIdList* list);
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/forms.h"
+#include "platform/operations.h"
 
 namespace platform {
 
@@ -14,17 +15,15 @@ struct RECT {
   std::int32_t bottom = 0;
 };
 
-WindowHandle GetDesktopWindow();
-// Nonzero on success.
-int GetWindowRect(WindowHandle window, RECT& rect);
-
-// The screen as the window system measures it in twips.
+// The screen in twips.
 struct ScreenTwips {
   double width = 0;
   double height = 0;
   double twipsPerPixelX = 15;
   double twipsPerPixelY = 15;
 };
-ScreenTwips GetScreenTwips();
+
+// The operations themselves, described in operations.h.
+BELVOSTA_USER32_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)
 
 }  // namespace platform

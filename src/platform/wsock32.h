@@ -7,16 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/operations.h"
+
 namespace platform {
 
 struct WSADATA {
   std::uint16_t wVersion = 0;
   std::uint16_t wHighVersion = 0;
 };
-
-// 0 on success.
-int WSAStartup(std::uint16_t versionRequested, WSADATA& data);
-int WSACleanup();
 
 // A host entry as the resolver gives it; every address is h_length bytes long.
 struct HOSTENT {
@@ -27,7 +25,10 @@ struct HOSTENT {
   std::vector<std::vector<std::uint8_t>> h_addr_list;
 };
 
-// The IPv4 host entry of a name, or nothing when the name does not resolve.
-std::optional<HOSTENT> gethostbyname(std::string_view name);
+inline constexpr int kWsaSysNotReady = 10091;  // WSASYSNOTREADY
+inline constexpr int kSocketError = -1;
+
+// The operations themselves, described in operations.h.
+BELVOSTA_WSOCK32_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)
 
 }  // namespace platform

@@ -108,6 +108,7 @@ TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {
   EXPECT_EQ(fake.ui.boxes[0].title, "Titel");
   EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);
 
+  platform::SetAppTitle("Belvosta ");
   platform::MsgBox("Ohne Titel");
   EXPECT_EQ(fake.ui.boxes[1].title, "Belvosta ");
 }

@@ -22,6 +22,9 @@ mkdir -p "$WINEPREFIX/drive_c/windows/system32/Macromed/Flash"
 run() {
   status=0
   timeout 120 "$wine" 'C:\e2e\belvosta.exe' "$@" >"$work/out" 2>"$work/err" || status=$?
+  # Under the 32-bit emulator Wine's background services crash now and then, and the
+  # emulator says so on the error output they share with the program.
+  sed -i '/^qemu: uncaught target signal/d' "$work/err"
 }
 result() {  # NAME CONDITION-STATUS DETAIL
   if [ "$2" = 0 ]; then echo "PASS command line: $1"; else echo "FAIL command line: $1: $3"; fi

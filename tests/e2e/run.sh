@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs the end-to-end scenarios of the 64-bit Windows program under Wine, on a virtual X
-# display of its own, and prints "N passed, N failed" as its last line.
+# Runs the end-to-end scenarios of the Windows program under Wine, on a virtual X display
+# of its own, and prints "N passed, N failed" as its last line.
 #
 #   tests/e2e/run.sh [--build DIR] [SCENARIO.txt...]
 #
 # DIR (default build/win64) holds belvosta.exe and the two programs of tests/e2e: the
-# driver belvosta_e2e.exe and open_logger.exe. First the command line is tried
-# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt. Each file is a scenario set: it gets a fresh copy of one
+# driver belvosta_e2e.exe and open_logger.exe. A 32-bit build (build/win32) runs in a
+# 32-bit prefix under Debian's 32-bit Wine (scripts/wine32-setup.sh makes a machine
+# without 32-bit support run it, through an emulator). First the command line is tried
+# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
+# Each file is a scenario set: it gets a fresh copy of one
 # prepared Wine prefix, in which its "setup" lines place or remove component files and set
 # the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
 set -euo pipefail
@@ -30,8 +33,15 @@ for program in belvosta.exe belvosta_e2e.exe open_logger.exe; do
     exit 2
   fi
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+# The Wine of the program's processor, from the machine field of its PE header.
+if [ "$("$here/pe_machine.sh" "$build/belvosta.exe")" = i386 ]; then
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  wine=$(command -v wine64 || true)
+  [ -n "$wine" ] || wine=/usr/lib/wine/wine64
+  export WINEARCH=win64
+fi
 wineserver=$(command -v wineserver || true)
 [ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver64
 for tool in "$wine" "$wineserver" "$(command -v Xvfb || echo Xvfb)"; do
@@ -82,8 +92,10 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 # No Mono or Gecko installer prompts, no menu entries on the host, no debug chatter.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+# Under the 32-bit emulator the debugger Wine starts at a crash cannot attach and waits
+# for ever, holding the prefix open; without it the crashed process just ends.
+[ "$WINEARCH" = win32 ] && WINEDLLOVERRIDES+=";winedbg.exe=d"
 export WINEDEBUG=-all
-export WINEARCH=win64
 unset WINESERVER
 
 # Settings every set shares: no crash dialog that would wait for a click; Wine's virtual
@@ -101,35 +113,46 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
 [HKEY_CURRENT_USER\Control Panel\International]
 "sDecimal"=","
 
 [HKEY_CLASSES_ROOT\http\shell\open\command]
 @="\"C:\\e2e\\open_logger.exe\" \"%1\""
 EOF
+# Under the 32-bit emulator Wine's virtual desktop dies at its first X request; there the
+# windows take the focus without it.
+if [ "$WINEARCH" = win64 ]; then
+  cat >>"$work/base.reg" <<'EOF'
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+EOF
+fi
 
 base=$work/base
 prefixes+=("$base")
 echo "Preparing the Wine prefix"
-WINEPREFIX=$base "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
+# Without a display under the 32-bit emulator: the desktop process that the boot and
+# regedit start can die at its first X request there and leave them waiting for ever.
+boot_display=$DISPLAY
+[ "$WINEARCH" = win32 ] && boot_display=""
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || {
   echo "run.sh: wineboot failed:" >&2
   cat "$work/wineboot.log" >&2
   exit 2
 }
 cp "$work/base.reg" "$base/drive_c/base.reg"
-WINEPREFIX=$base "$wine" regedit /S 'C:\base.reg'
+WINEPREFIX=$base DISPLAY=$boot_display "$wine" regedit /S 'C:\base.reg'
 mkdir -p "$base/drive_c/e2e"
 cp "$build/belvosta.exe" "$build/belvosta_e2e.exe" "$build/open_logger.exe" "$here/layout.txt" \
   "$base/drive_c/e2e/"
 cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
-# The registry reaches its files when the server ends.
-WINEPREFIX=$base "$wineserver" -w
+# The registry reaches its files when the server ends; a Wine process stuck under the
+# emulator does not keep it waiting.
+WINEPREFIX=$base timeout 180 "$wineserver" -w || WINEPREFIX=$base "$wineserver" -k
 
 # What a prefix holds: each folder, and each file with its size and time of change. Left
 # out is what Wine itself rewrites: its registry files (the *.reg at the top) and its links

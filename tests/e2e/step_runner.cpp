@@ -543,7 +543,19 @@ void StepRunner::Press(const Step& step) {
 }
 
 void StepRunner::TabTo(const Step& step) {
-  RequireArguments(step, 2, "tab-to FORM TEXT");
+  if (step.args.size() != 2 && step.args.size() != 3) {
+    Fail("usage: tab-to FORM TEXT [PRESSES]", step.source);
+  }
+  // With a count: the target must be reached with exactly that many presses.
+  int expectedPresses = -1;
+  if (step.args.size() == 3) {
+    const std::string& count = step.args[2].text;
+    if (count.empty() || count.size() > 3 ||
+        count.find_first_not_of("0123456789") != std::string::npos) {
+      Fail("a number of presses", count);
+    }
+    expectedPresses = std::stoi(count);
+  }
   std::string whyNot;
   const HWND form = finder_.FindForm(step.args[0].text, true, whyNot);
   if (!form) Fail("the window " + step.args[0].text + " on screen", whyNot);
@@ -560,7 +572,13 @@ void StepRunner::TabTo(const Step& step) {
   std::string stops;
   HWND focused = FocusedWindow();
   for (int presses = 0; presses < 100; ++presses) {
-    if (focused && IsChild(form, focused) && target.Matches(WindowText(focused))) return;
+    if (focused && IsChild(form, focused) && target.Matches(WindowText(focused))) {
+      if (expectedPresses >= 0 && presses != expectedPresses) {
+        Fail(std::to_string(expectedPresses) + " presses of Tab to reach " + target.Describe(),
+             std::to_string(presses) + " presses, the stops: " + stops);
+      }
+      return;
+    }
     input_.Press(VK_TAB, focused);
     const HWND before = focused;
     WaitUntil(

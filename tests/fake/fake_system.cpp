@@ -92,15 +92,23 @@ FakeSystem::~FakeSystem() {
   if (platform::GetBackend() == this) platform::SetBackend(nullptr);
 }
 
-bool FakeSystem::SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
-  searches.push_back({std::string(root), std::string(name)});
-  return platform::posix::SearchTree(root, name, out);
+std::size_t FakeSystem::SearchTree(const platform::TreeSearch& search,
+                                   std::span<std::string> found) {
+  ++walks;
+  for (std::string_view name : search.names)
+    searches.push_back({std::string(search.root), std::string(name)});
+  platform::TreeSearch timed = search;
+  timed.whileSearching = [this, &search] {
+    clock_.nowMs += walkStepMs;
+    if (search.whileSearching) search.whileSearching();
+  };
+  return platform::posix::SearchTree(timed, found);
 }
 
 long FakeSystem::SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                                        platform::ItemIdList** list) {
   folderLookups.push_back({owner, csidl});
-  constexpr long kShellFailure = static_cast<long>(0x80004005u);  // E_FAIL
+  using platform::kShellFailure;
   if (list == nullptr) return kShellFailure;
   *list = nullptr;
   auto found = specialFolders.find(csidl);

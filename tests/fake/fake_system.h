@@ -43,7 +43,7 @@ class TempTree {
 
 // Not installed by itself: the test calls platform::SetBackend(&system). The destructor
 // uninstalls it when it is still the installed backend.
-class FakeSystem : public platform::Backend {
+class FakeSystem : public platform::FailingBackend {
  public:
   explicit FakeSystem(VirtualClock& clock);
   ~FakeSystem() override;
@@ -61,12 +61,16 @@ class FakeSystem : public platform::Backend {
   int idListsOutstanding = 0;               // handed out and not yet released with ILFree
   int idListMisuses = 0;                    // reads or releases of an already released list
 
-  // --- Tree search (SearchTreeForFile): the real POSIX search on real folders ---
+  // --- Tree search (SearchTreeForFile/s): the real POSIX search on real folders ---
   struct SearchCall {
     std::string root;
     std::string name;
   };
-  std::vector<SearchCall> searches;  // every call, in order; searches.size() is the count
+  std::vector<SearchCall> searches;  // every name searched for, in order
+  int walks = 0;                     // walks of a tree, each for one or more names
+  // Virtual time that passes each time a walk offers to process events (after every
+  // folder it reads), so that a walk can take long in the tests' time.
+  std::int64_t walkStepMs = 0;
 
   // --- Drives (GetLogicalDriveStringsA / GetDriveTypeA) ---
   struct Drive {
@@ -164,8 +168,8 @@ class FakeSystem : public platform::Backend {
   int pinCount = 0;
   int unpinCount = 0;
 
-  // platform::Backend
-  bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) override;
+  // The scripted operations; every other one fails (platform::FailingBackend).
+  std::size_t SearchTree(const platform::TreeSearch& search, std::span<std::string> found) override;
   long SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                              platform::ItemIdList** list) override;
   int PathFromIdList(const platform::ItemIdList* list, std::span<char> path) override;

@@ -92,6 +92,15 @@ void FakeUi::DoEvents() {
   Advance(doEventsStepMs);
 }
 
+void FakeUi::WaitEvents(std::int64_t maxMs) {
+  ++doEventsCalls;
+  std::int64_t until = clock_.nowMs + maxMs;
+  const std::int64_t timer = platform::NextTimerDueMs();
+  if (timer >= 0) until = std::min(until, timer);
+  if (!scheduled_.empty()) until = std::min(until, scheduled_.front().first);
+  Advance(std::max(doEventsStepMs, until - clock_.nowMs));
+}
+
 void FakeUi::Run() {
   // Idle until no input is left to come.
   while (!scheduled_.empty() && !ended) Advance(scheduled_.front().first - clock_.nowMs);

@@ -60,6 +60,8 @@ class FakeUi : public platform::UiBackend {
   int MessageBox(platform::Form* owner, std::string_view text, int style,
                  std::string_view title) override;
   void DoEvents() override;
+  // Moves the clock to the next timer or input, at most maxMs and at least one pass.
+  void WaitEvents(std::int64_t maxMs) override;
   void Run() override;
   void End() override { ended = true; }
   std::int64_t NowMs() override { return clock_.nowMs; }

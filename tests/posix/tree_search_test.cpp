@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <functional>
@@ -223,3 +224,183 @@ TEST(TreeSearch, FindsFilesBelowTheSystemPathLimit) {
 }
 
 }  // namespace
+
+// ---- Several names in one walk ----
+
+std::vector<std::string> FindAll(const std::string& root, std::vector<std::string_view> names,
+                                 std::size_t bufferSize = platform::kMaxFullPath,
+                                 std::function<void()> whileSearching = {}) {
+  std::vector<std::string> found(names.size());
+  platform::posix::SearchTree({.root = root,
+                               .names = names,
+                               .bufferSize = bufferSize,
+                               .whileSearching = std::move(whileSearching)},
+                              found);
+  return found;
+}
+
+TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
+  fake::TempTree tree;
+  // Several copies of each name at different depths and in different folders, so that the
+  // first one in the walk's order is the one that counts.
+  for (const char* file :
+       {"a/Flash10a.ocx", "a/b/flash10a.ocx", "c/FLASH10A.OCX", "c/d/e/wmp.dll", "a/wmp.dll",
+        "f/g/wmp.dll", "mscomctl.ocx", "c/MSCOMCTL.OCX", "a/b/h/MsComCtl.ocx"}) {
+    tree.AddFile(file);
+  }
+  tree.AddFolder("a/b/Flash10c.ocx");  // a folder by a wanted name is no match
+  const std::vector<std::string_view> names = {
+      "flash10a.ocx", "WMP.DLL",      "absent.dll",   "",       "  ",
+      "a/wmp.dll",    "MSCOMCTL.OCX", "flash10c.ocx", "wmp.dll"};
+
+  const std::vector<std::string> found = FindAll(tree.Root(), names);
+  ASSERT_EQ(found.size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(found[i], Find(tree.Root(), names[i], platform::kMaxFullPath).value_or(""))
+        << names[i];
+  }
+  EXPECT_FALSE(found[0].empty());
+  EXPECT_EQ(found[1], found[8]);  // the same name twice: the same file
+  EXPECT_EQ(found[2] + found[3] + found[4] + found[5] + found[7], "");
+
+  // A buffer too small for the first copy of a name lets a later, shorter copy count.
+  const std::string longCopy = tree.AddFile("long/" + std::string(100, 'x') + "/unique.tlb");
+  const std::string shortCopy = tree.AddFile("s/unique.tlb");
+  const std::size_t fitsShortOnly = shortCopy.size() + 1;
+  const std::vector<std::string> small =
+      FindAll(tree.Root(), {"unique.tlb", "wmp.dll"}, fitsShortOnly);
+  EXPECT_EQ(small[0], shortCopy);
+  EXPECT_EQ(small[0], Find(tree.Root(), "unique.tlb", fitsShortOnly).value_or(""));
+  EXPECT_EQ(small[1], Find(tree.Root(), "wmp.dll", fitsShortOnly).value_or(""));
+  EXPECT_NE(longCopy, shortCopy);
+}
+
+TEST(TreeSearch, TheWalkEndsOnceEveryNameIsFoundAndOffersToProcessEventsAfterEachFolder) {
+  fake::TempTree tree;
+  tree.AddFile("first.dll");
+  tree.AddFile("second.dll");
+  for (int i = 0; i < 50; ++i) tree.AddFolder("sub" + std::to_string(i) + "/deeper");
+  int offers = 0;
+  const std::vector<std::string> found =
+      FindAll(tree.Root(), {"FIRST.DLL", "second.dll"}, platform::kMaxFullPath, [&] { ++offers; });
+  EXPECT_EQ(found[0], tree.Root() + "/first.dll");
+  EXPECT_EQ(found[1], tree.Root() + "/second.dll");
+  EXPECT_EQ(offers, 0);  // both were in the root: no folder read to its end
+
+  offers = 0;
+  FindAll(tree.Root(), {"absent.dll"}, platform::kMaxFullPath, [&] { ++offers; });
+  EXPECT_GE(offers, 101);  // the root, fifty folders and fifty below them
+}
+
+TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
+  fake::TempTree tree;
+  fake::TempTree outside;
+  tree.AddFolder("mid/deep");
+  tree.AddFile("mid/deep/inside.dll");
+  outside.AddFile("deep/hidden.dll");
+  outside.AddFile("hidden.dll");
+  const std::string mid = tree.Root() + "/mid";
+
+  // After the root has been read, "mid" is swapped for a link to the outside folder:
+  // opening it must fail. After "mid" has been read, it is swapped again: its subfolder
+  // "deep" must still be the real one, not the one behind the link.
+  for (int swapAfter : {1, 2}) {
+    int reads = 0;
+    const std::vector<std::string> found =
+        FindAll(tree.Root(), {"hidden.dll", "inside.dll"}, platform::kMaxFullPath, [&] {
+          if (++reads != swapAfter) return;
+          ASSERT_EQ(rename(mid.c_str(), (tree.Root() + "/moved").c_str()), 0);
+          ASSERT_EQ(symlink(outside.Root().c_str(), mid.c_str()), 0);
+        });
+    EXPECT_EQ(found[0], "") << "swapped after read " << swapAfter;
+    EXPECT_EQ(found[1], swapAfter == 1 ? "" : mid + "/deep/inside.dll");
+    ASSERT_EQ(unlink(mid.c_str()), 0);
+    ASSERT_EQ(rename((tree.Root() + "/moved").c_str(), mid.c_str()), 0);
+  }
+}
+
+// Counts the descriptors the process holds.
+int OpenDescriptors() {
+  return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+// The folder that the walk visits first of two, which is the one listed last.
+std::pair<std::string, std::string> InWalkOrder(const std::string& root) {
+  std::vector<std::string> listed;
+  for (const auto& entry : fs::directory_iterator(root)) {
+    listed.push_back(entry.path().filename().string());
+  }
+  return {listed.at(1), listed.at(0)};
+}
+
+TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescriptors) {
+  fake::TempTree tree;
+  // A comb: a chain of 600 folders, each with a side folder holding a file of its own. The
+  // chain's folder is the one the walk goes into first, so every side folder stays pending
+  // while the walk goes down, and each level is needed again on the way back up.
+  tree.AddFolder("x");
+  tree.AddFolder("y");
+  const auto [chain, side] = InWalkOrder(tree.Root());  // the same order at every level
+  constexpr int kLevels = 600;
+  {
+    int fd = open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < kLevels; ++i) {
+      mkdirat(fd, side.c_str(), 0755);
+      const int sideFd = openat(fd, side.c_str(), O_RDONLY | O_DIRECTORY);
+      close(openat(sideFd, ("f" + std::to_string(i) + ".dll").c_str(), O_CREAT | O_WRONLY, 0644));
+      close(sideFd);
+      mkdirat(fd, chain.c_str(), 0755);
+      const int next = openat(fd, chain.c_str(), O_RDONLY | O_DIRECTORY);
+      close(fd);
+      fd = next;
+    }
+    close(fd);
+  }
+  const int before = OpenDescriptors();
+  int most = before;
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<std::string> found =
+      FindAll(tree.Root(), {"f0.dll", "f300.dll", "f599.dll", "absent.dll"}, platform::kMaxFullPath,
+              [&] { most = std::max(most, OpenDescriptors()); });
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::vector<std::string> expected;  // the side files of levels 0, 300 and 599
+  std::string level = tree.Root();
+  for (int i = 0; i < kLevels; ++i) {
+    if (i == 0 || i == 300 || i == 599) {
+      expected.push_back(level + "/" + side + "/f" + std::to_string(i) + ".dll");
+    }
+    level += "/" + chain;
+  }
+  EXPECT_EQ(std::vector<std::string>(found.begin(), found.begin() + 3), expected);
+  EXPECT_EQ(found[3], "");
+  EXPECT_LE(most - before, 40);
+  EXPECT_LT(seconds, 5.0);  // a fraction of a second, unless the walk is quadratic in depth
+}
+
+TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {
+  fake::TempTree tree;
+  fake::TempTree outside;
+  tree.AddFolder("p");
+  tree.AddFolder("q");
+  const auto [first, second] = InWalkOrder(tree.Root());
+  std::string chain = first;
+  for (int i = 0; i < 40; ++i) chain += "/c";  // deeper than the folders the walk keeps open
+  tree.AddFolder(chain);
+  const std::string visible = tree.AddFile(second + "/visible.dll");
+  outside.AddFile(second + "/hidden.dll");  // where ".." leads once the first one has moved
+
+  // Deep in the first folder's chain, the first folder is moved out of the tree: on its way
+  // back up the walk must come back to the tree's root, not to the moved folder's new parent.
+  int reads = 0;
+  const std::vector<std::string> found =
+      FindAll(tree.Root(), {"hidden.dll", "visible.dll"}, platform::kMaxFullPath, [&] {
+        if (++reads != 30) return;
+        ASSERT_EQ(
+            rename((tree.Root() + "/" + first).c_str(), (outside.Root() + "/" + first).c_str()), 0);
+      });
+  EXPECT_GT(reads, 30);
+  EXPECT_EQ(found[0], "");
+  EXPECT_EQ(found[1], visible);
+}

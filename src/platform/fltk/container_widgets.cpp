@@ -50,9 +50,9 @@ void PictureWidget::DrawOwn() {
   const Fl_Color back = Back();
   fl_rectf(x(), y(), w(), h(), back);
   const int inset = Inset();
-  if (state.picture != Image::None) {
+  if (state.picture != nullptr) {
     // The picture sits at the top left, cut off where the box ends.
-    const Fl_RGB_Image* picture = PictureOn(state.picture, back);
+    const Fl_RGB_Image* picture = PictureOn(*state.picture, back);
     const int width = std::min(picture->w(), w() - 2 * inset);
     const int height = std::min(picture->h(), h() - 2 * inset);
     if (width > 0 && height > 0) {

@@ -60,6 +60,17 @@ void FltkUi::DoEvents() {
   Fl::flush();
 }
 
+void FltkUi::WaitEvents(std::int64_t maxMs) {
+  std::int64_t waitMs = maxMs;
+  if (const std::int64_t due = NextTimerDueMs(); due >= 0) {
+    waitMs = std::min(waitMs, std::max<std::int64_t>(0, due - NowMs()));
+  }
+  // Returns at once when events are pending, after handling them.
+  Fl::wait(static_cast<double>(waitMs) / 1000.0);
+  RunDueTimers(NowMs());
+  Fl::flush();
+}
+
 void FltkUi::Run() {
   for (;;) {
     // The only place where no handler can be running: views of unloaded forms go here.

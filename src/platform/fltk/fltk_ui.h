@@ -18,6 +18,7 @@ class FltkUi final : public UiBackend {
   std::unique_ptr<FormView> CreateView(Form& form) override;
   int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) override;
   void DoEvents() override;
+  void WaitEvents(std::int64_t maxMs) override;
   void Run() override;
   void End() override;
   std::int64_t NowMs() override;

@@ -71,11 +71,6 @@ void CloseBoxPressed(Fl_Widget*, void* data) {
   if (view->IsCurrent()) view->form().CloseRequested();
 }
 
-bool TakesFocus(ControlKind kind) {
-  return kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
-         kind == ControlKind::Button || kind == ControlKind::DriveList;
-}
-
 // Cursor codes for cursorShown_: FLTK's cursors, and one more for the hand image.
 constexpr int kHandCursor = 1000;
 
@@ -210,50 +205,21 @@ WindowHandle FltkFormView::Handle() const {
   return WindowId(*window_);
 }
 
-bool FltkFormView::CanTakeFocus(Control& control) const {
-  if (!TakesFocus(control.Kind())) return false;
-  const Control* c = &control;
-  for (int depth = 0; c && depth < 32; ++depth) {
-    if (!c->Current().visible || !c->Current().enabled) return false;
-    c = c->Current().container;
-  }
-  return WidgetOf(&control) != nullptr;
-}
-
 bool FltkFormView::FocusPreferredControl() {
   Control* preferred = form_.Focused();
-  if (!preferred || !CanTakeFocus(*preferred)) {
-    preferred = nullptr;
-    for (Control* control : form_.TabOrder()) {
-      if (CanTakeFocus(*control)) {
-        preferred = control;
-        break;
-      }
-    }
-  }
+  if (!preferred || !form_.IsTabStop(*preferred)) preferred = form_.NextTabStop(nullptr, true);
   ControlWidget* widget = WidgetOf(preferred);
   return widget && widget->Widget().take_focus();
 }
 
 void FltkFormView::MoveFocus(bool forward) {
-  std::vector<Control*> order;
-  for (Control* control : form_.TabOrder()) {
-    if (CanTakeFocus(*control)) order.push_back(control);
-  }
-  if (order.empty()) return;
   // Without FLTK's focus in this window (a box closed, say), Tab goes on from the control
   // the form had focused last.
   ControlWidget* holder = Owning(Fl::focus());
   const Control* focused = holder ? &holder->control() : form_.Focused();
-  const auto at = std::find(order.begin(), order.end(), focused);
-  std::size_t next = 0;
-  if (at == order.end()) {
-    next = forward ? 0 : order.size() - 1;
-  } else {
-    const std::size_t here = static_cast<std::size_t>(at - order.begin());
-    next = forward ? (here + 1) % order.size() : (here + order.size() - 1) % order.size();
+  if (ControlWidget* widget = WidgetOf(form_.NextTabStop(focused, forward))) {
+    widget->Widget().take_focus();
   }
-  if (ControlWidget* widget = WidgetOf(order[next])) widget->Widget().take_focus();
 }
 
 void FltkFormView::UpdateCursor() {

@@ -38,7 +38,8 @@ class FltkFormView final : public FormView {
 
   // Shows the pointer that the form, or else the control under the mouse, asks for.
   void UpdateCursor();
-  // Moves the keyboard focus along the form's tab order, as Tab and Shift+Tab do.
+  // Moves the keyboard focus to the form's next (or previous) tab stop, as Tab and
+  // Shift+Tab do.
   void MoveFocus(bool forward);
   // Gives the focus to the control the form last had focused, else the first in tab order.
   bool FocusPreferredControl();
@@ -48,7 +49,6 @@ class FltkFormView final : public FormView {
   ControlWidget* WidgetOf(const Control* control) const;
   // The control widget that a widget (or one of its parts) belongs to.
   ControlWidget* Owning(Fl_Widget* widget) const;
-  bool CanTakeFocus(Control& control) const;
 
   Form& form_;
   ScreenUnits units_;

@@ -194,7 +194,11 @@ int DriveListWidget::handle(int event) {
       RaiseMouseMove();
       return 1;
     case FL_FOCUS: {
-      const int taken = Fl_Choice::handle(event);
+      // An empty choice refuses the focus in FLTK; a drive list without drives is still a
+      // tab stop, as it is on Windows.
+      const bool empty = menu() == nullptr || menu()->text == nullptr;
+      const int taken = empty ? 1 : Fl_Choice::handle(event);
+      if (empty) redraw();
       if (taken) TookFocus();
       return taken;
     }

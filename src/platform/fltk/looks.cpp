@@ -95,22 +95,22 @@ std::string ToolTipText(std::string_view text) {
   return out;
 }
 
-const Fl_RGB_Image* PictureOn(Image image, Fl_Color background) {
-  static std::map<std::pair<Image, Fl_Color>, OwnedImage> cache;
-  const auto key = std::make_pair(image, background);
+const Fl_RGB_Image* PictureOn(const Picture& picture, Fl_Color background) {
+  static std::map<std::pair<const Picture*, Fl_Color>, OwnedImage> cache;
+  const auto key = std::make_pair(&picture, background);
   auto found = cache.find(key);
   if (found == cache.end()) {
-    found = cache.emplace(key, MakeImage(ImageBitmap(image), false, background)).first;
+    found = cache.emplace(key, MakeImage(picture.Pixels(), false, background)).first;
   }
   return found->second.image.get();
 }
 
-const Fl_RGB_Image* IconImage(Image image) {
-  if (image == Image::None) return nullptr;
-  static std::map<Image, OwnedImage> cache;
-  auto found = cache.find(image);
+const Fl_RGB_Image* IconImage(const Picture* picture) {
+  if (picture == nullptr) return nullptr;
+  static std::map<const Picture*, OwnedImage> cache;
+  auto found = cache.find(picture);
   if (found == cache.end()) {
-    found = cache.emplace(image, MakeImage(ImageBitmap(image), true, FL_WHITE)).first;
+    found = cache.emplace(picture, MakeImage(picture->Pixels(), true, FL_WHITE)).first;
   }
   return found->second.image.get();
 }

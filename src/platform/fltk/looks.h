@@ -9,7 +9,7 @@
 
 #include "platform/fltk/screen_units.h"
 #include "platform/forms.h"
-#include "platform/images.h"
+#include "platform/hand_cursor.h"
 
 namespace platform::fltk {
 
@@ -41,10 +41,10 @@ std::string ToolTipText(std::string_view text);
 
 // An image as a picture box shows it: blended onto the box's background colour, so it
 // looks the same on any X server. Created once per image and colour; never null.
-const Fl_RGB_Image* PictureOn(Image image, Fl_Color background);
+const Fl_RGB_Image* PictureOn(const Picture& picture, Fl_Color background);
 
-// An image with its transparency, for window icons; nullptr for Image::None.
-const Fl_RGB_Image* IconImage(Image image);
+// A picture with its transparency, for window icons; nullptr for none.
+const Fl_RGB_Image* IconImage(const Picture* picture);
 
 // The pointing hand as a cursor image.
 const Fl_RGB_Image* HandCursorImage();

@@ -20,21 +20,14 @@
 
 namespace platform::posix {
 
-namespace {
-
-constexpr long kShellFailure = static_cast<long>(0x80004005u);  // E_FAIL
-constexpr long kErrorInvalidHandle = 6;
-
-}  // namespace
-
 PosixBackend::PosixBackend(HostEnvironment host) : host_(std::move(host)) {}
 
 PosixBackend::~PosixBackend() {
   ReapFinishedChildren();
 }
 
-bool PosixBackend::SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
-  return posix::SearchTree(root, name, out);
+std::size_t PosixBackend::SearchTree(const TreeSearch& search, std::span<std::string> found) {
+  return posix::SearchTree(search, found);
 }
 
 // Special folders

@@ -25,44 +25,9 @@ class PosixBackend : public Backend {
   PosixBackend(const PosixBackend&) = delete;
   PosixBackend& operator=(const PosixBackend&) = delete;
 
-  bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) override;
-
-  long SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdList** list) override;
-  int PathFromIdList(const ItemIdList* list, std::span<char> path) override;
-  void FreeIdList(ItemIdList* list) override;
-  std::intptr_t ShellOpen(WindowHandle owner, std::string_view operation, std::string_view file,
-                          const char* parameters, const char* directory, int showCmd) override;
-
-  unsigned LogicalDriveStrings(std::span<char> buffer) override;
-  unsigned DriveType(std::string_view root) override;
-  unsigned TempPath(std::span<char> buffer) override;
-  int ComputerName(std::span<char> buffer, unsigned long& size) override;
-  int VersionEx(OSVERSIONINFOA& info) override;
-  int MemoryStatusEx(MEMORYSTATUSEX& status) override;
-  int PerformanceFrequency(std::int64_t& frequency) override;
-  int PerformanceCounter(std::int64_t& count) override;
-  std::uint64_t TickCount64() override;
-  double SecondsSinceMidnight() override;
-  std::string DecimalSeparator() override;
-
-  int UserName(std::span<char> buffer, unsigned long& size) override;
-  long OpenKey(HKEY key, std::string_view subKey, HKEY& result) override;
-  long EnumValue(HKEY key, unsigned long index, std::span<char> name, unsigned long& nameLength,
-                 std::span<char> data, unsigned long& dataLength) override;
-  long CloseKey(HKEY key) override;
-
-  int SocketsStartup(std::uint16_t version, WSADATA& data) override;
-  int SocketsCleanup() override;
-  std::optional<HOSTENT> HostByName(std::string_view name) override;
-
-  // No screen: no desktop window, no rectangle, a screen of zero size.
-  WindowHandle DesktopWindow() override;
-  int WindowRect(WindowHandle window, RECT& rect) override;
-  ScreenTwips Screen() override;
-
-  std::uint64_t TimeStampCounter() override;
-  std::optional<std::uint64_t> PinToCurrentProcessor() override;
-  void Unpin(std::uint64_t token) override;
+  // Every operation of operations.h. The screen ones answer as for a machine without a
+  // screen: no desktop window, no rectangle, a screen of zero size.
+  BELVOSTA_OVERRIDE_EVERY_OPERATION
 
  private:
   struct FolderItem {

@@ -1,7 +1,12 @@
 // The walk reads each folder completely, checks its files on the way and remembers its
-// subfolders on an explicit stack of full paths; then it closes the folder before visiting
-// the next one. So only one folder is open at any time, however deep the tree is, and no
-// memory is allocated per entry once the buffers have grown to the tree's needs.
+// subfolders by name on an explicit stack; then it goes into the last one remembered, so
+// the walk is depth-first without recursion. Each folder is opened relative to its
+// parent's open folder with O_NOFOLLOW: no path is resolved twice, and a folder swapped
+// for a symbolic link at any moment is never entered. The folders of the current path
+// stay open, up to a few; shallower ones are closed and found again through ".." when the
+// walk climbs back to them, checked to be the same folder. So the work grows with the
+// number of entries and the memory with the number of pending folders (a name each),
+// whatever the depth; the full path is put together only for a match.
 #include "platform/posix/tree_search.h"
 
 #include <dirent.h>
@@ -11,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,18 +28,30 @@ namespace platform::posix {
 namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+constexpr int kChildFlags = kFolderFlags | O_NOFOLLOW;
+
+// Folders of the current path kept open at most. Few, as searches may run nested in one
+// another (a click handled while a walk runs can start one); deeper paths close their
+// shallowest folders.
+constexpr std::size_t kMaxOpenFolders = 24;
+
+// No entry name is longer (NAME_MAX on every POSIX system this runs on).
+constexpr std::size_t kLongestEntryName = 255;
 
 bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
-// Opens a folder whose path may be longer than the system's path limit by opening it a
-// stretch of whole components at a time. The last component is never followed when it
-// is a symbolic link; `followFinal` allows it for the root the caller gave.
-int OpenFolder(const std::string& path, bool followFinal) {
-  const int finalFlags = kFolderFlags | (followFinal ? 0 : O_NOFOLLOW);
-  if (path.empty()) return open("/", finalFlags);
-  if (path.size() < PATH_MAX) return open(path.c_str(), finalFlags);
+bool IsSearchableName(std::string_view name) {
+  return !name.empty() && !IsBlank(name) && name != "." && name != ".." &&
+         name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+// Opens the root folder, whose path may be longer than the system's path limit, a stretch
+// of whole components at a time. The root the caller gave may itself be a link.
+int OpenRoot(const std::string& path) {
+  if (path.empty()) return open("/", kFolderFlags);
+  if (path.size() < PATH_MAX) return open(path.c_str(), kFolderFlags);
 
   int fd = AT_FDCWD;
   std::string stretch;
@@ -50,13 +68,50 @@ int OpenFolder(const std::string& path, bool followFinal) {
     int next = -1;
     if (end > start) {  // else a single component is over the limit
       stretch.assign(path, start, end - start);
-      next = openat(fd, stretch.c_str(), last ? finalFlags : kFolderFlags);
+      next = openat(fd, stretch.c_str(), kFolderFlags);
     }
     if (fd != AT_FDCWD) close(fd);
     if (next < 0 || last) return next;
     fd = next;
     start = end + 1;  // past the separator: the next stretch is relative to fd
   }
+}
+
+// Which folder an open folder is, to recognise it when it is opened again.
+struct FolderId {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool known = false;
+};
+
+FolderId IdOf(int fd) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) return {};
+  return {info.st_dev, info.st_ino, true};
+}
+
+bool IsFolder(int fd, const FolderId& id) {
+  const FolderId now = IdOf(fd);
+  return id.known && now.known && now.device == id.device && now.inode == id.inode;
+}
+
+// Opens the folder `hops` levels above the open folder fd through "..", which always
+// leads to the real parent, never through a link.
+int OpenAbove(int fd, std::size_t hops) {
+  constexpr std::size_t kHopsPerCall = 1000;  // "../" a thousand times stays below PATH_MAX
+  std::string way;
+  int current = fd;
+  while (hops > 0) {
+    const std::size_t now = std::min(hops, kHopsPerCall);
+    way.clear();
+    for (std::size_t i = 0; i < now; ++i) way += "../";
+    const int next = openat(current, way.c_str(), kFolderFlags);
+    if (current != fd) close(current);
+    if (next < 0) return -1;
+    current = next;
+    hops -= now;
+  }
+  return current == fd ? -1 : current;
 }
 
 enum class EntryKind { Folder, File, Link, Unknown };
@@ -74,10 +129,11 @@ bool VisitEntry(const char* name, unsigned char type, Visit& visit) {
 }
 
 #if defined(__linux__)
-// Visits every entry of the open folder, reading with getdents64 into one reused buffer.
-// Stops early when visit returns true; the result says whether it did.
-template <typename Visit>
-bool ForEachEntry(int fd, std::vector<char>& buffer, Visit&& visit) {
+// Visits every entry of the open folder, reading with getdents64 into one reused buffer,
+// and calls between() after every batch read. Stops early when visit returns true; the
+// result says whether it did.
+template <typename Visit, typename Between>
+bool ForEachEntry(int fd, std::vector<char>& buffer, Visit&& visit, Between&& between) {
   for (;;) {
     const ssize_t filled = getdents64(fd, buffer.data(), buffer.size());
     if (filled <= 0) return false;  // end of folder, or a read error: skip the rest
@@ -86,12 +142,13 @@ bool ForEachEntry(int fd, std::vector<char>& buffer, Visit&& visit) {
       offset += entry->d_reclen;
       if (VisitEntry(entry->d_name, entry->d_type, visit)) return true;
     }
+    between();
   }
 }
 #else
 // The same through the portable folder listing, on a duplicate of fd that closedir frees.
-template <typename Visit>
-bool ForEachEntry(int fd, std::vector<char>&, Visit&& visit) {
+template <typename Visit, typename Between>
+bool ForEachEntry(int fd, std::vector<char>&, Visit&& visit, Between&& between) {
   const int own = dup(fd);
   if (own < 0) return false;
   DIR* folder = fdopendir(own);
@@ -100,13 +157,16 @@ bool ForEachEntry(int fd, std::vector<char>&, Visit&& visit) {
     return false;
   }
   bool stopped = false;
+  std::size_t count = 0;
   while (const dirent* entry = readdir(folder)) {
     if (VisitEntry(entry->d_name, entry->d_type, visit)) {
       stopped = true;
       break;
     }
+    if (++count % 1024 == 0) between();
   }
   closedir(folder);
+  if (!stopped) between();
   return stopped;
 }
 #endif
@@ -130,98 +190,289 @@ EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
 
 class TreeWalk {
  public:
-  TreeWalk(std::string_view name, std::span<char> out) : name_(name), out_(out) {
-    lowerName_.reserve(name.size());
-    for (char c : name) lowerName_.push_back(LowerAscii(c));
-  }
-
-  bool Run(std::string_view root) {
-    Push(root);
-    bool isRoot = true;
-    std::vector<char> listing(64 * 1024);
-    while (!pendingEnds_.empty()) {
-      Pop(folder_);
-      const int fd = OpenFolder(folder_, isRoot);
-      isRoot = false;
-      if (fd < 0) continue;  // unreadable, vanished or not a folder: skip it
-      const bool found =
-          ForEachEntry(fd, listing, [&](const char* entry, std::size_t length, EntryKind kind) {
-            return Visit(fd, entry, length, kind);
-          });
-      close(fd);
-      if (found) return true;
+  TreeWalk(const TreeSearch& search, std::span<std::string> found)
+      : found_(found), bufferSize_(search.bufferSize), whileSearching_(search.whileSearching) {
+    for (std::size_t i = 0; i < search.names.size(); ++i) {
+      const std::string_view name = search.names[i];
+      if (!IsSearchableName(name) || name.size() > kLongestEntryName) continue;
+      Wanted wanted{std::string(), i};
+      for (char c : name) wanted.lower.push_back(LowerAscii(c));
+      wanted_.push_back(std::move(wanted));
     }
-    return false;
+    remaining_ = wanted_.size();
+    NoteRemainingNames();
+  }
+  ~TreeWalk() {
+    for (const Level& level : path_) {
+      if (level.fd >= 0) close(level.fd);
+    }
+  }
+  TreeWalk(const TreeWalk&) = delete;
+  TreeWalk& operator=(const TreeWalk&) = delete;
+
+  std::size_t Run(std::string_view root) {
+    if (remaining_ == 0) return 0;
+    root_ = root;
+    const int fd = OpenRoot(root_);
+    if (fd < 0) return 0;
+    path_.push_back(Level{fd, {}, 0, 0, root_.size(), false});
+    ++openFolders_;
+    bool done = ReadFolder();
+    while (!done && !stack_.empty()) {
+      if (stack_.back().opened) {
+        Climb();
+      } else if (Descend()) {
+        done = ReadFolder();
+      }
+    }
+    return wanted_.size() - remaining_;
   }
 
  private:
-  // Checks one entry of the folder folder_; true when it is the match and out_ holds it.
-  bool Visit(int fd, const char* entry, std::size_t length, EntryKind kind) {
-    const bool sameName = length == name_.size() && NameMatches(entry);
-    if (kind == EntryKind::Unknown || (sameName && kind == EntryKind::Link)) {
+  struct Wanted {
+    std::string lower;  // the name in lower case
+    std::size_t index;  // its place in found_
+    bool found = false;
+  };
+  // A folder still to read, or one being read (opened) whose pending subfolders lie above
+  // it on the stack. Its name is a stretch of names_.
+  struct Entry {
+    std::size_t nameStart;
+    std::size_t nameLength;
+    bool opened;
+  };
+  // One folder of the current path, the root first.
+  struct Level {
+    int fd;       // -1 while closed to save descriptors, or when it could not be opened again
+    FolderId id;  // noted when it is closed, to recognise it when opened again
+    std::size_t nameStart;
+    std::size_t nameLength;
+    std::size_t pathLength;  // length of its full path
+    bool lost;               // closed and not found again: its pending subfolders are skipped
+  };
+
+  // Opens the pending folder on top of the stack; false (and it is dropped) when it cannot.
+  bool Descend() {
+    const Entry entry = stack_.back();
+    const Level& parent = path_.back();
+    const int fd = parent.fd < 0 ? -1 : openat(parent.fd, NameOf(entry).c_str(), kChildFlags);
+    if (fd < 0) {  // unreadable, vanished, not a folder or swapped for a link: skip it
+      names_.resize(entry.nameStart);
+      stack_.pop_back();
+      return false;
+    }
+    stack_.back().opened = true;
+    path_.push_back(Level{fd,
+                          {},
+                          entry.nameStart,
+                          entry.nameLength,
+                          parent.pathLength + 1 + entry.nameLength,
+                          false});
+    if (++openFolders_ > kMaxOpenFolders) CloseShallowest();
+    return true;
+  }
+
+  // Leaves the folders that are finished and makes sure the folder whose subfolder comes
+  // next is open.
+  void Climb() {
+    // The shallowest finished folder that is still open: the way back up through "..".
+    int way = -1;
+    std::size_t wayDepth = 0;
+    while (!stack_.empty() && stack_.back().opened) {
+      const Level& done = path_.back();
+      if (done.fd >= 0) {
+        if (way >= 0) close(way);
+        way = done.fd;
+        wayDepth = path_.size() - 1;
+        --openFolders_;
+      }
+      names_.resize(stack_.back().nameStart);
+      stack_.pop_back();
+      path_.pop_back();
+    }
+    Level& parent = path_.back();
+    if (!stack_.empty() && parent.fd < 0 && !parent.lost) {
+      int fd = way >= 0 ? OpenAbove(way, wayDepth - (path_.size() - 1)) : -1;
+      if (fd >= 0 && !IsFolder(fd, parent.id)) {
+        close(fd);
+        fd = -1;
+      }
+      if (fd < 0) fd = OpenAgainByNames(path_.size() - 1);
+      if (fd < 0) {
+        parent.lost = true;
+      } else {
+        parent.fd = fd;
+        ++openFolders_;
+        lowestOpen_ = std::min(lowestOpen_, path_.size() - 1);
+      }
+    }
+    if (way >= 0) close(way);
+  }
+
+  // Opens the folder at `depth` of the current path again from the nearest open folder
+  // above it (or the root), one name at a time, each checked to be the folder it was. Only
+  // needed when the way up through ".." failed: the tree changed while the walk ran.
+  int OpenAgainByNames(std::size_t depth) {
+    std::size_t from = depth;
+    while (from > 0 && path_[from - 1].fd < 0) --from;
+    int fd = -1;
+    bool own = false;  // whether fd is ours to close, or a folder of the path
+    if (from == 0) {
+      fd = OpenRoot(root_);
+      if (fd >= 0 && !IsFolder(fd, path_[0].id)) {
+        close(fd);
+        return -1;
+      }
+      if (depth == 0) return fd;
+      own = true;
+      from = 1;
+    } else {
+      fd = path_[from - 1].fd;
+    }
+    for (std::size_t i = from; i <= depth; ++i) {
+      const Level& level = path_[i];
+      const int next =
+          openat(fd, names_.substr(level.nameStart, level.nameLength).c_str(), kChildFlags);
+      if (own) close(fd);
+      fd = next;
+      own = true;
+      if (fd < 0) return -1;
+      if (!IsFolder(fd, level.id)) {
+        close(fd);
+        return -1;
+      }
+    }
+    return fd;
+  }
+
+  // Closes the shallowest open folder of the current path, noting which folder it is.
+  void CloseShallowest() {
+    lowestOpen_ = std::min(lowestOpen_, path_.size() - 1);
+    while (lowestOpen_ + 1 < path_.size() && path_[lowestOpen_].fd < 0) ++lowestOpen_;
+    Level& level = path_[lowestOpen_];
+    if (lowestOpen_ + 1 >= path_.size() || level.fd < 0) return;  // never the deepest
+    level.id = IdOf(level.fd);
+    close(level.fd);
+    level.fd = -1;
+    --openFolders_;
+  }
+
+  // Reads the deepest folder of the current path; true when every name has been found.
+  bool ReadFolder() {
+    const int fd = path_.back().fd;
+    const std::size_t folderLength = path_.back().pathLength;
+    return ForEachEntry(
+        fd, listing_,
+        [&](const char* entry, std::size_t length, EntryKind kind) {
+          return Visit(fd, folderLength, entry, length, kind);
+        },
+        [&] {
+          if (whileSearching_) whileSearching_();
+        });
+  }
+
+  // Checks one entry of the folder being read; true when it was the last name wanted.
+  bool Visit(int fd, std::size_t folderLength, const char* entry, std::size_t length,
+             EntryKind kind) {
+    const bool wanted = length <= kLongestEntryName && wantedLengths_[length] &&
+                        std::any_of(wanted_.begin(), wanted_.end(), [&](const Wanted& name) {
+                          return !name.found && Matches(entry, length, name);
+                        });
+    if (kind == EntryKind::Unknown || (wanted && kind == EntryKind::Link)) {
       kind = ResolveKind(fd, entry, kind);
     }
     if (kind == EntryKind::Folder) {
-      // A file below this folder would need at least its path, a separator and the name.
-      if (folder_.size() + 1 + length + 1 + name_.size() < out_.size()) {
-        PushChild(std::string_view(entry, length));
+      // A file below this folder needs at least its path, a separator and a name wanted.
+      if (folderLength + 1 + length + 1 + shortestWanted_ < bufferSize_) {
+        stack_.push_back(Entry{names_.size(), length, false});
+        names_.append(entry, length);
       }
       return false;
     }
-    if (!sameName || kind != EntryKind::File) return false;
-    const std::size_t total = folder_.size() + 1 + length;
-    if (total >= out_.size()) return false;  // does not fit with its NUL: keep looking
-    std::copy(folder_.begin(), folder_.end(), out_.begin());
-    out_[folder_.size()] = '/';
-    std::copy(entry, entry + length, out_.begin() + folder_.size() + 1);
-    out_[total] = '\0';
-    return true;
+    if (!wanted || kind != EntryKind::File) return false;
+    if (folderLength + 1 + length >= bufferSize_) return false;  // no room: keep looking
+    const std::string path = PathOf(std::string_view(entry, length));
+    for (Wanted& name : wanted_) {
+      if (!name.found && Matches(entry, length, name)) {
+        name.found = true;
+        found_[name.index] = path;
+        --remaining_;
+      }
+    }
+    NoteRemainingNames();
+    return remaining_ == 0;
   }
 
-  bool NameMatches(const char* entry) const {
-    for (std::size_t i = 0; i < lowerName_.size(); ++i) {
-      if (LowerAscii(entry[i]) != lowerName_[i]) return false;
+  static bool Matches(const char* entry, std::size_t length, const Wanted& name) {
+    if (length != name.lower.size()) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+      if (LowerAscii(entry[i]) != name.lower[i]) return false;
     }
     return true;
   }
 
-  // The pending folders are kept back to back in one text; each ends where its recorded
-  // end says. The root "/" is kept as the empty path so that joining never doubles a '/'.
-  void Push(std::string_view path) {
-    pending_.append(path);
-    pendingEnds_.push_back(pending_.size());
-  }
-  void PushChild(std::string_view child) {
-    pending_.append(folder_);
-    pending_.push_back('/');
-    pending_.append(child);
-    pendingEnds_.push_back(pending_.size());
-  }
-  void Pop(std::string& into) {
-    pendingEnds_.pop_back();
-    const std::size_t start = pendingEnds_.empty() ? 0 : pendingEnds_.back();
-    into.assign(pending_, start, std::string::npos);
-    pending_.resize(start);
+  // The lengths of the names still wanted, for a quick look at every entry.
+  void NoteRemainingNames() {
+    wantedLengths_.fill(false);
+    shortestWanted_ = kLongestEntryName;
+    for (const Wanted& name : wanted_) {
+      if (name.found) continue;
+      wantedLengths_[name.lower.size()] = true;
+      shortestWanted_ = std::min(shortestWanted_, name.lower.size());
+    }
   }
 
-  std::string_view name_;
-  std::string lowerName_;
-  std::span<char> out_;
-  std::string folder_;
-  std::string pending_;
-  std::vector<std::size_t> pendingEnds_;
+  std::string NameOf(const Entry& entry) const {
+    return names_.substr(entry.nameStart, entry.nameLength);
+  }
+
+  // The full path of an entry of the deepest folder of the current path.
+  std::string PathOf(std::string_view entry) const {
+    std::string path = root_;
+    path.reserve(path_.back().pathLength + 1 + entry.size());
+    for (std::size_t i = 1; i < path_.size(); ++i) {
+      path += '/';
+      path.append(names_, path_[i].nameStart, path_[i].nameLength);
+    }
+    path += '/';
+    path += entry;
+    return path;
+  }
+
+  std::span<std::string> found_;
+  std::size_t bufferSize_;
+  const std::function<void()>& whileSearching_;
+  std::vector<Wanted> wanted_;
+  std::size_t remaining_ = 0;
+  std::array<bool, kLongestEntryName + 1> wantedLengths_{};
+  std::size_t shortestWanted_ = 0;
+
+  std::string root_;          // "/" is kept as the empty path so that joining never doubles a '/'
+  std::string names_;         // the names of every folder on the stack, back to back
+  std::vector<Entry> stack_;  // pending folders, and the opened ones below them
+  std::vector<Level> path_;   // the current path, from the root
+  std::size_t openFolders_ = 0;  // descriptors held in path_
+  std::size_t lowestOpen_ = 0;   // no folder above this one on the path is open
+  std::vector<char> listing_ = std::vector<char>(64 * 1024);
 };
 
 }  // namespace
 
-bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
-  if (name.empty() || IsBlank(name) || root.empty()) return false;
-  if (name.find('/') != std::string_view::npos || name == "." || name == "..") return false;
-  if (name.find('\0') != std::string_view::npos || root.find('\0') != std::string_view::npos) {
-    return false;
-  }
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
+  for (std::string& path : found) path.clear();
+  std::string_view root = search.root;
+  if (root.empty() || root.find('\0') != std::string_view::npos) return 0;
+  if (found.size() < search.names.size()) return 0;
   while (!root.empty() && root.back() == '/') root.remove_suffix(1);
-  return TreeWalk(name, out).Run(root);
+  return TreeWalk(search, found).Run(root);
+}
+
+bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) {
+  const std::string_view names[] = {name};
+  std::string found[1];
+  return SearchTree(TreeSearch{.root = root, .names = names, .bufferSize = out.size()}, found) ==
+             1 &&
+         CopyWithNul(found[0], out);
 }
 
 }  // namespace platform::posix

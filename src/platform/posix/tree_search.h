@@ -1,16 +1,25 @@
-// The folder tree search behind SearchTreeForFile on POSIX systems.
+// The folder tree search behind SearchTreeForFile and SearchTreeForFiles on POSIX systems.
 #pragma once
 
+#include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "platform/imagehlp.h"
 
 namespace platform::posix {
 
-// Looks for a file (anything but a folder) called `name`, ASCII letters compared without
-// regard to case, in `root` and every folder below it. Walks iteratively, never follows a symbolic
-// link into a folder and skips folders it cannot open. Stops at the first match whose full
-// path fits `out` with its NUL; only then is `out` written and the result true. A blank or
-// empty name, a missing root or no fitting match give false and leave `out` untouched.
+// Looks for files (anything but a folder) with the search's names, ASCII letters compared
+// without regard to case, in the root and every folder below it; found[i] gets the first
+// match for names[i] whose full path fits the search's buffer size with its NUL, or stays
+// empty. Every folder is opened relative to its parent's open folder and never through a
+// symbolic link, so a folder swapped for a link while the walk runs is not entered; folders
+// it cannot open are skipped. Names that are empty, blank, "." or "..", or that hold a '/'
+// or a NUL, are never found. Returns how many names were found.
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found);
+
+// The one-name form: true and the path with its NUL in out when found, else out untouched.
 bool SearchTree(std::string_view root, std::string_view name, std::span<char> out);
 
 }  // namespace platform::posix

@@ -31,11 +31,6 @@ DWORD FormExStyle(const Form& form) {
   return WS_EX_CONTROLPARENT | (form.DesignValues().dialogBorder ? WS_EX_DLGMODALFRAME : 0);
 }
 
-bool CanTakeFocus(ControlKind kind) {
-  return kind == ControlKind::TextBox || kind == ControlKind::ListBox ||
-         kind == ControlKind::Button || kind == ControlKind::DriveList;
-}
-
 struct NativeKind {
   const wchar_t* className;
   DWORD style;
@@ -197,11 +192,9 @@ HWND FormWindow::CreateChild(std::size_t index) {
   byWindow_[child.window] = index;
 
   if (control.Kind() != ControlKind::PictureBox) {
-    // Our procedure first; it keeps Windows' own in the window's user data.
-    const LONG_PTR original = GetWindowLongPtrW(child.window, GWLP_WNDPROC);
-    SetWindowLongPtrW(child.window, GWLP_USERDATA, original);
-    SetWindowLongPtrW(child.window, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(&FormWindow::ChildProc));
+    // Our procedure first, then the class's own.
+    SetWindowSubclass(child.window, &FormWindow::ChildProc, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
   }
   // A themed drop-down list ignores the colours the program gives it.
   if (control.Kind() == ControlKind::DriveList) DisableVisualStyle(child.window);
@@ -232,7 +225,7 @@ void FormWindow::ArrangeZOrder() {
   }
   const auto tabRank = [this, count](std::size_t i) {
     const Control& control = *children_[i].control;
-    if (!CanTakeFocus(control.Kind())) return count + form_.Controls().size();
+    if (!KindTakesFocus(control.Kind())) return count + form_.Controls().size();
     return static_cast<std::size_t>(std::max(0, control.TabIndex()));
   };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -252,6 +245,20 @@ void FormWindow::ArrangeZOrder() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     previousOf[parent] = window;
   }
+}
+
+void FormWindow::MoveFocus(bool forward) {
+  if (!IsCurrent()) return;
+  // Without the focus in this window, Tab goes on from the control the form had last.
+  const Child* holder = ChildFor(GetFocus());
+  const Control* from = holder ? holder->control : form_.Focused();
+  const Control* next = form_.NextTabStop(from, forward);
+  const Child* target = next ? ChildFor(*next) : nullptr;
+  if (!target || !target->window) return;
+  // What the dialog manager does on Tab: show the focus, select a text box's whole text.
+  SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  SetFocus(target->window);
+  if (next->Kind() == ControlKind::TextBox) SendMessageW(target->window, EM_SETSEL, 0, -1);
 }
 
 void FormWindow::PlaceChildren() {
@@ -337,8 +344,9 @@ void FormWindow::ControlChanged(Control& control, Property what) {
     case Property::Visible:
       if (!design.visible && GetFocus() == window) {
         // Keyboard input must not go on to a window that is no longer there.
-        const HWND next = GetNextDlgTabItem(window_, window, FALSE);
-        SetFocus(next && next != window ? next : window_);
+        const Control* next = form_.NextTabStop(&control, true);
+        const Child* target = next ? ChildFor(*next) : nullptr;
+        SetFocus(target && target->window ? target->window : window_);
       }
       ShowWindow(window, design.visible ? SW_SHOWNA : SW_HIDE);
       break;

@@ -37,6 +37,9 @@ class FormWindow final : public FormView {
   WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(window_); }
 
   HWND Window() const { return window_; }
+  // Moves the keyboard focus to the form's next (or previous) tab stop, as Tab and
+  // Shift+Tab do.
+  void MoveFocus(bool forward);
   // Destroys the native windows at once and leaves a view that does nothing: for views
   // that outlive the window system (at the end of the program).
   void Detach();
@@ -62,12 +65,15 @@ class FormWindow final : public FormView {
   // The view's own window procedures and what they share.
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Subclasses each control window (not picture boxes, whose class is ours), with the view
+  // as reference data.
+  static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR viewData);
+  static constexpr UINT_PTR kSubclassId = 1;
   static FormWindow* FromWindow(HWND window);
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  bool OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC original,
-                      LRESULT& result);
+  bool OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void OnCommand(Child& child, int code);
   LRESULT OnControlColor(HDC dc, HWND control);

@@ -51,16 +51,17 @@ LRESULT CALLBACK FormWindow::PictureProc(HWND window, UINT message, WPARAM wPara
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FormWindow::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!original) return DefWindowProcW(window, message, wParam, lParam);
-  FormWindow* view = FromWindow(window);
-  Child* child = view ? view->ChildFor(window) : nullptr;
+LRESULT CALLBACK FormWindow::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR viewData) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &FormWindow::ChildProc, kSubclassId);
+  // A view that is being detached has let go of its form window first: from then on its
+  // children pass every message to Windows.
+  auto* view = reinterpret_cast<FormWindow*>(viewData);
+  if (FromWindow(window) != view) return DefSubclassProc(window, message, wParam, lParam);
+  Child* child = view->ChildFor(window);
   LRESULT result = 0;
-  if (child && view->OnChildMessage(*child, message, wParam, lParam, original, result)) {
-    return result;
-  }
-  return CallWindowProcW(original, window, message, wParam, lParam);
+  if (child && view->OnChildMessage(*child, message, wParam, lParam, result)) return result;
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,7 +93,9 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND target = lastFocus_;
         if (!target || !IsWindow(target) || !IsChild(window_, target) || !IsWindowVisible(target) ||
             !IsWindowEnabled(target)) {
-          target = GetNextDlgTabItem(window_, nullptr, FALSE);
+          const Control* first = form_.NextTabStop(nullptr, true);
+          const Child* child = first ? ChildFor(*first) : nullptr;
+          target = child ? child->window : nullptr;
         }
         if (target) SetFocus(target);
       }
@@ -245,7 +248,7 @@ bool FormWindow::OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPA
 }
 
 bool FormWindow::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam,
-                                WNDPROC original, LRESULT& result) {
+                                LRESULT& result) {
   const ControlKind kind = child.control->Kind();
   if (kind == ControlKind::Frame) {
     // A group box passes its controls' notifications to no one; here they reach the form.
@@ -265,19 +268,19 @@ bool FormWindow::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARA
     }
     if (message == WM_ENABLE || message == WM_SETTEXT) {
       // The group box would draw itself at once, in its own colours.
-      result = CallWindowProcW(original, child.window, message, wParam, lParam);
+      result = DefSubclassProc(child.window, message, wParam, lParam);
       InvalidateRect(child.window, nullptr, TRUE);
       return true;
     }
   }
   if (kind == ControlKind::TextBox && message == WM_GETDLGCODE) {
     // A multi-line box would keep Tab and Enter; these move on, as in a one-line box.
-    result = CallWindowProcW(original, child.window, message, wParam, lParam) &
+    result = DefSubclassProc(child.window, message, wParam, lParam) &
              ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     return true;
   }
   if (message == WM_MOUSEMOVE) {
-    result = CallWindowProcW(original, child.window, message, wParam, lParam);
+    result = DefSubclassProc(child.window, message, wParam, lParam);
     if (IsCurrent()) child.control->RaiseMouseMove();
     return true;
   }

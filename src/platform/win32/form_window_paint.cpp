@@ -26,7 +26,7 @@ void FormWindow::PaintPicture(Child& child) {
   GetClientRect(child.window, &area);
   FillRect(dc, &area, ui_->Gdi().BrushFor(back));
   // The picture keeps its own size from the top left corner, scaled with the DPI.
-  DrawBitmap(dc, ImageBitmap(design.picture), back, 0, 0, dpi_);
+  if (design.picture) DrawBitmap(dc, design.picture->Pixels(), back, 0, 0, dpi_);
   EndPaint(child.window, &paint);
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/win32/later_windows.h"
-#include "platform/win32/res/resource_ids.h"
 
 namespace platform::win32 {
 namespace {
@@ -94,10 +93,8 @@ HCURSOR CreateHandCursor() {
   return created;
 }
 
-HICON WindowIcon(Image image, int size) {
-  int id = 0;
-  if (image == Image::AppIcon) id = BELVOSTA_ICON_APP;
-  if (image == Image::ComputerIcon) id = BELVOSTA_ICON_COMPUTER;
+HICON WindowIcon(const Picture* picture, int size) {
+  const int id = picture != nullptr ? picture->IconResource() : 0;
   if (id == 0) return nullptr;
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                        size, size, LR_SHARED));

@@ -1,8 +1,8 @@
-// The program's images (images.h) as Windows draws them: pictures, the hand pointer and
+// Pictures as Windows draws them (platform/forms.h), the hand pointer and
 // the window icons.
 #pragma once
 
-#include "platform/images.h"
+#include "platform/hand_cursor.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -17,6 +17,6 @@ HCURSOR CreateHandCursor();
 
 // The window icon of an image at a size in pixels, from the program's resources; null for
 // an image that is no window icon. Shared icons: never destroyed.
-HICON WindowIcon(Image image, int size);
+HICON WindowIcon(const Picture* picture, int size);
 
 }  // namespace platform::win32

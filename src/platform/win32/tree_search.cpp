@@ -1,8 +1,25 @@
+// The walk reads each folder completely, checks its files on the way and remembers its
+// subfolders by name on an explicit stack; then it goes into the last one remembered, so
+// the walk is depth-first without recursion. Each folder is opened through the native
+// open call relative to its parent's open handle, without following a reparse point, so
+// no path is resolved twice and a folder swapped for a junction or link is never entered.
+// The folders of the current path stay open. So the work grows with the number of entries
+// and the memory with the number of pending folders (a name each), whatever the depth;
+// the full path is put together only for a match. Windows XP has every call used here.
 #include "platform/win32/tree_search.h"
+
+#include <winternl.h>
 
 #include <vector>
 
 #include "platform/win32/windows_api.h"
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc,
+                                               PVOID apcContext, PIO_STATUS_BLOCK status,
+                                               PVOID buffer, ULONG length,
+                                               FILE_INFORMATION_CLASS informationClass,
+                                               BOOLEAN singleEntry, PUNICODE_STRING fileName,
+                                               BOOLEAN restartScan);
 
 namespace platform::win32 {
 namespace {
@@ -10,20 +27,12 @@ namespace {
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view kExtendedUncPrefix = L"\\\\?\\UNC\\";
 
-// What a folder listing tells of one entry.
-struct Entry {
-  std::wstring_view name;
-  DWORD attributes;
-};
+// No entry name is longer on any Windows file system.
+constexpr std::size_t kLongestEntryName = 255;
 
-// ---- Reading a folder through its handle (Windows Vista and later) ----
-//
-// GetFileInformationByHandleEx hands over a folder's entries in large batches and without
-// the short 8.3 names, which Windows (and Wine) would otherwise work out for every entry.
-
-// FileFullDirectoryInfo and its record, as Windows Vista's headers define them.
-constexpr int kFullDirectoryInfo = 14;
-struct FullDirectoryInfo {
+// FileDirectoryInformation's record: no short 8.3 names, which Windows (and Wine) would
+// otherwise work out for every entry.
+struct DirectoryInfo {
   ULONG NextEntryOffset;
   ULONG FileIndex;
   LARGE_INTEGER CreationTime;
@@ -34,86 +43,8 @@ struct FullDirectoryInfo {
   LARGE_INTEGER AllocationSize;
   ULONG FileAttributes;
   ULONG FileNameLength;  // bytes, no NUL
-  ULONG EaSize;
   WCHAR FileName[1];
 };
-
-using HandleInformation = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
-
-HandleInformation HandleInformationFunction() {
-  static const auto function = reinterpret_cast<HandleInformation>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx")));
-  return function;
-}
-
-// Offers every entry to visit until it returns true; returns whether it did. A folder
-// that cannot be opened has no entries.
-template <typename Visit>
-bool ReadByHandle(HandleInformation read, const std::wstring& folder, Visit& visit) {
-  const HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  // One buffer for the whole walk; records are 8-byte aligned within it.
-  static std::vector<ULONGLONG> buffer(64 * 1024 / sizeof(ULONGLONG));
-  const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(ULONGLONG));
-  bool stopped = false;
-  while (!stopped && read(handle, kFullDirectoryInfo, buffer.data(), bytes)) {
-    const auto* base = reinterpret_cast<const BYTE*>(buffer.data());
-    for (std::size_t offset = 0;;) {
-      const std::size_t nameOffset = offsetof(FullDirectoryInfo, FileName);
-      if (offset + nameOffset > bytes) break;  // no room for a record's header
-      const auto* info = reinterpret_cast<const FullDirectoryInfo*>(base + offset);
-      if (offset + nameOffset + info->FileNameLength > bytes) break;  // a malformed record
-      const Entry entry{std::wstring_view(info->FileName, info->FileNameLength / sizeof(WCHAR)),
-                        info->FileAttributes};
-      if (visit(entry)) {
-        stopped = true;
-        break;
-      }
-      if (info->NextEntryOffset == 0) break;
-      offset += info->NextEntryOffset;
-      if (offset >= bytes) break;
-    }
-  }
-  CloseHandle(handle);
-  return stopped;
-}
-
-// ---- Reading a folder with FindFirstFileExW (every Windows version) ----
-
-// Windows 7 and later enumerate faster when asked for names without short names and in
-// larger batches; older versions reject both, and the walk falls back once for good.
-// (The values of FindExInfoBasic and FIND_FIRST_EX_LARGE_FETCH, which XP headers lack.)
-constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);
-constexpr DWORD kLargeFetch = 2;
-bool g_fastFind = true;
-
-HANDLE OpenFind(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
-  if (g_fastFind) {
-    const HANDLE find = FindFirstFileExW(pattern.c_str(), kInfoBasic, &data, FindExSearchNameMatch,
-                                         nullptr, kLargeFetch);
-    if (find != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return find;
-    g_fastFind = false;
-  }
-  return FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
-                          nullptr, 0);
-}
-
-template <typename Visit>
-bool ReadByFind(const std::wstring& folder, Visit& visit) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = OpenFind(folder + L'*', data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  bool stopped = false;
-  do {
-    stopped = visit(Entry{data.cFileName, data.dwFileAttributes});
-  } while (!stopped && FindNextFileW(find, &data));
-  FindClose(find);
-  return stopped;
-}
-
-// ---- The walk ----
 
 bool IsDotEntry(std::wstring_view name) {
   return name == L"." || name == L"..";
@@ -157,6 +88,174 @@ std::wstring ExtendedRoot(std::wstring_view root) {
   return ToExtendedPath(full);
 }
 
+// Opens the folder `name` below the open folder `parent`; a reparse point is opened as
+// itself, never followed. Nothing (null) when it cannot be opened.
+HANDLE OpenBelow(HANDLE parent, std::wstring_view name) {
+  UNICODE_STRING text;
+  text.Buffer = const_cast<PWSTR>(name.data());
+  text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
+  IO_STATUS_BLOCK status;
+  HANDLE folder = nullptr;
+  const NTSTATUS result =
+      NtOpenFile(&folder, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &status,
+                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                 FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT |
+                     FILE_OPEN_FOR_BACKUP_INTENT);
+  return result >= 0 ? folder : nullptr;
+}
+
+// Opens the root folder as the caller named it (a junction given as the root is followed).
+HANDLE OpenRoot(const std::wstring& path) {
+  const HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return folder == INVALID_HANDLE_VALUE ? nullptr : folder;
+}
+
+class TreeWalk {
+ public:
+  TreeWalk(std::span<const std::wstring> names, const FileAccept& accept,
+           const std::function<void()>& whileSearching)
+      : accept_(accept), whileSearching_(whileSearching) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].empty() || names[i].size() > kLongestEntryName) continue;
+      wanted_.push_back(Wanted{UpperCase(names[i]), i, false});
+      lengths_[names[i].size()] = true;
+    }
+  }
+  ~TreeWalk() {
+    for (const Level& level : path_) CloseHandle(level.handle);
+  }
+  TreeWalk(const TreeWalk&) = delete;
+  TreeWalk& operator=(const TreeWalk&) = delete;
+
+  std::size_t Run(std::wstring top) {
+    if (wanted_.empty()) return 0;
+    const HANDLE root = OpenRoot(top);
+    if (!root) return 0;
+    top_ = std::move(top);
+    if (top_.back() != L'\\') top_ += L'\\';
+    path_.push_back(Level{root, 0, 0});
+    bool done = ReadFolder();
+    while (!done && !stack_.empty()) {
+      Entry& entry = stack_.back();
+      if (entry.opened) {  // its subfolders are done
+        CloseHandle(path_.back().handle);
+        path_.pop_back();
+        names_.resize(entry.nameStart);
+        stack_.pop_back();
+        continue;
+      }
+      const HANDLE folder = OpenBelow(
+          path_.back().handle, std::wstring_view(names_).substr(entry.nameStart, entry.nameLength));
+      if (!folder) {  // unreadable or vanished: skip it
+        names_.resize(entry.nameStart);
+        stack_.pop_back();
+        continue;
+      }
+      entry.opened = true;
+      path_.push_back(Level{folder, entry.nameStart, entry.nameLength});
+      done = ReadFolder();
+    }
+    return found_;
+  }
+
+ private:
+  struct Wanted {
+    std::wstring upper;
+    std::size_t index;
+    bool found;
+  };
+  struct Entry {  // a folder still to read, or one being read (opened)
+    std::size_t nameStart;
+    std::size_t nameLength;
+    bool opened;
+  };
+  struct Level {  // one folder of the current path, the root first
+    HANDLE handle;
+    std::size_t nameStart;
+    std::size_t nameLength;
+  };
+
+  // Reads the deepest folder of the current path; true when every name has been found.
+  bool ReadFolder() {
+    const HANDLE folder = path_.back().handle;
+    const ULONG bytes = static_cast<ULONG>(listing_.size() * sizeof(ULONGLONG));
+    for (;;) {
+      IO_STATUS_BLOCK status;
+      const NTSTATUS result =
+          NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, listing_.data(), bytes,
+                               FileDirectoryInformation, FALSE, nullptr, FALSE);
+      if (result < 0 || result == STATUS_PENDING) return false;  // the end, or unreadable
+      const std::size_t filled = std::min<std::size_t>(status.Information, bytes);
+      const auto* base = reinterpret_cast<const BYTE*>(listing_.data());
+      for (std::size_t offset = 0;;) {
+        constexpr std::size_t kNameOffset = offsetof(DirectoryInfo, FileName);
+        if (offset + kNameOffset > filled) break;  // no room for a record's header
+        const auto* info = reinterpret_cast<const DirectoryInfo*>(base + offset);
+        if (offset + kNameOffset + info->FileNameLength > filled) break;  // a malformed record
+        const std::wstring_view name(info->FileName, info->FileNameLength / sizeof(WCHAR));
+        if (name == L"." && (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+          return false;  // a folder swapped for a junction or link after it was listed
+        }
+        if (Visit(name, info->FileAttributes)) return true;
+        if (info->NextEntryOffset == 0) break;
+        offset += info->NextEntryOffset;
+      }
+      if (whileSearching_) whileSearching_();
+    }
+  }
+
+  // Checks one entry of the folder being read; true when it was the last name wanted.
+  bool Visit(std::wstring_view name, DWORD attributes) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // Junctions and symbolic links are not followed: they may loop or leave the tree.
+      if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotEntry(name)) {
+        stack_.push_back(Entry{names_.size(), name.size(), false});
+        names_.append(name);
+      }
+      return false;
+    }
+    if (name.size() > kLongestEntryName || !lengths_[name.size()]) return false;
+    std::wstring path;
+    for (Wanted& wanted : wanted_) {
+      if (wanted.found || !EqualsIgnoringCase(name, wanted.upper)) continue;
+      if (path.empty()) path = PathOf(name);
+      if (accept_(wanted.index, path)) {
+        wanted.found = true;
+        ++found_;
+      }
+    }
+    return found_ == wanted_.size();
+  }
+
+  // The full path, without the \\?\ prefix, of an entry of the deepest folder.
+  std::wstring PathOf(std::wstring_view entry) const {
+    std::wstring path = top_;
+    for (std::size_t i = 1; i < path_.size(); ++i) {
+      path.append(names_, path_[i].nameStart, path_[i].nameLength);
+      path += L'\\';
+    }
+    path += entry;
+    return FromExtendedPath(path);
+  }
+
+  const FileAccept& accept_;
+  const std::function<void()>& whileSearching_;
+  std::vector<Wanted> wanted_;
+  std::vector<bool> lengths_ = std::vector<bool>(kLongestEntryName + 1);
+  std::size_t found_ = 0;
+
+  std::wstring top_;          // the root's extended path, ending in a separator
+  std::wstring names_;        // the names of every folder on the stack, back to back
+  std::vector<Entry> stack_;  // pending folders, and the opened ones below them
+  std::vector<Level> path_;   // the current path, from the root
+  // Records are 8-byte aligned within it.
+  std::vector<ULONGLONG> listing_ = std::vector<ULONGLONG>(64 * 1024 / sizeof(ULONGLONG));
+};
+
 }  // namespace
 
 std::wstring ToExtendedPath(std::wstring_view fullPath) {
@@ -175,38 +274,19 @@ std::wstring FromExtendedPath(std::wstring_view path) {
   return std::wstring(path);
 }
 
+std::size_t FindFilesInTree(std::wstring_view root, std::span<const std::wstring> names,
+                            const FileAccept& accept, const std::function<void()>& whileSearching) {
+  std::wstring top = ExtendedRoot(root);
+  if (top.empty()) return 0;
+  return TreeWalk(names, accept, whileSearching).Run(std::move(top));
+}
+
 bool FindFileInTree(std::wstring_view root, std::wstring_view name,
                     const std::function<bool(const std::wstring& path)>& accept) {
-  if (name.empty()) return false;
-  const std::wstring top = ExtendedRoot(root);
-  if (top.empty()) return false;
-  const std::wstring wanted = UpperCase(name);
-  const HandleInformation byHandle = HandleInformationFunction();
-
-  // Folders still to read, as full extended-length paths ending in a separator; a stack
-  // keeps the walk depth-first without recursion, whatever the depth.
-  std::vector<std::wstring> pending{top};
-  std::wstring folder;
-  const auto visit = [&](const Entry& entry) {
-    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // Junctions and symbolic links are not followed: they may loop or leave the tree.
-      if (!(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotEntry(entry.name)) {
-        pending.push_back(folder + std::wstring(entry.name));
-      }
-      return false;
-    }
-    if (!EqualsIgnoringCase(entry.name, wanted)) return false;
-    return accept(FromExtendedPath(folder + std::wstring(entry.name)));
-  };
-  while (!pending.empty()) {
-    folder = std::move(pending.back());
-    pending.pop_back();
-    if (folder.back() != L'\\') folder += L'\\';
-    // Unreadable or vanished folders yield nothing and are passed over.
-    const bool found = byHandle ? ReadByHandle(byHandle, folder, visit) : ReadByFind(folder, visit);
-    if (found) return true;
-  }
-  return false;
+  const std::wstring names[] = {std::wstring(name)};
+  return FindFilesInTree(root, names, [&accept](std::size_t, const std::wstring& path) {
+           return accept(path);
+         }) == 1;
 }
 
 }  // namespace platform::win32

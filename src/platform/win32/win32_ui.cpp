@@ -13,6 +13,16 @@ namespace {
 // The one instance, for the timer callback (Windows passes it no context).
 Win32Ui* g_ui = nullptr;
 
+bool KeyIsDown(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// Tab or Shift+Tab, without Ctrl or Alt.
+bool IsTabKey(const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_TAB && !KeyIsDown(VK_CONTROL) &&
+         !KeyIsDown(VK_MENU);
+}
+
 // Windows never fires a timer sooner than this (USER_TIMER_MINIMUM).
 constexpr std::int64_t kMinimumDelayMs = 10;
 constexpr std::int64_t kMaximumDelayMs = 0x7FFFFFFF;
@@ -95,12 +105,19 @@ int Win32Ui::MessageBox(Form* owner, std::string_view text, int style, std::stri
 }
 
 void Win32Ui::Dispatch(MSG& message) {
-  // Keyboard navigation (Tab, space, Enter) inside the program's windows.
+  // Keyboard navigation inside the program's windows: Tab walks the form's tab stops as the
+  // window model orders them; space and Enter work as in a dialog.
   if (message.hwnd) {
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    const bool ours = std::any_of(views_.begin(), views_.end(),
-                                  [root](FormWindow* view) { return view->Window() == root; });
-    if (ours && IsDialogMessageW(root, &message)) return;
+    const auto view = std::find_if(views_.begin(), views_.end(),
+                                   [root](FormWindow* each) { return each->Window() == root; });
+    if (view != views_.end()) {
+      if (IsTabKey(message)) {
+        (*view)->MoveFocus(!KeyIsDown(VK_SHIFT));
+        return;
+      }
+      if (IsDialogMessageW(root, &message)) return;
+    }
   }
   TranslateMessage(&message);
   DispatchMessageW(&message);
@@ -118,6 +135,14 @@ void Win32Ui::DoEvents() {
     Dispatch(message);
     ArmTimer();
   }
+}
+
+void Win32Ui::WaitEvents(std::int64_t maxMs) {
+  ArmTimer();  // the thread timer's message wakes the wait when a timer is due
+  const auto timeout = static_cast<DWORD>(std::clamp<std::int64_t>(maxMs, 0, kMaximumDelayMs));
+  // Returns at once when input is already waiting, even input seen before.
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  DoEvents();
 }
 
 void Win32Ui::Run() {

@@ -23,6 +23,7 @@ class Win32Ui final : public UiBackend {
   std::unique_ptr<FormView> CreateView(Form& form) override;
   int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) override;
   void DoEvents() override;
+  void WaitEvents(std::int64_t maxMs) override;
   void Run() override;
   void End() override;
   std::int64_t NowMs() override;

@@ -1,6 +1,20 @@
 #include "test_forms.h"
 
 namespace platform::win32::testing {
+namespace {
+
+// A green square with a transparent border: something for a picture box to show.
+Bitmap PaintSquare() {
+  Bitmap square{32, 32, std::vector<std::uint32_t>(32 * 32, 0)};
+  for (int y = 4; y < 28; ++y) {
+    for (int x = 4; x < 28; ++x) square.argb[static_cast<std::size_t>(y * 32 + x)] = 0xFF00A000u;
+  }
+  return square;
+}
+
+const Picture kSquare{&PaintSquare};
+
+}  // namespace
 
 TestForm::TestForm()
     : Form("TestForm", {.caption = "Prüfform",
@@ -47,7 +61,7 @@ TestForm::TestForm()
                 .width = 555,
                 .height = 525,
                 .backColor = Color::White(),
-                .picture = Image::Tick}),
+                .picture = &kSquare}),
       Drive1(*this, "Drive1", {.left = 4600, .top = 800, .width = 1300, .height = 315}),
       Timer1(*this, "Timer1", {.enabled = false, .interval = 30}),
       HiddenButton(

@@ -42,7 +42,7 @@ HWND ThreadWindow(const wchar_t* className, HWND owner = nullptr) {
   } search{className, owner, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         if (lstrcmpiW(ClassOf(window).c_str(), s->className) != 0) return TRUE;
         if (s->owner && GetWindow(window, GW_OWNER) != s->owner) return TRUE;
@@ -80,7 +80,7 @@ class Win32View : public ::testing::Test {
       } search{FormWindow::kFirstControlId + static_cast<int>(i), nullptr};
       EnumChildWindows(
           reinterpret_cast<HWND>(form.hWnd()),
-          [](HWND window, LPARAM data) -> BOOL {
+          [](HWND window, LPARAM data) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             if (GetDlgCtrlID(window) != s->id) return TRUE;
             s->found = window;

@@ -1,17 +1,22 @@
-// The main window's ways into the computer information window.
-#include "app/program.h"
+// The main window's ways into the other windows.
+#include "checks/sucher1.h"
 
 namespace belvosta {
 
+// The hidden button "FormS.Show ", reached with Tab.
+void sucher1::Command11_Click() {
+  links_.ShowSystemFolders();
+}
+
 // Shows Form3 modeless; its first use loads it, with report, measurement and verdict.
 void sucher1::Command13_Click() {
-  program_.Form3.Show();
+  links_.ShowComputerInfo();
 }
 
 // Presses the report button in code: loads Form3 if needed (its whole load sequence runs
 // first), then shows the report once more. The window itself is not shown.
 void sucher1::Label16_Click() {
-  program_.Form3.cmdProzessordatenAuslesen.SetValue(true);
+  links_.ShowComputerReport();
 }
 
 }  // namespace belvosta

@@ -3,19 +3,21 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "checks/main_window_links.h"
 #include "platform/forms.h"
 
 namespace belvosta {
 
-struct Program;
 struct ComponentCheck;
 
 class sucher1 : public platform::Form {
  public:
-  explicit sucher1(Program& program);
+  explicit sucher1(MainWindowLinks& links);
 
   // Visible controls, in the order of the layout.
   platform::Frame Frame3;
@@ -88,6 +90,10 @@ class sucher1 : public platform::Form {
 
   // File locator.
   static std::string FileFind(const std::string& hFileName, std::string hPart = {});
+  // Several names in one walk below hPart: for each name what FileFind would give. The
+  // window's events are processed while the walk runs.
+  static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
+                                            const std::string& hPart);
   void Pause(float seconds);
 
   // Missing-file list.
@@ -126,7 +132,7 @@ class sucher1 : public platform::Form {
   bool RunListedCheck(const ComponentCheck& check);
   void EndOfChain();
 
-  Program& program_;
+  MainWindowLinks& links_;
 };
 
 }  // namespace belvosta

@@ -1,7 +1,7 @@
-#include "app/sucher1.h"
+#include "checks/sucher1.h"
 
-#include "app/pages.h"
-#include "app/program.h"
+#include "checks/pages.h"
+#include "pictures/pictures.h"
 
 namespace belvosta {
 namespace {
@@ -10,7 +10,6 @@ using platform::Alignment;
 using platform::Color;
 using platform::Design;
 using platform::Font;
-using platform::Image;
 using platform::MousePointer;
 
 constexpr Color kWhite = Color::White();
@@ -58,7 +57,7 @@ Design Tick(int i) {
           .top = kTickTops[i],
           .width = 465,
           .height = i == 0 ? 375 : 495,
-          .picture = Image::Tick};
+          .picture = &pictures::Tick};
 }
 
 Design Cover(int i) {
@@ -76,12 +75,12 @@ std::string SearchToolTip(std::string_view topic) {
 
 }  // namespace
 
-sucher1::sucher1(Program& program)
+sucher1::sucher1(MainWindowLinks& links)
     : Form("sucher1", {.caption = "Belvosta: Dorvane",
                        .clientWidth = 8520,
                        .clientHeight = 4500,
                        .backColor = kWhite,
-                       .icon = Image::AppIcon}),
+                       .icon = &pictures::AppIcon}),
       Frame3(*this, "Frame3",
              {.caption = "Quirlant Software: Belvosta für Dorvane",
               .toolTip = "Computer- Test: Flash Player suchen scan... ",
@@ -99,7 +98,7 @@ sucher1::sucher1(Program& program)
                 .width = 7890,
                 .height = 410,
                 .backColor = kWhite,
-                .picture = Image::Banner}),
+                .picture = &pictures::Banner}),
       Label12(*this, "Label12",
               {.container = &Picture9,
                .caption = "Gesamt suche  scan...",
@@ -199,14 +198,14 @@ sucher1::sucher1(Program& program)
                 .width = 555,
                 .height = 525,
                 .backColor = kWhite,
-                .picture = Image::Busy}),
+                .picture = &pictures::Busy}),
       Picture4(*this, "Picture4",
                {.left = 7900,
                 .top = 350,
                 .width = 480,
                 .height = 420,
                 .backColor = kWhite,
-                .picture = Image::Arrow}),
+                .picture = &pictures::Arrow}),
       Command14(*this, "Command14",
                 {.caption = "Exit",
                  .toolTip = "EXIT",
@@ -241,7 +240,7 @@ sucher1::sucher1(Program& program)
       Label3(*this, "Label3", Hidden("Flash-Player  ab 9.0 ", 1560, 6120)),
       Label4(*this, "Label4", Hidden("Visual-Basic Runtime-Dateien ", 3000, 6120)),
       Label6(*this, "Label6", Hidden("MSCOMCTL.OCX", 4440, 6120)),
-      program_(program) {
+      links_(links) {
   Command14.Click = [this] { Command14_Click(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
   Timer2.Tick = [this] { Timer2_Timer(); };

@@ -2,8 +2,8 @@
 // to the shell, which opens it in the default browser.
 #include <string>
 
-#include "app/pages.h"
-#include "app/sucher1.h"
+#include "checks/pages.h"
+#include "checks/sucher1.h"
 #include "platform/shell32.h"
 
 namespace belvosta {

@@ -1,8 +1,8 @@
-// The program's images, painted in code into ARGB pixels the first time each is asked for.
+// The program's pictures, painted in code into ARGB pixels the first time each is asked for.
 //
 // Shapes are described by signed distance functions (negative inside, in pixels) and
 // painted with 4 x 4 samples per pixel, which gives smooth edges without any image files.
-#include "platform/images.h"
+#include "pictures/pictures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +10,13 @@
 #include <numbers>
 #include <string_view>
 
-namespace platform {
+#include "pictures/resource_ids.h"
+
+namespace belvosta::pictures {
 namespace {
+
+using platform::Bitmap;
+using platform::Picture;
 
 constexpr double kPi = std::numbers::pi;
 
@@ -350,83 +355,15 @@ Bitmap DrawFace(bool smiling) {
   return c.Take();
 }
 
-// A pointing hand: black outline, white inside, the rest transparent. Its fingertip is the
-// top pixel of column 5, the hot spot.
-Bitmap DrawHandCursor() {
-  Canvas c(32, 32);
-  PixelArt(c, 0, 0,
-           {"     XX",            //
-            "    X..X",           //
-            "    X..X",           //
-            "    X..X",           //
-            "    X..X",           //
-            "    X..XXX",         //
-            "    X..X..XXX",      //
-            "    X..X..X..XX",    //
-            "    X..X..X..X.X",   //
-            " XX X..X..X..X..X",  //
-            "X..XX...........X",  //
-            "X...X...........X",  //
-            " X..X...........X",  //
-            " X..............X",  //
-            "  X.............X",  //
-            "  X............X",   //
-            "   X...........X",   //
-            "   X..........X",    //
-            "    X.........X",    //
-            "    X.........X",    //
-            "     X.......X",     //
-            "     XXXXXXXXX"},
-           1, {{'X', {0, 0, 0}}, {'.', {255, 255, 255}}});
-  return c.Take();
-}
-
 }  // namespace
 
-const Bitmap& ImageBitmap(Image image) {
-  switch (image) {
-    case Image::AppIcon: {
-      static const Bitmap bitmap = DrawAppIcon();
-      return bitmap;
-    }
-    case Image::ComputerIcon: {
-      static const Bitmap bitmap = DrawComputerIcon();
-      return bitmap;
-    }
-    case Image::Banner: {
-      static const Bitmap bitmap = DrawBanner();
-      return bitmap;
-    }
-    case Image::Tick: {
-      static const Bitmap bitmap = DrawTick();
-      return bitmap;
-    }
-    case Image::Busy: {
-      static const Bitmap bitmap = DrawBusy();
-      return bitmap;
-    }
-    case Image::Arrow: {
-      static const Bitmap bitmap = DrawArrow();
-      return bitmap;
-    }
-    case Image::Smile: {
-      static const Bitmap bitmap = DrawFace(true);
-      return bitmap;
-    }
-    case Image::Frown: {
-      static const Bitmap bitmap = DrawFace(false);
-      return bitmap;
-    }
-    case Image::None:
-      break;
-  }
-  static const Bitmap empty;
-  return empty;
-}
+const Picture AppIcon{&DrawAppIcon, BELVOSTA_ICON_APP};
+const Picture ComputerIcon{&DrawComputerIcon, BELVOSTA_ICON_COMPUTER};
+const Picture Banner{&DrawBanner};
+const Picture Tick{&DrawTick};
+const Picture Busy{&DrawBusy};
+const Picture Arrow{&DrawArrow};
+const Picture Smile{[] { return DrawFace(true); }};
+const Picture Frown{[] { return DrawFace(false); }};
 
-const Bitmap& HandCursorBitmap() {
-  static const Bitmap bitmap = DrawHandCursor();
-  return bitmap;
-}
-
-}  // namespace platform
+}  // namespace belvosta::pictures

@@ -1,0 +1,17 @@
+// The program's own pictures, drawn in code so that every view shows the same pixels.
+#pragma once
+
+#include "platform/forms.h"
+
+namespace belvosta::pictures {
+
+extern const platform::Picture AppIcon;       // a wrench in front of a computer screen
+extern const platform::Picture ComputerIcon;  // a desktop computer with monitor and keyboard
+extern const platform::Picture Banner;        // the banner behind the full-scan link
+extern const platform::Picture Tick;          // the green tick of a passed check (32 x 32)
+extern const platform::Picture Busy;          // a magnifying glass over the drive letter "C:"
+extern const platform::Picture Arrow;         // a red arrow pointing left
+extern const platform::Picture Smile;         // a smiling yellow face
+extern const platform::Picture Frown;         // a frowning yellow face
+
+}  // namespace belvosta::pictures

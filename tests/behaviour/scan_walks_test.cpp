@@ -1,0 +1,101 @@
+// The scan's walks: one per check, and a window that keeps processing its events while a
+// walk runs and sleeps while it pauses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "behaviour/check_machine.h"
+
+namespace {
+
+class ScanWalksTest : public checks_test::CheckMachineTest {
+ protected:
+  // Folders that make each walk of the system folder take a while in virtual time: every
+  // folder read costs walkStepMs.
+  void MakeWalksSlow(int folders) {
+    for (int i = 0; i < folders; ++i) tree.AddFolder("WINDOWS/system32/f" + std::to_string(i));
+    fake.system.walkStepMs = 10;
+  }
+};
+
+TEST_F(ScanWalksTest, SeveralNamesInOneWalkGiveWhatFileFindGivesForEach) {
+  AddSystemFile("Flash10a.ocx");
+  AddSystemFile("sub/FLASH10A.OCX");
+  AddSystemFile("sub/deeper/mscomctl.ocx");
+  AddSystemFile("other/MSCOMCTL.OCX");
+  const std::vector<std::string_view> names = {"flash10a.ocx", "  ", "MSComCtl.ocx", "absent.dll",
+                                               ""};
+  const std::vector<std::string> found = main().FindFiles(names, systemFolder);
+  EXPECT_EQ(fake.system.walks, 1);
+  ASSERT_EQ(found.size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(found[i], main().FileFind(std::string(names[i]), systemFolder)) << names[i];
+  }
+  EXPECT_EQ(found[0], systemFolder + "/Flash10a.ocx");
+  EXPECT_FALSE(found[2].empty());
+  EXPECT_EQ(found[1] + found[3] + found[4], "");
+}
+
+TEST_F(ScanWalksTest, AFullScanWalksEachChecksFolderOnce) {
+  InstallEverything();
+  fake.ui.defaultChoice = platform::vbNo;
+  main().Label12.RaiseClick();
+  EXPECT_EQ(fake.system.walks, 5);  // Flash, runtime, service pack, Explorer, Media Player
+  EXPECT_EQ(fake.system.searches.size(), 18u);
+  EXPECT_EQ(fake.ui.boxes.back().text, "Wollen Sie Ihre Computer Geschwindigkeit testen?");
+}
+
+TEST_F(ScanWalksTest, TheBlinkGoesOnAndInputIsAnsweredWhileALongWalkRuns) {
+  MakeWalksSlow(100);  // about a second per walk
+  int ticks = 0;
+  main().Timer1.Tick = [&] { ++ticks; };
+  main().Timer1.SetEnabled(true);
+  // Input arriving every 30 ms is handled no later than 50 ms after it arrives.
+  std::int64_t worstDelay = 0;
+  int handled = 0;
+  for (std::int64_t at = 5; at < 1000; at += 30) {
+    fake.ui.Schedule(at, [&, at] {
+      worstDelay = std::max(worstDelay, fake.clock.nowMs - at);
+      ++handled;
+    });
+  }
+  const std::int64_t start = fake.clock.nowMs;
+  main().FindFiles(std::vector<std::string_view>{"absent.dll"}, systemFolder);
+  EXPECT_GE(fake.clock.nowMs - start, 1000);
+  EXPECT_GE(ticks, 2);
+  EXPECT_EQ(handled, 34);
+  EXPECT_LT(worstDelay, 50);
+}
+
+TEST_F(ScanWalksTest, ANestedCheckAndAClosedFolderWindowDuringAWalkAreSafe) {
+  InstallEverything();
+  MakeWalksSlow(30);
+  // During the Flash check's walk the user starts the Media Player check, whose own walk
+  // runs nested; during that walk FormS, whose caption the outer check read, is closed.
+  fake.ui.Schedule(100, [&] { main().Command15.RaiseClick(); });
+  fake.ui.Schedule(200, [&] { program->FormS.Command3.RaiseClick(); });
+  main().flahssucher.RaiseClick();
+
+  std::vector<std::string> texts;
+  for (const auto& box : fake.ui.boxes) texts.push_back(box.text);
+  ASSERT_GE(texts.size(), 4u);
+  EXPECT_EQ(texts[0], "Media Player Steuerelement ist: OK!");  // the nested check, first
+  EXPECT_EQ(texts[1], "Die Datei suche ist beendet!");
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Flash Player ist installiert: OK!"), 1);
+  EXPECT_EQ(texts.back(), "Wollen Sie Ihre Computer Geschwindigkeit testen?");
+  EXPECT_TRUE(program->FormS.IsLoaded());  // the later checks read it again
+}
+
+TEST_F(ScanWalksTest, APauseSleepsUntilTheNextTimerInsteadOfPolling) {
+  main().Timer1.SetEnabled(true);  // the blink: every 500 ms
+  const int passes = fake.ui.doEventsCalls;
+  const std::int64_t start = fake.clock.nowMs;
+  main().Pause(0.8f);
+  EXPECT_GE(fake.clock.nowMs - start, 800);
+  EXPECT_LT(fake.clock.nowMs - start, 810);
+  EXPECT_LE(fake.ui.doEventsCalls - passes, 3);  // wake for the tick, then for the end
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+// The tab order of the program's windows in the model, which every view follows.
+#include <string>
+#include <vector>
+
+#include "fake/fixture.h"
+#include "tab_order/tab_walk.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class TabOrder : public fake::ProgramTest {};
+
+TEST_F(TabOrder, TheMainWindowReachesEveryButtonAndTextBoxTheHiddenOnesIncluded) {
+  // The text boxes inside Frame3 lie below its visible part and are stops all the same,
+  // as are the buttons below the client area: "FormS.Show " is 18 presses of Tab after
+  // the first check button.
+  const Names expected = {"flahssucher", "Command2", "Command6",   "Command9",  "Command15",
+                          "Command13",   "List1",    "Command14",  "Text1",     "Text2",
+                          "Text3",       "Text3S",   "Textleer",   "Command10", "Command5",
+                          "Command12",   "Command4", "Command7",   "Command11", "Command1",
+                          "Command3",    "Command8", "flahssucher"};
+  EXPECT_EQ(tab_order::ModelRound(main()), expected);
+  EXPECT_EQ(main().Command11.Caption(), "FormS.Show ");
+  const auto stops = main().TabStops();
+  EXPECT_EQ(stops.at(18), &main().Command11);
+}
+
+TEST_F(TabOrder, TheOtherWindowsFollowTheirTabOrder) {
+  EXPECT_EQ(tab_order::ModelRound(program->FormS),
+            (Names{"List1", "Drive1", "Command3", "Command2", "List1"}));
+  EXPECT_EQ(tab_order::ModelRound(program->Form3),
+            (Names{"cmdProzessordatenAuslesen", "Command1", "Text3", "cmdProzessordatenAuslesen"}));
+}
+
+TEST_F(TabOrder, TabSkipsWhatIsHiddenOrDisabledAndGoesRoundBothWays) {
+  auto& w = main();
+  EXPECT_EQ(w.NextTabStop(&w.Command8, true), &w.flahssucher);   // round to the first
+  EXPECT_EQ(w.NextTabStop(&w.flahssucher, false), &w.Command8);  // Shift+Tab: round back
+  EXPECT_EQ(w.NextTabStop(nullptr, false), &w.Command8);
+  // A label is no stop; Tab goes on from its place in the order.
+  EXPECT_EQ(w.NextTabStop(&w.Label7, true), &w.Command14);
+
+  w.List1.SetVisible(false);
+  w.Command14.SetEnabled(false);
+  EXPECT_EQ(w.NextTabStop(&w.Command13, true), &w.Text1);
+  EXPECT_EQ(w.NextTabStop(&w.Text1, false), &w.Command13);
+  // Hiding a frame takes what it holds out of the order.
+  w.Frame3.SetVisible(false);
+  EXPECT_EQ(w.NextTabStop(&w.Text3, true), &w.Command10);
+  EXPECT_FALSE(w.IsTabStop(w.Text3S));
+  EXPECT_TRUE(w.IsTabStop(w.Text3));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// What the tab-order tests of every view share: the program's windows, the model's
+// sequence of tab stops, a walk with real Tab presses, and a window system that answers
+// message boxes at once (a window's load may show one) while a native view draws.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace tab_order {
+
+// A control's name as the sequences show it: "Picture2(3)" for a member of an array.
+inline std::string StopName(const platform::Control* control) {
+  if (control == nullptr) return "(none)";
+  if (control->Index() < 0) return control->Name();
+  return control->Name() + "(" + std::to_string(control->Index()) + ")";
+}
+
+// The model's tab stops, from the first round to the first again.
+inline std::vector<std::string> ModelRound(const platform::Form& form) {
+  std::vector<std::string> names;
+  for (const platform::Control* stop : form.TabStops()) names.push_back(StopName(stop));
+  if (!names.empty()) names.push_back(names.front());
+  return names;
+}
+
+// Starts at the first stop and presses Tab (through pressTab) once per stop, so that the
+// walk comes round to the first again; records where the model says the focus is.
+inline std::vector<std::string> WalkRound(platform::Form& form,
+                                          const std::function<void()>& pressTab) {
+  std::vector<std::string> names;
+  platform::Control* first = form.NextTabStop(nullptr, true);
+  if (first == nullptr || !first->SetFocus()) return names;
+  names.push_back(StopName(form.Focused()));
+  const std::size_t stops = form.TabStops().size();
+  for (std::size_t press = 0; press < stops; ++press) {
+    pressTab();
+    names.push_back(StopName(form.Focused()));
+  }
+  return names;
+}
+
+// The native window system with every message box answered OK without showing it.
+class BoxesAnswered final : public platform::UiBackend {
+ public:
+  explicit BoxesAnswered(platform::UiBackend& native) : native_(native) {}
+  std::unique_ptr<platform::FormView> CreateView(platform::Form& form) override {
+    return native_.CreateView(form);
+  }
+  int MessageBox(platform::Form*, std::string_view, int, std::string_view) override {
+    return platform::vbOK;
+  }
+  void DoEvents() override { native_.DoEvents(); }
+  void WaitEvents(std::int64_t maxMs) override { native_.WaitEvents(maxMs); }
+  void Run() override { native_.Run(); }
+  void End() override { native_.End(); }
+  std::int64_t NowMs() override { return native_.NowMs(); }
+
+ private:
+  platform::UiBackend& native_;
+};
+
+}  // namespace tab_order

@@ -3,6 +3,7 @@
 //
 //   tree_search_bench [FOLDERS [FILES-PER-FOLDER]]   (default: 5000 folders, 20 files each)
 //   tree_search_bench ROOT                            (our walk alone, on an existing tree)
+//   tree_search_bench ROOT imagehlp                   (both, on an existing tree)
 //
 // The tree is made below the temporary folder and removed afterwards.
 #include "platform/win32/windows_api.h"
@@ -101,20 +102,24 @@ double ImageHelpSearch(const std::string& root) {
 
 }  // namespace
 
-// Times our walk alone on an existing tree (a deep chain that the image help library's
-// MAX_PATH buffers cannot walk), best of three.
-int WalkExisting(const char* rootAnsi) {
+// Times our walk on an existing tree (a deep chain that the image help library's MAX_PATH
+// buffers cannot walk), best of three; with withImageHelp also SearchTreeForFile, alternating.
+int WalkExisting(const char* rootAnsi, bool withImageHelp) {
   wchar_t root[MAX_PATH + 1] = {};
   MultiByteToWideChar(CP_ACP, 0, rootAnsi, -1, root, MAX_PATH);
-  double own = 1e9;
-  for (int run = 0; run < 3; ++run) own = std::min(own, OwnWalk(root));
+  double own = 1e9, imageHelp = 1e9;
+  for (int run = 0; run < kRuns; ++run) {
+    own = std::min(own, OwnWalk(root));
+    if (withImageHelp) imageHelp = std::min(imageHelp, ImageHelpSearch(rootAnsi));
+  }
   std::printf("own walk of %s: %.3f s\n", rootAnsi, own);
+  if (withImageHelp) std::printf("SearchTreeForFile of %s: %.3f s\n", rootAnsi, imageHelp);
   return 0;
 }
 
 int main(int argc, char** argv) {
   if (argc > 1 && !std::isdigit(static_cast<unsigned char>(argv[1][0])))
-    return WalkExisting(argv[1]);
+    return WalkExisting(argv[1], argc > 2 && std::string(argv[2]) == "imagehlp");
   const int folders = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
   const int files = argc > 2 ? std::max(0, std::atoi(argv[2])) : 20;
   wchar_t temp[MAX_PATH + 1] = {};

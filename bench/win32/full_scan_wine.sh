@@ -49,26 +49,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d" WINEDEBUG=-all W
 export WINEPREFIX=$work/prefix
 
 # The prefix as tests/e2e/run.sh prepares it (virtual desktop, no X window management, the
-# logger as the browser).
+# logger as the browser), with the registry settings taken from run.sh itself.
 "$wine" wineboot -i >"$work/wineboot.log" 2>&1
-cat >"$WINEPREFIX/drive_c/base.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
-[HKEY_CLASSES_ROOT\http\shell\open\command]
-@="\"C:\\e2e\\open_logger.exe\" \"%1\""
-EOF
+sed -n "/^cat >\"\$work\/base.reg\" <<'EOF'\$/,/^EOF\$/p" "$root/tests/e2e/run.sh" | sed '1d;$d' \
+  >"$WINEPREFIX/drive_c/base.reg"
+grep -q 'http\\shell\\open' "$WINEPREFIX/drive_c/base.reg" || {
+  echo "full_scan_wine.sh: no registry settings found in tests/e2e/run.sh" >&2
+  exit 1
+}
 "$wine" regedit /S 'C:\base.reg'
 e2e=$WINEPREFIX/drive_c/e2e
 mkdir -p "$e2e"
@@ -86,16 +74,9 @@ echo "system folder: $(find "$system" -type f | wc -l) files in $(find "$system"
 
 "$wine" 'C:\e2e\tree_search_bench.exe' 'C:\windows\system32' imagehlp
 
-cat >"$e2e/scan.txt" <<'EOF'
-scenario "Full scan to the Flash Player box (1)"
-start
-expect-window sucher1
-click sucher1.Label12
-expect-box title="Achtung: Flash Player ist nicht installiert! Wichtig!" text="Bitte zuerst den Flash Player von Adobe herunterladen ?" buttons=Yes,No,Cancel owner=sucher1
-answer Yes
-expect-opened "http://www.adobe.com/de/flashplayer/"
-
-scenario "Full scan to the Flash Player box (2)"
+for run in 1 2; do
+  cat <<EOF
+scenario "Full scan to the Flash Player box ($run)"
 start
 expect-window sucher1
 click sucher1.Label12
@@ -103,6 +84,7 @@ expect-box title="Achtung: Flash Player ist nicht installiert! Wichtig!" text="B
 answer Yes
 expect-opened "http://www.adobe.com/de/flashplayer/"
 EOF
+done >"$e2e/scan.txt"
 "$wine" 'C:\e2e\answer_gaps.exe' 30 >"$work/gaps.out" &
 gaps_pid=$!
 "$wine" 'C:\e2e\belvosta_e2e.exe' --program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt' \

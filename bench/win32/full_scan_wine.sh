@@ -51,12 +51,14 @@ export WINEPREFIX=$work/prefix
 # The prefix as tests/e2e/run.sh prepares it (virtual desktop, no X window management, the
 # logger as the browser), with the registry settings taken from run.sh itself.
 "$wine" wineboot -i >"$work/wineboot.log" 2>&1
-sed -n "/^cat >\"\$work\/base.reg\" <<'EOF'\$/,/^EOF\$/p" "$root/tests/e2e/run.sh" | sed '1d;$d' \
+sed -n "/cat >>\\?\"\$work\/base.reg\" <<'EOF'\$/,/^EOF\$/p" "$root/tests/e2e/run.sh" |
+  sed "/base.reg\" <<'EOF'\$/d; /^EOF\$/d" \
   >"$WINEPREFIX/drive_c/base.reg"
-grep -q 'http\\shell\\open' "$WINEPREFIX/drive_c/base.reg" || {
+if ! grep -q 'http\\shell\\open' "$WINEPREFIX/drive_c/base.reg" ||
+  ! grep -q 'Explorer\\Desktops' "$WINEPREFIX/drive_c/base.reg"; then
   echo "full_scan_wine.sh: no registry settings found in tests/e2e/run.sh" >&2
   exit 1
-}
+fi
 "$wine" regedit /S 'C:\base.reg'
 e2e=$WINEPREFIX/drive_c/e2e
 mkdir -p "$e2e"

@@ -51,6 +51,7 @@ box_shown() { find_window "^Achtung: Flash Player ist nicht installiert! Wichtig
 wait_for 20 box_shown || fail "no Flash Player box within 20 s"
 shown=$(now)
 used=$(($(cpu_ns) - before))
-printf 'idle second: %.3f s of processor time\n' "$(bc -l <<<"$idle / 10^9")"
-printf 'click to Flash Player box: %.3f s, %.3f s of processor time\n' \
-  "$(bc -l <<<"($shown - $clicked) / 10^9")" "$(bc -l <<<"$used / 10^9")"
+awk -v idle="$idle" -v wall=$((shown - clicked)) -v used="$used" 'BEGIN {
+  printf "idle second: %.3f s of processor time\n", idle / 1e9
+  printf "click to Flash Player box: %.3f s, %.3f s of processor time\n", wall / 1e9, used / 1e9
+}'

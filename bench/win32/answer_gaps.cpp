@@ -2,7 +2,8 @@
 // an empty message (WM_NULL), which is answered only when the program processes its
 // events, and keeps the longest time between two answers. Follows the window across
 // restarts of the program and stops watching one as soon as a box disables it (the time
-// from the click to the first box); ends after SECONDS and prints the longest gap.
+// from the click to the first box); prints every gap over 50 ms with the time it ended
+// (seconds since 1970) and, after SECONDS, the longest.
 //
 //   answer_gaps SECONDS [TITLE]   (TITLE default "Belvosta: Dorvane")
 #include <windows.h>
@@ -58,6 +59,9 @@ int wmain(int argc, wchar_t** argv) {
           longestCallAt = UnixSeconds();
         }
         if (lastAnswer > 0) longest = std::max(longest, now - lastAnswer);
+        // Each long gap with its end, to set beside what the program was doing then.
+        if (lastAnswer > 0 && now - lastAnswer > 0.05)
+          std::printf("gap %.3f s ending at %.3f\n", now - lastAnswer, UnixSeconds());
         lastAnswer = now;
         ++answers;
       }

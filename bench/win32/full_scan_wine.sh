@@ -10,7 +10,8 @@
 #      begins; the time from the line of the step after the click to the line of the step
 #      after the box is the time from the click to the box (the driver looks every 50 ms);
 #   3. meanwhile answer_gaps.exe sends the main window an empty message every 10 ms and
-#      prints the longest time it went unanswered before the box.
+#      prints every gap between its answers over 50 ms; the longest from the click to the
+#      box is printed beside that scan's time.
 #
 #   bench/win32/full_scan_wine.sh [BUILD_DIR] [BASE]   (BUILD_DIR default build/win64: belvosta.exe,
 #                                                      belvosta_e2e.exe, open_logger.exe,

@@ -155,10 +155,13 @@ cp "$build/open_logger.exe" "$base/drive_c/e2e/explorer.exe"
 WINEPREFIX=$base timeout 180 "$wineserver" -w || WINEPREFIX=$base "$wineserver" -k
 
 # What a prefix holds: each folder, and each file with its size and time of change. Left
-# out is what Wine itself rewrites: its registry files (the *.reg at the top) and its links
-# for drives and ports (dosdevices/, made again as Wine starts).
+# out is what Wine itself rewrites: its registry files (the *.reg at the top), its links
+# for drives and ports (dosdevices/, made again as Wine starts) and the compiled driver
+# lists its plug-and-play service writes again when it restarts (windows/inf/*.pnf; under
+# the 32-bit emulator that service crashes and restarts now and then).
 prefix_state() {
-  (cd "$1" && find . \( -regex '\./[^/]*\.reg' -o -path ./dosdevices \) -prune \
+  (cd "$1" && find . \( -regex '\./[^/]*\.reg' -o -path ./dosdevices \
+    -o -path './drive_c/windows/inf/*.pnf' \) -prune \
     -o -type d -printf 'folder\t%p\n' \
     -o -printf 'file\t%p\t%s\t%T@\n') | LC_ALL=C sort
 }

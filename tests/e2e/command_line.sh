@@ -25,7 +25,7 @@ run() {
   # Under the 32-bit emulator Wine's background services crash now and then, and the
   # emulator and Wine say so on the error output they share with the program. The status
   # and the output are still checked, so a crash of the program itself still fails.
-  sed -i -e '/^qemu: uncaught target signal/d' \
+  sed -i -e '/^qemu: uncaught target signal/d' -e '/^Inconsistency detected by ld\.so: /d' \
     -e '/^wine: Unhandled exception 0x[0-9a-f]* in thread [0-9a-f]* at address .*, starting debugger\.\.\.$/d' \
     "$work/err"
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "checks/main_window_links.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 

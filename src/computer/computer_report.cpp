@@ -5,7 +5,7 @@
 
 #include "computer/form3.h"
 #include "platform/advapi32.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "computer/form3_links.h"
 #include "computer/rechnerdaten.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "computer/form3.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 #include "platform/kernel32.h"
 
 namespace belvosta {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/forms.h"
+#include "ui/forms.h"
 #include "platform/operations.h"
 
 namespace platform {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/forms.h"
+#include "ui/forms.h"
 #include "platform/operations.h"
 
 namespace platform {

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "fake/fake_system.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
 
 namespace {
 

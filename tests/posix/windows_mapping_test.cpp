@@ -13,7 +13,7 @@
 
 #include "fake/fake_system.h"
 #include "platform/kernel32.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "platform/fltk/fltk_ui.h"
+#include "platform/fltk/ui_backend.h"
 #include "platform/fltk/form_view.h"
 #include "tab_order/tab_walk.h"
 

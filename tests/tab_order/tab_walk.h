@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace tab_order {
 

@@ -5,7 +5,7 @@
 #include <FL/Fl_Widget.H>
 
 #include "platform/fltk/looks.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace platform::fltk {
 

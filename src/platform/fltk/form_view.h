@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/fltk/screen_units.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 class Fl_Widget;
 class Fl_Window;

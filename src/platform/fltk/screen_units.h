@@ -1,7 +1,7 @@
 // Converting the window system's twips and points into this screen's pixels.
 #pragma once
 
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace platform::fltk {
 

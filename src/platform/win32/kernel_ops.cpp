@@ -1,6 +1,6 @@
 #include "platform/win32/later_windows.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/windows_api.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 #include "platform/win32/later_windows.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {

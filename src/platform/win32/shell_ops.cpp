@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 
 namespace platform::win32 {
 namespace {

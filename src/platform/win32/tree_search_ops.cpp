@@ -2,7 +2,7 @@
 
 #include "platform/win32/tree_search.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 
 namespace platform::win32 {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/system_backend.h"
 

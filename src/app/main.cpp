@@ -1,7 +1,7 @@
 // Belvosta: checks whether a PC is ready to run Dorvane.
 #include "app/command_line.h"
 #include "app/program.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "platform/native.h"
 
 int main(int argc, char** argv) {

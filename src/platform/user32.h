@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "ui/forms.h"
 #include "platform/operations.h"
+#include "platform/window_handle.h"
 
 namespace platform {
 

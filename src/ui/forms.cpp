@@ -1,5 +1,7 @@
 #include "ui/forms.h"
 
+#include "ui/view_side.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -35,6 +37,14 @@ void Fire(Form& form, const std::function<void()>& handler) {
   run();
 }
 
+// Tells the form's view, if it has one, what changed.
+void NotifyView(Control& control, Property what) {
+  if (FormView* view = ViewOf(control.Owner())) view->ControlChanged(control, what);
+}
+void NotifyView(Form& form, Property what) {
+  if (FormView* view = ViewOf(form)) view->FormChanged(what);
+}
+
 // The program's title for boxes without one.
 std::string& AppTitle() {
   static std::string title;
@@ -42,6 +52,14 @@ std::string& AppTitle() {
 }
 
 }  // namespace
+
+struct Form::Native {
+  std::unique_ptr<FormView> view;
+};
+
+FormView* ViewAccess::ViewOf(const Form& form) {
+  return form.native_->view.get();
+}
 
 const Bitmap& Picture::Pixels() const {
   if (!pixels_) pixels_ = paint_();
@@ -88,9 +106,10 @@ void End() {
 
 std::int64_t NextTimerDueMs() {
   std::int64_t next = -1;
-  for (const Timer* t : g_timers) {
-    if (t->dueMs_ < 0 || !t->Owner().IsLoaded()) continue;
-    if (next < 0 || t->dueMs_ < next) next = t->dueMs_;
+  for (Timer* t : g_timers) {
+    const std::int64_t due = ViewAccess::DueMs(*t);
+    if (due < 0 || !t->Owner().IsLoaded()) continue;
+    if (next < 0 || due < next) next = due;
   }
   return next;
 }
@@ -101,8 +120,9 @@ void RunDueTimers(std::int64_t nowMs) {
   const std::vector<Timer*> snapshot = g_timers;
   for (Timer* t : snapshot) {
     if (std::find(g_timers.begin(), g_timers.end(), t) == g_timers.end()) continue;
-    if (t->dueMs_ < 0 || t->dueMs_ > nowMs || !t->Owner().IsLoaded()) continue;
-    t->dueMs_ = nowMs + std::max(1, t->Current().interval);
+    std::int64_t& due = ViewAccess::DueMs(*t);
+    if (due < 0 || due > nowMs || !t->Owner().IsLoaded()) continue;
+    due = nowMs + std::max(1, CurrentValues(*t).interval);
     Fire(t->Owner(), t->Tick);
   }
 }
@@ -131,10 +151,6 @@ void Control::Touch() {
   form_.EnsureLoaded();
 }
 
-void Control::Notify(Property what) {
-  if (form_.view_) form_.view_->ControlChanged(*this, what);
-}
-
 void Control::ResetToDesign() {
   state_ = design_;
 }
@@ -148,7 +164,7 @@ void Control::SetCaption(std::string caption) {
   Touch();
   if (state_.caption == caption) return;
   state_.caption = std::move(caption);
-  Notify(Property::Caption);
+  NotifyView(*this, Property::Caption);
   Fire(form_, Change);
 }
 
@@ -161,7 +177,7 @@ void Control::SetToolTipText(std::string toolTip) {
   Touch();
   if (state_.toolTip == toolTip) return;
   state_.toolTip = std::move(toolTip);
-  Notify(Property::ToolTip);
+  NotifyView(*this, Property::ToolTip);
 }
 
 Color Control::ForeColor() {
@@ -173,7 +189,7 @@ void Control::SetForeColor(Color color) {
   Touch();
   if (state_.foreColor == color) return;
   state_.foreColor = color;
-  Notify(Property::Colors);
+  NotifyView(*this, Property::Colors);
 }
 
 Color Control::BackColor() {
@@ -185,7 +201,7 @@ void Control::SetBackColor(Color color) {
   Touch();
   if (state_.backColor == color) return;
   state_.backColor = color;
-  Notify(Property::Colors);
+  NotifyView(*this, Property::Colors);
 }
 
 bool Control::Visible() {
@@ -198,7 +214,7 @@ void Control::SetVisible(bool visible) {
   if (state_.visible == visible) return;
   state_.visible = visible;
   if (!visible && form_.focused_ == this) form_.focused_ = nullptr;
-  Notify(Property::Visible);
+  NotifyView(*this, Property::Visible);
 }
 
 bool Control::Enabled() {
@@ -210,7 +226,7 @@ void Control::SetEnabled(bool enabled) {
   Touch();
   if (state_.enabled == enabled) return;
   state_.enabled = enabled;
-  Notify(Property::Enabled);
+  NotifyView(*this, Property::Enabled);
 }
 
 MousePointer Control::MousePointer() {
@@ -222,7 +238,7 @@ void Control::SetMousePointer(platform::MousePointer pointer) {
   Touch();
   if (state_.mousePointer == pointer) return;
   state_.mousePointer = pointer;
-  Notify(Property::MousePointer);
+  NotifyView(*this, Property::MousePointer);
 }
 
 Twips Control::Left() {
@@ -272,9 +288,9 @@ int TextBox::SelStart() {
 
 void TextBox::SetSelStart(int position) {
   Touch();
-  const int length = static_cast<int>(Current().caption.size());
+  const int length = static_cast<int>(State().caption.size());
   selStart_ = std::clamp(position, 0, length);
-  Notify(Property::Selection);
+  NotifyView(*this, Property::Selection);
 }
 
 void TextBox::ResetToDesign() {
@@ -287,14 +303,14 @@ void TextBox::ResetToDesign() {
 void ListBox::AddItem(std::string item) {
   Touch();
   items_.push_back(std::move(item));
-  Notify(Property::Items);
+  NotifyView(*this, Property::Items);
 }
 
 void ListBox::Clear() {
   Touch();
   items_.clear();
   listIndex_ = -1;
-  Notify(Property::Items);
+  NotifyView(*this, Property::Items);
 }
 
 int ListBox::ListCount() {
@@ -322,7 +338,7 @@ bool ListBox::SetListIndex(int index) {
   Touch();
   if (index < -1 || index >= static_cast<int>(items_.size())) return false;
   listIndex_ = index;
-  Notify(Property::Selection);
+  NotifyView(*this, Property::Selection);
   RaiseClick();
   return true;
 }
@@ -346,31 +362,34 @@ Timer::~Timer() {
 
 void Timer::SetEnabled(bool enabled) {
   Touch();
-  if (Current().enabled == enabled) return;
+  if (State().enabled == enabled) return;
   State().enabled = enabled;
   dueMs_ = -1;
-  if (enabled && g_backend) dueMs_ = g_backend->NowMs() + std::max(1, Current().interval);
+  if (enabled && g_backend) dueMs_ = g_backend->NowMs() + std::max(1, State().interval);
 }
 
 int Timer::Interval() {
   Touch();
-  return Current().interval;
+  return State().interval;
 }
 
 void Timer::ResetToDesign() {
   Control::ResetToDesign();
   dueMs_ = -1;
-  if (Current().enabled && g_backend) dueMs_ = g_backend->NowMs() + std::max(1, Current().interval);
+  if (State().enabled && g_backend) dueMs_ = g_backend->NowMs() + std::max(1, State().interval);
 }
 
 // ---- Form ----
 
 Form::Form(std::string name, FormDesign design)
-    : name_(std::move(name)), design_(std::move(design)), caption_(design_.caption) {}
+    : name_(std::move(name)),
+      design_(std::move(design)),
+      native_(std::make_unique<Native>()),
+      caption_(design_.caption) {}
 
 Form::~Form() {
   // Controls are members of the subclass and are already gone; only the view remains.
-  if (view_) g_retiredViews.push_back(std::move(view_));
+  if (native_->view) g_retiredViews.push_back(std::move(native_->view));
   std::erase(g_activeForms, this);
 }
 
@@ -393,7 +412,7 @@ void Form::EnsureLoaded() {
   focused_ = nullptr;
   shown_ = false;
   loaded_ = true;
-  if (g_backend) view_ = g_backend->CreateView(*this);
+  if (g_backend) native_->view = g_backend->CreateView(*this);
   {
     ActiveScope scope(*this);
     Form_Load();
@@ -405,13 +424,13 @@ void Form::Show() {
   EnsureLoaded();
   if (!loaded_ || shown_) return;  // Form_Load may have unloaded it again
   shown_ = true;
-  if (view_) view_->SetShown(true);
+  if (native_->view) native_->view->SetShown(true);
 }
 
 void Form::Hide() {
   if (!loaded_ || !shown_) return;
   shown_ = false;
-  if (view_) view_->SetShown(false);
+  if (native_->view) native_->view->SetShown(false);
 }
 
 void Form::Unload() {
@@ -425,7 +444,7 @@ void Form::Unload() {
     for (Control* c : controls_) {
       if (c->Kind() == ControlKind::Timer) static_cast<Timer*>(c)->dueMs_ = -1;
     }
-    if (view_) g_retiredViews.push_back(std::move(view_));
+    if (native_->view) g_retiredViews.push_back(std::move(native_->view));
   }
   unloading_ = false;
 }
@@ -439,7 +458,7 @@ void Form::SetCaption(std::string caption) {
   EnsureLoaded();
   if (caption_ == caption) return;
   caption_ = std::move(caption);
-  NotifyForm(Property::Caption);
+  NotifyView(*this, Property::Caption);
 }
 
 MousePointer Form::MousePointer() {
@@ -451,23 +470,19 @@ void Form::SetMousePointer(platform::MousePointer pointer) {
   EnsureLoaded();
   if (pointer_ == pointer) return;
   pointer_ = pointer;
-  NotifyForm(Property::MousePointer);
+  NotifyView(*this, Property::MousePointer);
 }
 
 WindowHandle Form::hWnd() {
   EnsureLoaded();
-  return view_ ? view_->Handle() : 0;
-}
-
-void Form::NotifyForm(Property what) {
-  if (view_) view_->FormChanged(what);
+  return native_->view ? native_->view->Handle() : 0;
 }
 
 bool Form::SetFocusTo(Control* control) {
-  if (!shown_ || !control->Current().visible || !control->Current().enabled) return false;
+  if (!shown_ || !control->state_.visible || !control->state_.enabled) return false;
   if (focused_ == control) return true;
   focused_ = control;
-  if (view_) view_->ControlChanged(*control, Property::Focus);
+  if (native_->view) native_->view->ControlChanged(*control, Property::Focus);
   return true;
 }
 
@@ -491,8 +506,8 @@ bool Form::IsTabStop(const Control& control) const {
   // Containers nest only a few deep; the bound guards against a container cycle.
   const Control* c = &control;
   for (int depth = 0; c != nullptr && depth < 32; ++depth) {
-    if (!c->Current().visible || !c->Current().enabled) return false;
-    c = c->Current().container;
+    if (!c->state_.visible || !c->state_.enabled) return false;
+    c = c->state_.container;
   }
   return c == nullptr;
 }

@@ -1,5 +1,6 @@
 // The window system as the program's handlers see it: forms, their controls, events,
-// timers, modal message boxes and event processing.
+// timers, modal message boxes and event processing. What the native views and the window
+// system's backends use besides is in ui/view_side.h; the program's windows never need it.
 //
 // It is a retained model that works without any screen. A native view (Win32 or FLTK)
 // mirrors a loaded form onto a real window and feeds real input back as events; tests run
@@ -22,13 +23,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/twips.h"
+#include "platform/window_handle.h"
+
 namespace platform {
-
-// Positions and sizes in twips (1/1440 inch).
-using Twips = int;
-
-// An opaque native window handle (HWND on Windows); 0 means none.
-using WindowHandle = std::uintptr_t;
 
 struct Color {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -116,58 +114,6 @@ struct Design {
   int interval = 0;  // timers, in milliseconds
 };
 
-// What changed, so that a view can update only what it must.
-enum class Property {
-  Caption,
-  ToolTip,
-  Colors,
-  Font,
-  Visible,
-  Enabled,
-  MousePointer,
-  Items,
-  Selection,
-  Focus,
-  Picture
-};
-
-// A native view of one loaded form. The window system creates one when a form loads and
-// retires it when the form unloads; it never deletes a view while a handler may run on it.
-class FormView {
- public:
-  virtual ~FormView() = default;
-  virtual void ControlChanged(Control& control, Property what) = 0;
-  virtual void FormChanged(Property what) = 0;  // caption, pointer
-  virtual void SetShown(bool shown) = 0;
-  virtual WindowHandle Handle() const = 0;
-};
-
-// The native side of the window system. The program installs one at start (Win32 or FLTK);
-// tests install a fake with a virtual clock.
-class UiBackend {
- public:
-  virtual ~UiBackend() = default;
-  // A view for a form that has just loaded; nullptr for none.
-  virtual std::unique_ptr<FormView> CreateView(Form& form) = 0;
-  // A modal box: blocks input to the program's windows but keeps timers ticking.
-  virtual int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) = 0;
-  // Processes every pending event (input, paints, due timers), then returns.
-  virtual void DoEvents() = 0;
-  // The same, but when nothing is pending it first sleeps until input arrives, the next
-  // timer is due or maxMs have passed.
-  virtual void WaitEvents(std::int64_t maxMs) = 0;
-  // Runs the event loop until the program ends.
-  virtual void Run() = 0;
-  // Ends the program at once, closing every window without running further handlers.
-  virtual void End() = 0;
-  // A clock in milliseconds that only moves forward, for timers.
-  virtual std::int64_t NowMs() = 0;
-};
-
-// Installs the backend; the caller keeps ownership. Passing nullptr uninstalls it.
-void SetUiBackend(UiBackend* backend);
-UiBackend* GetUiBackend();
-
 // The program's title, which boxes without a title of their own show; empty until set.
 void SetAppTitle(std::string_view title);
 
@@ -185,15 +131,8 @@ int MsgBox(std::string_view text, int style = vbOKOnly, std::string_view title =
 void DoEvents();
 // The same after sleeping until there is an event, a timer is due or maxMs have passed.
 void WaitEvents(std::int64_t maxMs);
-// Ends the program (see UiBackend::End).
+// Ends the program at once, closing every window without running further handlers.
 void End();
-
-// Timer bookkeeping for backends: when the next enabled timer is due (or -1 for none), and
-// running every timer that is due at nowMs.
-std::int64_t NextTimerDueMs();
-void RunDueTimers(std::int64_t nowMs);
-// Drops the views of unloaded forms; backends call it when no handler is running.
-void CollectRetiredViews();
 
 // One control of a form. Every property access loads the form first (rule 2).
 class Control {
@@ -211,9 +150,6 @@ class Control {
   const Design& DesignValues() const { return design_; }
   int TabIndex() const { return tabIndex_; }
   void SetTabIndex(int tabIndex) { tabIndex_ = tabIndex; }
-
-  // The current values without loading the form, for views that mirror a loaded form.
-  const Design& Current() const { return state_; }
 
   // Caption of labels, buttons and frames; text of text boxes. Both names reach one value.
   const std::string& Caption();
@@ -256,12 +192,12 @@ class Control {
 
  protected:
   void Touch();  // loads the form if needed
-  void Notify(Property what);
   virtual void ResetToDesign();
   Design& State() { return state_; }
 
  private:
   friend class Form;
+  friend class ViewAccess;
   Form& form_;
   std::string name_;
   ControlKind kind_;
@@ -360,8 +296,7 @@ class Timer : public Control {
 
  private:
   friend class Form;
-  friend void RunDueTimers(std::int64_t);
-  friend std::int64_t NextTimerDueMs();
+  friend class ViewAccess;
   std::int64_t dueMs_ = -1;  // -1: not running
 };
 
@@ -423,31 +358,23 @@ class Form {
   // nullptr when the form has no stop.
   Control* NextTabStop(const Control* from, bool forward) const;
 
-  // The view's own calls.
-  FormView* View() const { return view_.get(); }
-  const std::string& CurrentCaption() const { return caption_; }
-  platform::MousePointer CurrentMousePointer() const { return pointer_; }
-  // The user closes the window (close box, system menu, Alt+F4).
-  void CloseRequested() { Unload(); }
-  // The control that has the keyboard focus, or nullptr.
-  Control* Focused() const { return focused_; }
-  void FocusChangedByUser(Control* control) { focused_ = control; }
-
  protected:
   virtual void Form_Load() {}
   virtual void Form_QueryUnload() {}
 
  private:
   friend class Control;
+  friend class ViewAccess;
+  // The native view of the loaded form, kept where the views' interface is known.
+  struct Native;
   void Register(Control* control);
   void Unregister(Control* control);
-  void NotifyForm(Property what);
   bool SetFocusTo(Control* control);
 
   std::string name_;
   FormDesign design_;
   std::vector<Control*> controls_;
-  std::unique_ptr<FormView> view_;
+  std::unique_ptr<Native> native_;
   std::string caption_;
   platform::MousePointer pointer_ = platform::MousePointer::Default;
   Control* focused_ = nullptr;
@@ -456,12 +383,5 @@ class Form {
   bool unloading_ = false;
   bool shown_ = false;
 };
-
-// Whether controls of this kind ever take the keyboard focus (text boxes, lists, buttons,
-// drive lists).
-bool KindTakesFocus(ControlKind kind);
-
-// The form whose handler runs or whose window is active, as the owner of message boxes.
-Form* ActiveForm();
 
 }  // namespace platform

@@ -37,7 +37,7 @@ class CheckMachineTest : public fake::ProgramTest {
     auto& w = program->sucher1;
     std::string ticks;
     for (int i = 0; i < 6; ++i) {
-      if (!w.Picture3[i].Current().visible) ticks += std::to_string(i);
+      if (!CurrentValues(w.Picture3[i]).visible) ticks += std::to_string(i);
     }
     std::string list;
     for (const std::string& item : w.List1.Items()) list += (list.empty() ? "" : "|") + item;

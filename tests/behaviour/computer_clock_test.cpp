@@ -28,7 +28,7 @@ TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBefor
   int counterReadsAtVerdict = -1;
   fake.ui.whileBoxOpen = [&](const fake::RecordedBox& box) {
     if (box.title == "Rechnerdaten auslesen") return;
-    text3AtVerdict = form3().Text3.Current().caption;
+    text3AtVerdict = CurrentValues(form3().Text3).caption;
     counterReadsAtVerdict = fake.system.tscReads;
   };
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fake/virtual_clock.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 
 namespace fake {
 

@@ -23,7 +23,7 @@ class FltkTabOrder : public ::testing::Test {
   // Shows the form and walks it with Tab key events, as the keyboard sends them.
   std::vector<std::string> Walk(platform::Form& form) {
     form.Show();
-    auto* view = dynamic_cast<platform::fltk::FltkFormView*>(form.View());
+    auto* view = dynamic_cast<platform::fltk::FltkFormView*>(ViewOf(form));
     if (view == nullptr) return {};
     Fl_Window& window = view->window();
     ui_.DoEvents();

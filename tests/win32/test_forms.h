@@ -2,7 +2,7 @@
 // window to watch while the first shows a message box.
 #pragma once
 
-#include "ui/forms.h"
+#include "ui/view_side.h"
 
 namespace platform::win32::testing {
 

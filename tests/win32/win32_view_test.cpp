@@ -353,7 +353,7 @@ TEST_F(Win32View, TabReachesTheButtonBelowTheClientAreaAndSpacePressesIt) {
     DoEvents();
   }
   ASSERT_EQ(GetFocus(), hidden);
-  EXPECT_EQ(form_.Focused(), &form_.HiddenButton);
+  EXPECT_EQ(FocusedControl(form_), &form_.HiddenButton);
 
   PostMessageW(hidden, WM_KEYDOWN, VK_SPACE, 0);
   PostMessageW(hidden, WM_KEYUP, VK_SPACE, 0xC0000001);

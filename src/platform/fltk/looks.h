@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/fltk/screen_units.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "ui/hand_cursor.h"
 
 namespace platform::fltk {

@@ -11,7 +11,7 @@
 #include "platform/fltk/fl_drawing.h"
 #include "platform/fltk/ui_backend.h"
 #include "platform/fltk/looks.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 
 namespace platform::fltk {
 namespace {

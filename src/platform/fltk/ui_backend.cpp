@@ -27,14 +27,14 @@ std::unique_ptr<FormView> FltkUi::CreateView(Form& form) {
 int FltkUi::MessageBox(Form* owner, std::string_view text, int style, std::string_view title) {
   const Fl_Window* ownerWindow = nullptr;
   if (owner) {
-    if (auto* view = dynamic_cast<FltkFormView*>(owner->View()); view && view->window().shown()) {
+    if (auto* view = dynamic_cast<FltkFormView*>(ViewOf(*owner)); view && view->window().shown()) {
       ownerWindow = &view->window();
     }
   }
   const int answer = RunMessageBox(*this, units_, ownerWindow, text, style, title);
   // As on Windows, the owner's focused control has the focus again once the box is gone.
   if (owner) {
-    if (auto* view = dynamic_cast<FltkFormView*>(owner->View()); view && view->window().shown()) {
+    if (auto* view = dynamic_cast<FltkFormView*>(ViewOf(*owner)); view && view->window().shown()) {
       view->FocusPreferredControl();
     }
   }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/fltk/screen_units.h"
-#include "ui/forms.h"
+#include "ui/view_side.h"
 
 namespace platform::fltk {
 

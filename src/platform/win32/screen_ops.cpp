@@ -20,7 +20,7 @@ int Win32Backend::WindowRect(WindowHandle window, RECT& rect) {
 
 ScreenTwips Win32Backend::Screen() {
   // The primary screen in pixels, at the DPI the program's windows are laid out with.
-  const double twipsPerPixel = 1440.0 / WindowDpi(nullptr);
+  const double twipsPerPixel = TwipsPerPixel(WindowDpi(nullptr));
   ScreenTwips screen;
   screen.twipsPerPixelX = twipsPerPixel;
   screen.twipsPerPixelY = twipsPerPixel;

@@ -38,7 +38,7 @@ struct NativeKind {
 };
 
 NativeKind NativeKindFor(const Control& control) {
-  const Design& design = control.Current();
+  const Design& design = CurrentValues(control);
   switch (control.Kind()) {
     case ControlKind::Label:
       return {L"STATIC",
@@ -125,7 +125,7 @@ bool FormWindow::CreateWindows() {
   const RECT frame = WindowRectForClient(TwipsToPixels(design.clientWidth, dpi_),
                                          TwipsToPixels(design.clientHeight, dpi_), FormStyle(form_),
                                          FormExStyle(form_), dpi_);
-  const std::wstring caption = Widen(form_.CurrentCaption());
+  const std::wstring caption = Widen(CurrentCaption(form_));
   window_ =
       CreateWindowExW(FormExStyle(form_), kFormClass, caption.c_str(), FormStyle(form_),
                       CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
@@ -178,7 +178,7 @@ HWND FormWindow::CreateChild(std::size_t index) {
       if (children_[i].control == container && i != index) CreateChild(i);
     }
   }
-  const Design& design = control.Current();
+  const Design& design = CurrentValues(control);
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
   if (design.visible) style |= WS_VISIBLE;
   if (!design.enabled) style |= WS_DISABLED;
@@ -251,7 +251,7 @@ void FormWindow::MoveFocus(bool forward) {
   if (!IsCurrent()) return;
   // Without the focus in this window, Tab goes on from the control the form had last.
   const Child* holder = ChildFor(GetFocus());
-  const Control* from = holder ? holder->control : form_.Focused();
+  const Control* from = holder ? holder->control : FocusedControl(form_);
   const Control* next = form_.NextTabStop(from, forward);
   const Child* target = next ? ChildFor(*next) : nullptr;
   if (!target || !target->window) return;
@@ -269,7 +269,7 @@ void FormWindow::PlaceChildren() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (Child& child : children_) {
     if (!child.window) continue;
-    const Design& design = child.control->Current();
+    const Design& design = CurrentValues(*child.control);
     int pixelHeight = TwipsToPixels(design.height, dpi_);
     if (child.control->Kind() == ControlKind::DriveList) {
       // The height of a drop-down list includes its open list; the closed box is as high
@@ -290,7 +290,7 @@ void FormWindow::PlaceChildren() {
 
 void FormWindow::ApplyAll(Child& child) {
   if (!child.window) return;
-  const Design& design = child.control->Current();
+  const Design& design = CurrentValues(*child.control);
   tips_->Set(child.window, Widen(design.toolTip));
   if (child.control->Kind() == ControlKind::ListBox) SyncListItems(child);
 }
@@ -324,7 +324,7 @@ void FormWindow::ControlChanged(Control& control, Property what) {
   Child* child = ChildFor(control);
   if (!child || !child->window) return;
   const HWND window = child->window;
-  const Design& design = control.Current();
+  const Design& design = CurrentValues(control);
   switch (what) {
     case Property::Caption:
       SetChildText(*child);
@@ -366,7 +366,7 @@ void FormWindow::ControlChanged(Control& control, Property what) {
       } else if (control.Kind() == ControlKind::TextBox) {
         // The model counts bytes of UTF-8; the edit box counts UTF-16 units.
         auto& box = static_cast<TextBox&>(control);
-        const std::string& text = box.Current().caption;
+        const std::string& text = CurrentValues(box).caption;
         const auto bytes =
             std::min<std::size_t>(static_cast<std::size_t>(box.SelStart()), text.size());
         const auto start =
@@ -383,7 +383,7 @@ void FormWindow::ControlChanged(Control& control, Property what) {
 void FormWindow::FormChanged(Property what) {
   if (!window_) return;
   if (what == Property::Caption) {
-    SetWindowTextW(window_, Widen(form_.CurrentCaption()).c_str());
+    SetWindowTextW(window_, Widen(CurrentCaption(form_)).c_str());
   } else if (what == Property::MousePointer) {
     RefreshCursor();
   }
@@ -401,7 +401,7 @@ void FormWindow::SetShown(bool shown) {
 void FormWindow::SetChildText(Child& child) {
   const Control& control = *child.control;
   if (control.Kind() == ControlKind::PictureBox) return;
-  const std::wstring text = Widen(control.Current().caption);
+  const std::wstring text = Widen(CurrentValues(control).caption);
   // The user's own typing comes back from the model unchanged: setting it again would put
   // the caret back at the start of an edit box.
   if (WindowText(child.window) == text) return;
@@ -431,7 +431,7 @@ void FormWindow::SyncListItems(Child& child) {
 
 void FormWindow::Redraw(Child& child) {
   const HWND window = child.window;
-  const Design& design = child.control->Current();
+  const Design& design = CurrentValues(*child.control);
   if (child.control->Kind() == ControlKind::Label && design.transparent) {
     // A transparent label draws no background: what lay under its old text must be
     // painted again by the window beneath it first.

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "platform/win32_view/tool_tips.h"
 #include "platform/win32/windows_api.h"
 
@@ -93,7 +93,7 @@ class FormWindow final : public FormView {
   void RefreshCursor();
 
   // Whether the form still shows through this view (it is not retired).
-  bool IsCurrent() const { return form_.View() == this; }
+  bool IsCurrent() const { return ViewOf(form_) == this; }
   Child* ChildFor(HWND window);
   Child* ChildFor(const Control& control);
   HWND ContainerWindow(const Control& control) const;

@@ -74,12 +74,12 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // The close box, the system menu and Alt+F4: the form decides, the window stays
       // until the view is collected.
-      if (IsCurrent()) form_.CloseRequested();
+      if (IsCurrent()) CloseRequested(form_);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam && IsCurrent()) form_.CloseRequested();
+      if (wParam && IsCurrent()) CloseRequested(form_);
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
@@ -154,7 +154,7 @@ void FormWindow::OnCommand(Child& child, int code) {
       break;
     case ControlKind::Button:
       if (code == BN_CLICKED) control.RaiseClick();
-      if (code == BN_SETFOCUS) form_.FocusChangedByUser(&control);
+      if (code == BN_SETFOCUS) FocusChangedByUser(form_, &control);
       break;
     case ControlKind::ListBox:
       if (code == LBN_SELCHANGE) {
@@ -162,15 +162,15 @@ void FormWindow::OnCommand(Child& child, int code) {
         static_cast<ListBox&>(control).SetListIndex(static_cast<int>(index));
       }
       if (code == LBN_DBLCLK) control.RaiseDblClick();
-      if (code == LBN_SETFOCUS) form_.FocusChangedByUser(&control);
+      if (code == LBN_SETFOCUS) FocusChangedByUser(form_, &control);
       break;
     case ControlKind::TextBox:
       // Only the user's typing: the view's own updates are the model's text already.
       if (code == EN_CHANGE && !settingText_) control.SetText(Narrow(WindowText(child.window)));
-      if (code == EN_SETFOCUS) form_.FocusChangedByUser(&control);
+      if (code == EN_SETFOCUS) FocusChangedByUser(form_, &control);
       break;
     case ControlKind::DriveList:
-      if (code == CBN_SETFOCUS) form_.FocusChangedByUser(&control);
+      if (code == CBN_SETFOCUS) FocusChangedByUser(form_, &control);
       break;
     case ControlKind::PictureBox:
     case ControlKind::Frame:
@@ -182,7 +182,7 @@ void FormWindow::OnCommand(Child& child, int code) {
 LRESULT FormWindow::OnControlColor(HDC dc, HWND control) {
   Child* child = ChildFor(control);
   if (!child) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  const Design& design = child->control->Current();
+  const Design& design = CurrentValues(*child->control);
   SetTextColor(dc, ToColorRef(design.foreColor));
   if (child->control->Kind() == ControlKind::Label && design.transparent) {
     SetBkMode(dc, TRANSPARENT);
@@ -196,13 +196,13 @@ LRESULT FormWindow::OnControlColor(HDC dc, HWND control) {
 bool FormWindow::OnSetCursor(HWND target, UINT hitTest) {
   if (hitTest != HTCLIENT) return false;
   // The form's pointer, while it is not the default, covers all of its controls.
-  if (form_.CurrentMousePointer() != MousePointer::Default) {
-    SetCursor(ui_->CursorFor(form_.CurrentMousePointer()));
+  if (CurrentMousePointer(form_) != MousePointer::Default) {
+    SetCursor(ui_->CursorFor(CurrentMousePointer(form_)));
     return true;
   }
   Child* child = ChildFor(target);
-  if (!child || child->control->Current().mousePointer == MousePointer::Default) return false;
-  SetCursor(ui_->CursorFor(child->control->Current().mousePointer));
+  if (!child || CurrentValues(*child->control).mousePointer == MousePointer::Default) return false;
+  SetCursor(ui_->CursorFor(CurrentValues(*child->control).mousePointer));
   return true;
 }
 

@@ -20,7 +20,7 @@ void FormWindow::PaintPicture(Child& child) {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(child.window, &paint);
   if (!dc) return;
-  const Design& design = child.control->Current();
+  const Design& design = CurrentValues(*child.control);
   const COLORREF back = ToColorRef(design.backColor);
   RECT area{};
   GetClientRect(child.window, &area);
@@ -36,7 +36,7 @@ void FormWindow::PaintFrame(Child& child) {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(child.window, &paint);
   if (!dc) return;
-  const Design& design = child.control->Current();
+  const Design& design = CurrentValues(*child.control);
   const HBRUSH back = ui_->Gdi().BrushFor(ToColorRef(design.backColor));
   RECT area{};
   GetClientRect(child.window, &area);
@@ -71,7 +71,7 @@ void FormWindow::PaintFrame(Child& child) {
 
 void FormWindow::DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
-  const Design& design = child.control->Current();
+  const Design& design = CurrentValues(*child.control);
   RECT area = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool focused = (item.itemState & ODS_FOCUS) != 0;

@@ -12,10 +12,6 @@ COLORREF ToColorRef(Color color) {
   return RGB(color.r, color.g, color.b);
 }
 
-int TwipsToPixels(Twips twips, unsigned dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
 GdiCache::~GdiCache() {
   for (const auto& [key, font] : fonts_) DeleteObject(font);
   for (const auto& [key, brush] : brushes_) DeleteObject(brush);

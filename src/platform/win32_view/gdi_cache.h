@@ -6,16 +6,13 @@
 #include <string>
 #include <tuple>
 
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 
 // The colour as Windows draws it; the system colours follow the user's settings.
 COLORREF ToColorRef(Color color);
-
-// Twips to pixels at a DPI, rounded to the nearest pixel.
-int TwipsToPixels(Twips twips, unsigned dpi);
 
 class GdiCache {
  public:

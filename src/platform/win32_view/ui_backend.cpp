@@ -63,8 +63,8 @@ std::unique_ptr<FormView> Win32Ui::CreateView(Form& form) {
 }
 
 HWND Win32Ui::BoxOwner(Form* owner) const {
-  if (owner && owner->View()) {
-    const HWND window = reinterpret_cast<HWND>(owner->View()->Handle());
+  if (owner && ViewOf(*owner)) {
+    const HWND window = reinterpret_cast<HWND>(ViewOf(*owner)->Handle());
     if (window && IsWindowVisible(window)) return window;
   }
   // The calling form is hidden (a form that is still loading): the box belongs to a window

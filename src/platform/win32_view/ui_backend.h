@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/forms.h"
+#include "ui/view_side.h"
 #include "platform/win32_view/gdi_cache.h"
 #include "platform/win32/windows_api.h"
 

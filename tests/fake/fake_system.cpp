@@ -9,17 +9,18 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/posix/text_buffers.h"
+#include "platform/buffer_rules.h"
+#include "platform/posix/ascii_case.h"
 #include "platform/posix/tree_search.h"
 
 namespace fake {
 
 namespace fs = std::filesystem;
-using platform::posix::CopyComputerName;
-using platform::posix::CopyOrSizeNeeded;
-using platform::posix::CopyRegistryValue;
-using platform::posix::CopyUserName;
-using platform::posix::CopyWithNul;
+using platform::CopyComputerName;
+using platform::CopyOrSizeNeeded;
+using platform::CopyRegistryText;
+using platform::CopyUserName;
+using platform::CopyWithNul;
 using platform::posix::EqualsIgnoringAsciiCase;
 
 namespace {
@@ -302,7 +303,7 @@ long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<ch
   if (index >= found->values.size()) return platform::kErrorNoMoreItems;
 
   const auto& [valueName, valueData] = found->values[index];
-  return CopyRegistryValue(valueName, valueData, name, nameLength, data, dataLength);
+  return CopyRegistryText(valueName, valueData, name, nameLength, data, dataLength);
 }
 
 long FakeSystem::CloseKey(platform::HKEY key) {

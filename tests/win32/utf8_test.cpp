@@ -1,3 +1,4 @@
+#include "platform/buffer_rules.h"
 #include "platform/win32/utf8.h"
 
 #include <gtest/gtest.h>

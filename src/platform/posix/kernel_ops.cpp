@@ -1,62 +1,21 @@
-#include "platform/posix/system_backend.h"
-
+// kernel32: drives, the temporary folder, the computer's name, the version, memory, the
+// decimal separator, counters and clocks.
 #include <langinfo.h>
 #include <locale.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <pwd.h>
-#include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 #if defined(__linux__)
 #include <sys/sysinfo.h>
 #endif
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 
-#include "platform/posix/text_buffers.h"
-#include "platform/posix/tree_search.h"
+#include "platform/posix/system_backend.h"
+#include "platform/buffer_rules.h"
+#include "platform/posix/ascii_case.h"
 
 namespace platform::posix {
-
-PosixBackend::PosixBackend(HostEnvironment host) : host_(std::move(host)) {}
-
-PosixBackend::~PosixBackend() {
-  ReapFinishedChildren();
-}
-
-std::size_t PosixBackend::SearchTree(const TreeSearch& search, std::span<std::string> found) {
-  return posix::SearchTree(search, found);
-}
-
-// Special folders
-
-long PosixBackend::SpecialFolderLocation(WindowHandle, int csidl, ItemIdList** list) {
-  if (list == nullptr) return kShellFailure;
-  *list = nullptr;
-  SpecialFolder folder = ResolveSpecialFolder(host_, csidl);
-  if (!folder.known) return kShellFailure;
-  folderItems_.push_back(std::make_unique<FolderItem>(FolderItem{std::move(folder.path)}));
-  *list = reinterpret_cast<ItemIdList*>(folderItems_.back().get());
-  return 0;
-}
-
-// Item lists are only ever read through the table of those handed out, so a stale or
-// foreign pointer is refused instead of being read.
-int PosixBackend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
-  for (const auto& item : folderItems_) {
-    if (reinterpret_cast<const ItemIdList*>(item.get()) != list) continue;
-    return item->path && CopyWithNul(*item->path, path) ? 1 : 0;
-  }
-  return 0;
-}
-
-void PosixBackend::FreeIdList(ItemIdList* list) {
-  std::erase_if(folderItems_, [list](const std::unique_ptr<FolderItem>& item) {
-    return reinterpret_cast<ItemIdList*>(item.get()) == list;
-  });
-}
 
 // Drives, temporary folder, names
 
@@ -88,20 +47,6 @@ int PosixBackend::ComputerName(std::span<char> buffer, unsigned long& size) {
   char name[256] = {};
   if (gethostname(name, sizeof name - 1) != 0) return 0;
   return CopyComputerName(name, buffer, size);
-}
-
-int PosixBackend::UserName(std::span<char> buffer, unsigned long& size) {
-  std::vector<char> scratch(1024);
-  passwd entry{};
-  passwd* result = nullptr;
-  int error = 0;
-  while ((error = getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(), &result)) ==
-             ERANGE &&
-         scratch.size() < (1u << 20)) {
-    scratch.resize(scratch.size() * 2);
-  }
-  if (error != 0 || result == nullptr || result->pw_name == nullptr) return 0;
-  return CopyUserName(result->pw_name, buffer, size);
 }
 
 // Version and memory
@@ -162,84 +107,34 @@ std::string PosixBackend::DecimalSeparator() {
   return separator;
 }
 
-// Registry
+// Counters and clocks
 
-long PosixBackend::OpenKey(HKEY key, std::string_view subKey, HKEY& result) {
-  if (key != kHkeyLocalMachine) return kErrorInvalidHandle;
-  std::optional<std::vector<RegistryValue>> values = ReadRegistryKey(host_, subKey);
-  if (!values) return kErrorFileNotFound;
-  result = nextKey_++;
-  openKeys_[result] = std::move(*values);
-  return kErrorSuccess;
+std::int64_t PosixBackend::MonotonicNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
-long PosixBackend::EnumValue(HKEY key, unsigned long index, std::span<char> name,
-                             unsigned long& nameLength, std::span<char> data,
-                             unsigned long& dataLength) {
-  auto open = openKeys_.find(key);
-  if (open == openKeys_.end()) return kErrorInvalidHandle;
-  if (index >= open->second.size()) return kErrorNoMoreItems;
-  const RegistryValue& value = open->second[index];
-  return CopyRegistryValue(value.name, value.data, name, nameLength, data, dataLength);
+int PosixBackend::PerformanceFrequency(std::int64_t& frequency) {
+  frequency = 1'000'000'000;
+  return 1;
 }
 
-long PosixBackend::CloseKey(HKEY key) {
-  if (key == kHkeyLocalMachine) return kErrorSuccess;
-  return openKeys_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+int PosixBackend::PerformanceCounter(std::int64_t& count) {
+  count = MonotonicNanoseconds();
+  return 1;
 }
 
-// Sockets
-
-int PosixBackend::SocketsStartup(std::uint16_t version, WSADATA& data) {
-  data.wVersion = std::min<std::uint16_t>(version, 0x0202);
-  data.wHighVersion = 0x0202;
-  return 0;
+std::uint64_t PosixBackend::TickCount64() {
+  return static_cast<std::uint64_t>(MonotonicNanoseconds() / 1'000'000);
 }
 
-int PosixBackend::SocketsCleanup() {
-  return 0;
-}
-
-std::optional<HOSTENT> PosixBackend::HostByName(std::string_view name) {
-  const std::string host(name);
-  if (host.empty() || host.find('\0') != std::string::npos) return std::nullopt;
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;  // one result per address, not one per socket type
-  hints.ai_flags = AI_CANONNAME;
-  addrinfo* results = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &results) != 0 || results == nullptr) {
-    return std::nullopt;
-  }
-  HOSTENT entry;
-  entry.h_name = results->ai_canonname != nullptr ? results->ai_canonname : host;
-  for (const addrinfo* it = results; it != nullptr; it = it->ai_next) {
-    if (it->ai_family != AF_INET || it->ai_addrlen < sizeof(sockaddr_in)) continue;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(it->ai_addr);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&address->sin_addr.s_addr);
-    std::vector<std::uint8_t> octets(bytes, bytes + 4);
-    if (std::find(entry.h_addr_list.begin(), entry.h_addr_list.end(), octets) ==
-        entry.h_addr_list.end()) {
-      entry.h_addr_list.push_back(std::move(octets));
-    }
-  }
-  freeaddrinfo(results);
-  if (entry.h_addr_list.empty()) return std::nullopt;
-  return entry;
-}
-
-// Screen
-
-WindowHandle PosixBackend::DesktopWindow() {
-  return 0;
-}
-
-int PosixBackend::WindowRect(WindowHandle, RECT&) {
-  return 0;
-}
-
-ScreenTwips PosixBackend::Screen() {
-  return ScreenTwips{0, 0, 15, 15};
+double PosixBackend::SecondsSinceMidnight() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  if (localtime_r(&now.tv_sec, &local) == nullptr) return 0.0;
+  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
 }
 
 }  // namespace platform::posix

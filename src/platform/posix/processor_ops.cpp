@@ -1,6 +1,5 @@
-// Counters, clocks and processor pinning.
+// The processor: its time-stamp counter and pinning a thread to it.
 #include <sched.h>
-#include <time.h>
 #if defined(__x86_64__) || defined(__i386__)
 #include <x86intrin.h>
 #endif
@@ -10,38 +9,6 @@
 #include "platform/posix/system_backend.h"
 
 namespace platform::posix {
-
-namespace {
-
-std::int64_t MonotonicNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-}  // namespace
-
-int PosixBackend::PerformanceFrequency(std::int64_t& frequency) {
-  frequency = 1'000'000'000;
-  return 1;
-}
-
-int PosixBackend::PerformanceCounter(std::int64_t& count) {
-  count = MonotonicNanoseconds();
-  return 1;
-}
-
-std::uint64_t PosixBackend::TickCount64() {
-  return static_cast<std::uint64_t>(MonotonicNanoseconds() / 1'000'000);
-}
-
-double PosixBackend::SecondsSinceMidnight() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  if (localtime_r(&now.tv_sec, &local) == nullptr) return 0.0;
-  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
-}
 
 std::uint64_t PosixBackend::TimeStampCounter() {
 #if defined(__x86_64__) || defined(__i386__)

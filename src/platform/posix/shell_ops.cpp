@@ -1,5 +1,6 @@
-// The shell's "Open": hands a document, folder or web address to the desktop's opener
-// (xdg-open; open on macOS) as one argument of a spawned program, never through a shell.
+// shell32: the special folders, from the mapping (windows_mapping.h), and the shell's
+// "Open", which hands a document, folder or web address to the desktop's opener (xdg-open;
+// open on macOS) as one argument of a spawned program, never through a shell.
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -8,7 +9,8 @@
 #include <string>
 
 #include "platform/posix/system_backend.h"
-#include "platform/posix/text_buffers.h"
+#include "platform/buffer_rules.h"
+#include "platform/posix/ascii_case.h"
 
 extern char** environ;
 
@@ -32,6 +34,33 @@ bool IsOpenVerb(std::string_view operation) {
 }
 
 }  // namespace
+
+long PosixBackend::SpecialFolderLocation(WindowHandle, int csidl, ItemIdList** list) {
+  if (list == nullptr) return kShellFailure;
+  *list = nullptr;
+  SpecialFolder folder = ResolveSpecialFolder(host_, csidl);
+  if (!folder.known) return kShellFailure;
+  folderItems_.push_back(std::make_unique<FolderItem>(FolderItem{std::move(folder.path)}));
+  *list = reinterpret_cast<ItemIdList*>(folderItems_.back().get());
+  return 0;
+}
+
+// Item lists are only ever read through the table of those handed out, so a stale or
+// foreign pointer is refused instead of being read.
+int PosixBackend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
+  for (const auto& item : folderItems_) {
+    if (reinterpret_cast<const ItemIdList*>(item.get()) != list) continue;
+    return item->path && CopyWithNul(*item->path, path) ? 1 : 0;
+  }
+  return 0;
+}
+
+void PosixBackend::FreeIdList(ItemIdList* list) {
+  std::erase_if(folderItems_, [list](const std::unique_ptr<FolderItem>& item) {
+    return reinterpret_cast<ItemIdList*>(item.get()) == list;
+  });
+}
+
 
 std::intptr_t PosixBackend::ShellOpen(WindowHandle, std::string_view operation,
                                       std::string_view file, const char* parameters,

@@ -25,8 +25,11 @@ class PosixBackend : public Backend {
   PosixBackend(const PosixBackend&) = delete;
   PosixBackend& operator=(const PosixBackend&) = delete;
 
-  // Every operation of operations.h. The screen ones answer as for a machine without a
-  // screen: no desktop window, no rectangle, a screen of zero size.
+  // Every operation of operations.h, one library a file, as on Windows:
+  // tree_search_ops.cpp (imagehlp), shell_ops.cpp, kernel_ops.cpp, registry_ops.cpp
+  // (advapi32), socket_ops.cpp, screen_ops.cpp (user32), processor_ops.cpp. The screen
+  // ones answer as for a machine without a screen: no desktop window, no rectangle, a
+  // screen of zero size.
   BELVOSTA_OVERRIDE_EVERY_OPERATION
 
  private:
@@ -34,6 +37,7 @@ class PosixBackend : public Backend {
     std::optional<std::string> path;
   };
   void ReapFinishedChildren();
+  static std::int64_t MonotonicNanoseconds();
 
   HostEnvironment host_;
   std::vector<std::unique_ptr<FolderItem>> folderItems_;  // handed out, not yet freed

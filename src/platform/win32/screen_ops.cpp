@@ -1,3 +1,4 @@
+#include "platform/twips.h"
 #include "platform/win32/later_windows.h"
 #include "platform/win32/system_backend.h"
 #include "platform/win32/windows_api.h"

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/buffer_rules.h"
 #include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
 

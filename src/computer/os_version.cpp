@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "computer/form3.h"
-#include "ui/forms.h"
 #include "platform/kernel32.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 namespace {

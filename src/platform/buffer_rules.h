@@ -58,9 +58,9 @@ inline int CopyUserName(std::string_view name, std::span<char> out, unsigned lon
 // what would be needed (the name's with its NUL, as Windows counts it) and the result is
 // kErrorMoreData. Otherwise nameLength is the name's length without its NUL and
 // dataLength the data's size.
-inline long CopyRegistryValue(std::string_view name, std::string_view data,
-                              std::span<char> nameOut, unsigned long& nameLength,
-                              std::span<char> dataOut, unsigned long& dataLength) {
+inline long CopyRegistryValue(std::string_view name, std::string_view data, std::span<char> nameOut,
+                              unsigned long& nameLength, std::span<char> dataOut,
+                              unsigned long& dataLength) {
   const std::size_t nameRoom = Capacity(nameLength, nameOut);
   const std::size_t dataRoom = Capacity(dataLength, dataOut);
   if (name.size() >= nameRoom || data.size() > dataRoom) {
@@ -77,9 +77,9 @@ inline long CopyRegistryValue(std::string_view name, std::string_view data,
 }
 
 // The same for a text value: its data is the text and a NUL.
-inline long CopyRegistryText(std::string_view name, std::string_view text,
-                             std::span<char> nameOut, unsigned long& nameLength,
-                             std::span<char> dataOut, unsigned long& dataLength) {
+inline long CopyRegistryText(std::string_view name, std::string_view text, std::span<char> nameOut,
+                             unsigned long& nameLength, std::span<char> dataOut,
+                             unsigned long& dataLength) {
   std::string data(text);
   data += '\0';
   return CopyRegistryValue(name, data, nameOut, nameLength, dataOut, dataLength);

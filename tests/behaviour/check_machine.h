@@ -7,6 +7,7 @@
 
 #include "fake/fixture.h"
 #include "platform/shell32.h"
+#include "support/temp_tree.h"
 
 namespace checks_test {
 
@@ -50,7 +51,7 @@ class CheckMachineTest : public fake::ProgramTest {
     return files;
   }
 
-  fake::TempTree tree;
+  test_support::TempTree tree;
   std::string systemFolder;
   std::string programFiles;
 };

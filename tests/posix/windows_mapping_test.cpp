@@ -15,6 +15,7 @@
 #include "platform/kernel32.h"
 #include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
+#include "support/temp_tree.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ class MappingTest : public ::testing::Test {
     host.kernelRelease = "6.1.0-18-amd64";
   }
 
-  fake::TempTree tree;
+  test_support::TempTree tree;
   HostEnvironment host;
 };
 

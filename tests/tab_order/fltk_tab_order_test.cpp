@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "platform/fltk/ui_backend.h"
 #include "platform/fltk/form_view.h"
+#include "platform/fltk/ui_backend.h"
 #include "tab_order/tab_walk.h"
 
 namespace {

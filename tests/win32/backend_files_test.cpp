@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/shell32.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {

@@ -4,8 +4,8 @@
 #include <bitset>
 #include <string>
 
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {

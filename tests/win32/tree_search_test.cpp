@@ -6,15 +6,17 @@
 #include <vector>
 
 #include "platform/imagehlp.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
-#include "temp_folder.h"
+#include "wide_tree.h"
 
 namespace platform::win32 {
 namespace {
 
-using testing::TempFolder;
+using testing::Make;
+using testing::RootOf;
+using testing::TempTree;
 
 std::wstring FirstFound(const std::wstring& root, const std::wstring& name) {
   std::wstring found;
@@ -26,47 +28,47 @@ std::wstring FirstFound(const std::wstring& root, const std::wstring& name) {
 }
 
 TEST(TreeSearch, FindsFilesInTheRootAndDeepBelowItWhateverTheLetterCase) {
-  TempFolder tree;
-  const std::wstring top = tree.Make(L"", L"MSCOMCTL.OCX");
-  const std::wstring deep = tree.Make(L"a\\b\\c\\d\\e", L"stdole2.tlb");
-  tree.Make(L"a\\other", L"unrelated.dll");
+  TempTree tree;
+  const std::wstring top = Make(tree, L"", L"MSCOMCTL.OCX");
+  const std::wstring deep = Make(tree, L"a\\b\\c\\d\\e", L"stdole2.tlb");
+  Make(tree, L"a\\other", L"unrelated.dll");
 
-  EXPECT_EQ(FirstFound(tree.Path(), L"mscomctl.ocx"), top);
-  EXPECT_EQ(FirstFound(tree.Path(), L"STDOLE2.TLB"), deep);
+  EXPECT_EQ(FirstFound(RootOf(tree), L"mscomctl.ocx"), top);
+  EXPECT_EQ(FirstFound(RootOf(tree), L"STDOLE2.TLB"), deep);
   // The root may be given with a trailing separator.
-  EXPECT_EQ(FirstFound(tree.Path() + L"\\", L"Stdole2.Tlb"), deep);
+  EXPECT_EQ(FirstFound(RootOf(tree) + L"\\", L"Stdole2.Tlb"), deep);
 }
 
 TEST(TreeSearch, FindsNothingForAbsentFilesFoldersOfThatNameAndBadRoots) {
-  TempFolder tree;
-  tree.Make(L"sub\\wmp.dll");  // a folder, not a file
-  tree.Make(L"sub", L"wmp.dl");
+  TempTree tree;
+  Make(tree, L"sub\\wmp.dll");  // a folder, not a file
+  Make(tree, L"sub", L"wmp.dl");
 
-  EXPECT_EQ(FirstFound(tree.Path(), L"wmp.dll"), L"");
-  EXPECT_EQ(FirstFound(tree.Path(), L"*.dl"), L"");  // no wildcards: names are literal
+  EXPECT_EQ(FirstFound(RootOf(tree), L"wmp.dll"), L"");
+  EXPECT_EQ(FirstFound(RootOf(tree), L"*.dl"), L"");  // no wildcards: names are literal
   EXPECT_EQ(FirstFound(L"", L"wmp.dl"), L"");
-  EXPECT_EQ(FirstFound(tree.Path() + L"\\missing", L"wmp.dl"), L"");
-  EXPECT_EQ(FirstFound(tree.Path(), L""), L"");
+  EXPECT_EQ(FirstFound(RootOf(tree) + L"\\missing", L"wmp.dl"), L"");
+  EXPECT_EQ(FirstFound(RootOf(tree), L""), L"");
 }
 
 TEST(TreeSearch, ReachesFilesWhosePathIsLongerThanMaxPath) {
-  TempFolder tree;
+  TempTree tree;
   const std::wstring segment(60, L'x');
   std::wstring folders;
   for (int i = 0; i < 6; ++i) folders += (i ? L"\\" : L"") + segment + std::to_wstring(i);
-  const std::wstring file = tree.Make(folders, L"shdocvw.dll");
+  const std::wstring file = Make(tree, folders, L"shdocvw.dll");
   ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
 
-  EXPECT_EQ(FirstFound(tree.Path(), L"SHDOCVW.DLL"), file);  // without the \\?\ prefix
+  EXPECT_EQ(FirstFound(RootOf(tree), L"SHDOCVW.DLL"), file);  // without the \\?\ prefix
 }
 
 TEST(TreeSearch, WalksOnWhenTheCallerRefusesAMatch) {
-  TempFolder tree;
-  tree.Make(L"one", L"flash.ocx");
-  tree.Make(L"two", L"flash.ocx");
+  TempTree tree;
+  Make(tree, L"one", L"flash.ocx");
+  Make(tree, L"two", L"flash.ocx");
 
   std::vector<std::wstring> offered;
-  const bool accepted = FindFileInTree(tree.Path(), L"flash.ocx", [&](const std::wstring& p) {
+  const bool accepted = FindFileInTree(RootOf(tree), L"flash.ocx", [&](const std::wstring& p) {
     offered.push_back(p);
     return offered.size() == 2;
   });
@@ -148,11 +150,11 @@ bool IsWorkingFolderLink(const std::wstring& link, const std::wstring& file) {
 }
 
 TEST(TreeSearch, FollowsNoJunctionsOrSymbolicLinks) {
-  TempFolder tree;
-  TempFolder elsewhere;
-  elsewhere.Make(L"", L"richtx32.ocx");
-  const std::wstring link = tree.Make(L"junction");
-  const bool junction = MakeJunction(link, elsewhere.Path());
+  TempTree tree;
+  TempTree elsewhere;
+  Make(elsewhere, L"", L"richtx32.ocx");
+  const std::wstring link = Make(tree, L"junction");
+  const bool junction = MakeJunction(link, RootOf(elsewhere));
   bool hostLink = false;
   if (!IsWorkingFolderLink(link, L"richtx32.ocx")) {
     // Where junctions are refused, a symbolic link (Windows Vista and later) will do.
@@ -161,11 +163,11 @@ TEST(TreeSearch, FollowsNoJunctionsOrSymbolicLinks) {
     const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
     constexpr DWORD kDirectory = 1, kUnprivileged = 2;
-    if (createLink) createLink(link.c_str(), elsewhere.Path().c_str(), kDirectory | kUnprivileged);
+    if (createLink) createLink(link.c_str(), RootOf(elsewhere).c_str(), kDirectory | kUnprivileged);
     if (!IsWorkingFolderLink(link, L"richtx32.ocx")) {
       // Under Wine, which refuses both: a Unix symbolic link, which it shows as a link.
       RemoveDirectoryW(link.c_str());
-      if (RunOnTheHost(L"Z:\\bin\\ln -s", {elsewhere.Path(), link})) {
+      if (RunOnTheHost(L"Z:\\bin\\ln -s", {RootOf(elsewhere), link})) {
         hostLink = true;
         WaitFor([&] { return IsWorkingFolderLink(link, L"richtx32.ocx"); });
       }
@@ -177,20 +179,20 @@ TEST(TreeSearch, FollowsNoJunctionsOrSymbolicLinks) {
     }
   }
 
-  EXPECT_EQ(FirstFound(tree.Path(), L"richtx32.ocx"), L"");
-  EXPECT_NE(FirstFound(elsewhere.Path(), L"richtx32.ocx"), L"");
+  EXPECT_EQ(FirstFound(RootOf(tree), L"richtx32.ocx"), L"");
+  EXPECT_NE(FirstFound(RootOf(elsewhere), L"richtx32.ocx"), L"");
   if (hostLink && RunOnTheHost(L"Z:\\bin\\rm", {link})) {
     WaitFor([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
   }
 }
 
 TEST(TreeSearch, IgnoresTheCaseOfAsciiAndAccentedLettersAtTheEndsOfTheirRanges) {
-  TempFolder tree;
-  const std::wstring ascii = tree.Make(L"z", L"Az_zA.ocx");
-  const std::wstring accented = tree.Make(L"\u00c0", L"\u00e0\u00fe\u00de.dll");  // àþÞ
+  TempTree tree;
+  const std::wstring ascii = Make(tree, L"z", L"Az_zA.ocx");
+  const std::wstring accented = Make(tree, L"\u00c0", L"\u00e0\u00fe\u00de.dll");  // àþÞ
 
-  EXPECT_EQ(FirstFound(tree.Path(), L"aZ_Za.OCX"), ascii);
-  EXPECT_EQ(FirstFound(tree.Path(), L"\u00c0\u00de\u00fe.DLL"), accented);  // ÀÞþ
+  EXPECT_EQ(FirstFound(RootOf(tree), L"aZ_Za.OCX"), ascii);
+  EXPECT_EQ(FirstFound(RootOf(tree), L"\u00c0\u00de\u00fe.DLL"), accented);  // ÀÞþ
 }
 
 // SearchTreeForFile of the program, on the Windows backend.
@@ -203,40 +205,40 @@ bool SearchWithBackend(const std::string& root, std::string_view name, std::span
 }
 
 TEST(TreeSearch, BackendSpeaksUtf8AndNeverWritesPastTheBuffer) {
-  TempFolder tree;
-  const std::wstring file = tree.Make(L"\u00dcber", L"Schl\u00fcssel.dll");
+  TempTree tree;
+  const std::wstring file = Make(tree, L"\u00dcber", L"Schl\u00fcssel.dll");
   const std::string expected = Narrow(file);
 
   std::vector<char> memory(expected.size() + 8, '#');
   // Exactly the path and its NUL.
   std::span<char> exact(memory.data(), expected.size() + 1);
-  ASSERT_TRUE(SearchWithBackend(Narrow(tree.Path()), "SCHL\xC3\x9CSSEL.DLL", exact));
+  ASSERT_TRUE(SearchWithBackend(Narrow(RootOf(tree)), "SCHL\xC3\x9CSSEL.DLL", exact));
   EXPECT_EQ(std::string(memory.data()), expected);
   EXPECT_EQ(memory[expected.size() + 1], '#');
 
   // One byte short: not found, and nothing written.
   std::fill(memory.begin(), memory.end(), '#');
-  EXPECT_FALSE(SearchWithBackend(Narrow(tree.Path()), "schl\xC3\xBCssel.dll",
+  EXPECT_FALSE(SearchWithBackend(Narrow(RootOf(tree)), "schl\xC3\xBCssel.dll",
                                  std::span<char>(memory.data(), expected.size())));
   EXPECT_EQ(std::string(memory.begin(), memory.end()), std::string(memory.size(), '#'));
 }
 
 TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
-  TempFolder tree;
-  tree.Make(L"a", L"Flash10a.ocx");
-  tree.Make(L"a\\b", L"flash10a.ocx");
-  tree.Make(L"c", L"FLASH10A.OCX");
-  tree.Make(L"c\\d\\e", L"wmp.dll");
-  tree.Make(L"a", L"wmp.dll");
-  tree.Make(L"", L"mscomctl.ocx");
-  tree.Make(L"c", L"MSCOMCTL.OCX");
-  tree.Make(L"a\\Flash10c.ocx");  // a folder by a wanted name
+  TempTree tree;
+  Make(tree, L"a", L"Flash10a.ocx");
+  Make(tree, L"a\\b", L"flash10a.ocx");
+  Make(tree, L"c", L"FLASH10A.OCX");
+  Make(tree, L"c\\d\\e", L"wmp.dll");
+  Make(tree, L"a", L"wmp.dll");
+  Make(tree, L"", L"mscomctl.ocx");
+  Make(tree, L"c", L"MSCOMCTL.OCX");
+  Make(tree, L"a\\Flash10c.ocx");  // a folder by a wanted name
   const std::vector<std::wstring> names = {L"flash10a.ocx", L"WMP.DLL",      L"absent.dll", L"",
                                            L"MSCOMCTL.OCX", L"flash10c.ocx", L"wmp.dll"};
   std::vector<std::wstring> found(names.size());
   int reads = 0;
   const std::size_t count = FindFilesInTree(
-      tree.Path(), names,
+      RootOf(tree), names,
       [&](std::size_t index, const std::wstring& path) {
         found[index] = path;
         return true;
@@ -244,7 +246,7 @@ TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
       [&] { ++reads; });
   EXPECT_EQ(count, 4u);
   for (std::size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(found[i], FirstFound(tree.Path(), names[i])) << Narrow(names[i]);
+    EXPECT_EQ(found[i], FirstFound(RootOf(tree), names[i])) << Narrow(names[i]);
   }
   EXPECT_FALSE(found[0].empty());
   EXPECT_EQ(found[1], found[6]);
@@ -256,13 +258,13 @@ TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
   const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
   if (!createLink) GTEST_SKIP() << "no symbolic links on this Windows";
-  TempFolder tree;
-  TempFolder outside;
-  tree.Make(L"mid\\deep", L"inside.dll");
-  outside.Make(L"deep", L"hidden.dll");
-  outside.Make(L"", L"hidden.dll");
-  const std::wstring mid = tree.Path() + L"\\mid";
-  const std::wstring moved = tree.Path() + L"\\moved";
+  TempTree tree;
+  TempTree outside;
+  Make(tree, L"mid\\deep", L"inside.dll");
+  Make(outside, L"deep", L"hidden.dll");
+  Make(outside, L"", L"hidden.dll");
+  const std::wstring mid = RootOf(tree) + L"\\mid";
+  const std::wstring moved = RootOf(tree) + L"\\moved";
   constexpr DWORD kDirectory = 1, kUnprivileged = 2;
 
   // Swapped after the root was read (the link itself must not be entered), then after
@@ -273,7 +275,7 @@ TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
     bool linked = true;
     const std::vector<std::wstring> names = {L"hidden.dll", L"inside.dll"};
     FindFilesInTree(
-        tree.Path(), names,
+        RootOf(tree), names,
         [&](std::size_t index, const std::wstring& path) {
           found[index] = path;
           return true;
@@ -281,7 +283,7 @@ TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
         [&] {
           if (++reads != swapAfter) return;
           linked = MoveFileW(mid.c_str(), moved.c_str()) &&
-                   createLink(mid.c_str(), outside.Path().c_str(), kDirectory | kUnprivileged);
+                   createLink(mid.c_str(), RootOf(outside).c_str(), kDirectory | kUnprivileged);
         });
     if (!linked) GTEST_SKIP() << "cannot swap a folder for a link here";
     EXPECT_EQ(found[0], L"") << "swapped after read " << swapAfter;

@@ -1,5 +1,5 @@
-#include "platform/buffer_rules.h"
 #include "platform/win32/utf8.h"
+#include "platform/buffer_rules.h"
 
 #include <gtest/gtest.h>
 

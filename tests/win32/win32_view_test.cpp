@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/later_windows.h"
 #include "platform/win32_view/form_view.h"
 #include "platform/win32_view/gdi_cache.h"
-#include "platform/win32/later_windows.h"
 #include "platform/win32_view/ui_backend.h"
 #include "test_forms.h"
 

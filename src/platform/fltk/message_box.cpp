@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "platform/fltk/fl_drawing.h"
-#include "platform/fltk/ui_backend.h"
 #include "platform/fltk/looks.h"
+#include "platform/fltk/ui_backend.h"
 #include "ui/view_side.h"
 
 namespace platform::fltk {

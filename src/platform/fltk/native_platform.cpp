@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/fltk/screen_ops.h"
-#include "platform/fltk/ui_backend.h"
 #include "platform/fltk/looks.h"
+#include "platform/fltk/screen_ops.h"
 #include "platform/fltk/toolkit_options.h"
+#include "platform/fltk/ui_backend.h"
 #include "platform/fltk/x11_display.h"
 #include "platform/native.h"
 

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/posix/system_backend.h"
 #include "platform/buffer_rules.h"
 #include "platform/posix/ascii_case.h"
+#include "platform/posix/system_backend.h"
 
 namespace platform::posix {
 

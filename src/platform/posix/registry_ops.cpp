@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/posix/system_backend.h"
 #include "platform/buffer_rules.h"
+#include "platform/posix/system_backend.h"
 
 namespace platform::posix {
 
@@ -23,7 +23,6 @@ int PosixBackend::UserName(std::span<char> buffer, unsigned long& size) {
   if (error != 0 || result == nullptr || result->pw_name == nullptr) return 0;
   return CopyUserName(result->pw_name, buffer, size);
 }
-
 
 long PosixBackend::OpenKey(HKEY key, std::string_view subKey, HKEY& result) {
   if (key != kHkeyLocalMachine) return kErrorInvalidHandle;

@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/posix/system_backend.h"
 #include "platform/buffer_rules.h"
 #include "platform/posix/ascii_case.h"
+#include "platform/posix/system_backend.h"
 
 extern char** environ;
 
@@ -60,7 +60,6 @@ void PosixBackend::FreeIdList(ItemIdList* list) {
     return reinterpret_cast<ItemIdList*>(item.get()) == list;
   });
 }
-
 
 std::intptr_t PosixBackend::ShellOpen(WindowHandle, std::string_view operation,
                                       std::string_view file, const char* parameters,

@@ -1,7 +1,7 @@
 #include "platform/buffer_rules.h"
 #include "platform/win32/later_windows.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 
 #include <string>

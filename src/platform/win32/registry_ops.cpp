@@ -3,8 +3,8 @@
 #include <lmcons.h>
 
 #include "platform/buffer_rules.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 
 #include <algorithm>
 #include <string>

@@ -4,8 +4,8 @@
 #include <shlobj.h>
 
 #include "platform/buffer_rules.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
 
 namespace platform::win32 {
 namespace {

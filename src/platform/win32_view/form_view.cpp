@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
+#include "platform/win32/later_windows.h"
+#include "platform/win32/utf8.h"
 #include "platform/win32_view/drive_combo.h"
 #include "platform/win32_view/gdi_cache.h"
-#include "platform/win32/later_windows.h"
 #include "platform/win32_view/native_images.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32_view/ui_backend.h"
 
 namespace platform::win32 {

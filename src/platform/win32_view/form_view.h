@@ -12,9 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/view_side.h"
-#include "platform/win32_view/tool_tips.h"
 #include "platform/win32/windows_api.h"
+#include "platform/win32_view/tool_tips.h"
+#include "ui/view_side.h"
 
 namespace platform::win32 {
 

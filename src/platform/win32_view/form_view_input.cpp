@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/utf8.h"
 #include "platform/win32_view/form_view.h"
 #include "platform/win32_view/gdi_cache.h"
-#include "platform/win32/utf8.h"
 #include "platform/win32_view/ui_backend.h"
 
 namespace platform::win32 {

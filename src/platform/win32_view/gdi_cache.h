@@ -6,8 +6,8 @@
 #include <string>
 #include <tuple>
 
-#include "ui/view_side.h"
 #include "platform/win32/windows_api.h"
+#include "ui/view_side.h"
 
 namespace platform::win32 {
 

@@ -2,8 +2,8 @@
 // the window icons.
 #pragma once
 
-#include "ui/hand_cursor.h"
 #include "platform/win32/windows_api.h"
+#include "ui/hand_cursor.h"
 
 namespace platform::win32 {
 

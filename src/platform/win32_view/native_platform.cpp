@@ -8,8 +8,8 @@
 
 #include "platform/win32/later_windows.h"
 #include "platform/win32/system_backend.h"
-#include "platform/win32_view/ui_backend.h"
 #include "platform/win32/windows_api.h"
+#include "platform/win32_view/ui_backend.h"
 
 namespace platform {
 namespace {

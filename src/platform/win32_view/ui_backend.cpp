@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/win32_view/form_view.h"
 #include "platform/win32/later_windows.h"
-#include "platform/win32_view/native_images.h"
 #include "platform/win32/utf8.h"
+#include "platform/win32_view/form_view.h"
+#include "platform/win32_view/native_images.h"
 
 namespace platform::win32 {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/view_side.h"
-#include "platform/win32_view/gdi_cache.h"
 #include "platform/win32/windows_api.h"
+#include "platform/win32_view/gdi_cache.h"
+#include "ui/view_side.h"
 
 namespace platform::win32 {
 

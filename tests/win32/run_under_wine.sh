@@ -6,7 +6,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-if [ "$("$here/../../../../tests/e2e/pe_machine.sh" "$1")" = i386 ]; then
+if [ "$("$here/../e2e/pe_machine.sh" "$1")" = i386 ]; then
   wine=/usr/lib/wine/wine
   export WINEARCH=win32
   missing="32-bit Wine does not run here (scripts/wine32-setup.sh)"

@@ -1,4 +1,4 @@
-// Pictures as Windows draws them (platform/forms.h), the hand pointer and
+// Pictures as Windows draws them (ui/forms.h), the hand pointer and
 // the window icons.
 #pragma once
 

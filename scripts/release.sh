@@ -21,6 +21,9 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   }
 fi
 export SOURCE_DATE_EPOCH
+if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+  echo "release.sh: the checkout has uncommitted changes; this release is not the commit's"
+fi
 # The same file modes, sort order and dates whoever runs it.
 umask 022
 export LC_ALL=C.UTF-8 TZ=UTC

@@ -43,4 +43,4 @@ cp build/release-linux/package/belvosta_*.deb build/release-linux/package/belvos
    build/release-win32/package/belvosta-*.zip build/release-win64/package/belvosta-*.zip dist/
 (cd dist && sha256sum -- * > SHA256SUMS)
 echo "=== dist/ (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
-(cd dist && ls -l --time-style=+ -- * | awk '{print $5, $NF}')
+(cd dist && stat -c '%10s  %n' -- *)

@@ -4,7 +4,8 @@
 #                             headers), the JSON library
 #   install-deps.sh test      the above, GoogleTest, Xvfb and screenshot tools, strace,
 #                             Python (JSON)
-#   install-deps.sh package   what cpack's .deb and its checks need
+#   install-deps.sh package   what the packages and their checks need (fakeroot, lintian)
+#   install-deps.sh release   what the reproducibility check needs (git, diffoscope)
 #   install-deps.sh windows   the MinGW cross compilers, the JSON library
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
 #   install-deps.sh bench     the searches the benchmarks compare against (GNU find, fd)
@@ -19,7 +20,8 @@ for group in "$@"; do
     test) packages+=(cmake make g++ pkg-config libfltk1.3-dev libxcursor-dev libxinerama-dev
                      fonts-liberation nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
                      xvfb xdotool imagemagick x11-utils strace python3) ;;
-    package) packages+=(dpkg-dev file desktop-file-utils) ;;
+    package) packages+=(dpkg-dev file desktop-file-utils fakeroot lintian man-db) ;;
+    release) packages+=(git diffoscope-minimal) ;;
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;

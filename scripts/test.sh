@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
 # and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, the
-# proof that the program writes nothing, the Linux packages, then the Windows builds with their import checks, the Win32 platform tests and the end-to-end
-# scenarios under Wine.
+# proof that the program writes nothing, the release (scripts/release.sh: every download,
+# the Linux packages' checks, and a second release in another folder that must give the
+# same bytes), then the Windows builds with their import checks, the Win32 platform tests
+# and the end-to-end scenarios under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -14,7 +16,9 @@ for preset in default asan; do
   ctest --preset "$preset" -j"$(nproc)"
 done
 
-echo "=== Linux packages"
-scripts/check-package.sh
+echo "=== Release: the downloads in dist/, the Linux packages' checks, the same bytes again"
+scripts/release.sh
+scripts/check-package.sh dist
+tests/release/reproducible.sh dist
 
 scripts/e2e.sh

@@ -15,12 +15,12 @@ class ClockMeasurement : public fake::ProgramTest {
 };
 
 TEST(ClockText, ChoosesTheUnitStrictlyAboveOneGigahertzAndUsesTheGivenSeparator) {
-  EXPECT_EQ(belvosta::TaktAnzeige(2'400'000'000, ","), "2,40 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(2'400'000'000, "."), "2.40 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(800'000'000, ","), "800,00 MHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(1'000'000'000, ","), "1000,00 MHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(1'000'000'001, ","), "1,00 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(3'000'000'000, ""), "3.00 GHz");  // no separator known
+  EXPECT_EQ(belvosta::ClockText(2'400'000'000, ","), "2,40 GHz");
+  EXPECT_EQ(belvosta::ClockText(2'400'000'000, "."), "2.40 GHz");
+  EXPECT_EQ(belvosta::ClockText(800'000'000, ","), "800,00 MHz");
+  EXPECT_EQ(belvosta::ClockText(1'000'000'000, ","), "1000,00 MHz");
+  EXPECT_EQ(belvosta::ClockText(1'000'000'001, ","), "1,00 GHz");
+  EXPECT_EQ(belvosta::ClockText(3'000'000'000, ""), "3.00 GHz");  // no separator known
 }
 
 TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBeforeItReturns) {

@@ -148,23 +148,24 @@ std::string ProblemText(const platform::SearchTrouble& trouble) {
   return text;
 }
 
+std::string FolderName(SearchRoot root) {
+  return root == SearchRoot::ProgramFiles ? "Programmordner" : "Systemordner";
+}
+
 // Why a component could not be checked, short, for its line.
 std::string UncheckedReason(const ComponentFinding& finding) {
-  if (finding.folder.empty()) return "Ordner unbekannt";
-  return "Ordner " + ProblemText(finding.trouble);
+  if (finding.folder.empty()) return FolderName(finding.root) + " unbekannt";
+  return FolderName(finding.root) + " " + ProblemText(finding.trouble);
 }
 
 // The error line for an unchecked component: which folder could not be read, why, and where
 // it came from when a setting decides it. The components' own lines say which they are.
 std::string UncheckedMessage(const ComponentFinding& finding) {
-  const std::string folder =
-      finding.root == SearchRoot::ProgramFiles ? "Programmordner" : "Systemordner";
-  std::string text = "belvosta: nicht prüfbar: ";
+  std::string text = "belvosta: nicht prüfbar: der " + FolderName(finding.root);
   if (finding.folder.empty()) {
-    text += "der " + folder + " ist unbekannt";
+    text += " ist unbekannt";
   } else {
-    text +=
-        "der " + folder + " \"" + Printable(finding.folder) + "\" " + ProblemText(finding.trouble);
+    text += " \"" + Printable(finding.folder) + "\" " + ProblemText(finding.trouble);
   }
   const std::string origin = platform::SpecialFolderOrigin(FolderNumber(finding.root));
   if (!origin.empty()) text += "; " + Printable(origin);

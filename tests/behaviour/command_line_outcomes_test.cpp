@@ -167,6 +167,15 @@ TEST_F(CommandLineOutcomes, OutsideTextReachesTheTerminalWithoutControls) {
   EXPECT_EQ(belvosta::PrintableStart("äöü", 2), "äö...");
 }
 
+TEST_F(CommandLineOutcomes, ALongHostNameIsReportedAndLookedUpWhole) {
+  fake.system.computerName = "belvosta-long-hostname";  // Linux names go to 64 bytes
+  RecordingConsole console;
+  EXPECT_EQ(Run({"--report"}, console), belvosta::kExitOk);
+  EXPECT_NE(console.text.find("Computername: \t\tbelvosta-long-hostname\n"), std::string::npos)
+      << console.text;
+  EXPECT_EQ(fake.system.hostLookups, std::vector<std::string>{"belvosta-long-hostname"});
+}
+
 TEST_F(CommandLineOutcomes, TheReportGivesTheWindowsVersionAsNumbers) {
   fake.system.version.major = 5;
   fake.system.version.minor = 1;

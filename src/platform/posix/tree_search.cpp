@@ -14,10 +14,12 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -115,6 +117,33 @@ FolderId IdOf(int fd) {
   struct stat info;
   if (fstat(fd, &info) != 0) return {};
   return {info.st_dev, info.st_ino, true};
+}
+
+// Which mounted file system an open folder is on: its device and, where the system tells
+// (Linux 5.8 and later), its mount, which also tells a bind mount of the same device apart.
+struct MountId {
+  dev_t device = 0;
+  std::uint64_t mount = 0;
+  bool known = false;
+  bool operator==(const MountId&) const = default;
+};
+
+MountId MountOf(int fd) {
+  MountId id;
+#if defined(__linux__) && defined(STATX_MNT_ID)
+  struct statx extended;
+  if (statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &extended) == 0) {
+    id.device = makedev(extended.stx_dev_major, extended.stx_dev_minor);
+    if ((extended.stx_mask & STATX_MNT_ID) != 0) id.mount = extended.stx_mnt_id;
+    id.known = true;
+    return id;
+  }
+#endif
+  struct stat info;
+  if (fstat(fd, &info) != 0) return id;
+  id.device = info.st_dev;
+  id.known = true;
+  return id;
 }
 
 bool IsFolder(int fd, const FolderId& id) {
@@ -263,8 +292,7 @@ class TreeWalk {
       Fail(RootProblem(errno), errno);
       return 0;
     }
-    const FolderId rootId = IdOf(fd);
-    rootDevice_ = rootId.device;
+    rootMount_ = MountOf(fd);
     path_.push_back(Level{fd, {}, 0, 0, root_.size(), false});
     ++openFolders_;
     int error = 0;
@@ -353,8 +381,8 @@ class TreeWalk {
     const Level& parent = path_.back();
     int fd = OpenPending(entry);
     if (fd >= 0) {
-      const FolderId id = IdOf(fd);
-      if (!id.known || id.device != rootDevice_) {
+      const MountId mount = MountOf(fd);
+      if (rootMount_.known && mount != rootMount_) {
         close(fd);
         fd = -1;
       }
@@ -561,7 +589,7 @@ class TreeWalk {
   SearchTrouble* trouble_;
   bool failed_ = false;
   bool cutShort_ = false;  // a folder or a match was passed over for the buffer's size
-  dev_t rootDevice_ = 0;
+  MountId rootMount_;      // the walk stays on the root's file system
   std::size_t maxOpen_ = kMaxOpenFolders;
   std::vector<Wanted> wanted_;
   std::size_t remaining_ = 0;

@@ -58,7 +58,7 @@ std::string Normalized(std::string argument, bool windowsOptions) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   });
   if (argument == "/?") return "--help";
-  if (argument.size() > 1 && argument[0] == '/') return "--" + argument.substr(1);
+  if (argument.size() > 1 && argument[0] == '/') argument.replace(0, 1, "--");
   return argument;
 }
 

@@ -382,8 +382,10 @@ int RunCommandLine(const CommandLineOptions& options, Program& program,
 std::optional<int> CommandLineMode(int argc, char** argv) {
   const std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
   if (arguments.empty()) return std::nullopt;
-  const auto system = platform::InstallSystemOnly();
+  // The console first: on POSIX systems it claims the numbers of closed standard streams
+  // before anything the system part opens could take them.
   const auto console = platform::OpenConsole();
+  const auto system = platform::InstallSystemOnly();
   Program program;
   return RunCommandLine(ParseCommandLine(arguments, console->WindowsOptions()), program, *console);
 }

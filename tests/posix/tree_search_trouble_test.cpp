@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fake/fake_system.h"
+#include "fake/few_descriptors.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/tree_search.h"
 
@@ -96,38 +97,6 @@ TEST(TreeSearchTrouble, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
             SearchProblem::None);
 }
 
-// The soft descriptor limit lowered so that exactly `spare` descriptors are free, for the
-// life of the object.
-class FewDescriptors {
- public:
-  explicit FewDescriptors(int spare) {
-    getrlimit(RLIMIT_NOFILE, &saved_);
-    int highest = dup(0);
-    close(highest);
-    for (int fd = highest; fd < highest + 64; ++fd) {
-      if (fcntl(fd, F_GETFD) >= 0) highest = fd;
-    }
-    rlimit lowered = saved_;
-    lowered.rlim_cur = static_cast<rlim_t>(highest + 1 + spare);
-    setrlimit(RLIMIT_NOFILE, &lowered);
-    for (int fd; (fd = dup(0)) >= 0;) fillers_.push_back(fd);
-    for (int i = 0; i < spare && !fillers_.empty(); ++i) {
-      close(fillers_.back());
-      fillers_.pop_back();
-    }
-  }
-  ~FewDescriptors() {
-    for (int fd : fillers_) close(fd);
-    setrlimit(RLIMIT_NOFILE, &saved_);
-  }
-  FewDescriptors(const FewDescriptors&) = delete;
-  FewDescriptors& operator=(const FewDescriptors&) = delete;
-
- private:
-  rlimit saved_{};
-  std::vector<int> fillers_;
-};
-
 TEST(TreeSearchTrouble, RunningOutOfDescriptorsIsRecoveredOrTold) {
   fake::TempTree tree;
   std::string deep;
@@ -136,20 +105,20 @@ TEST(TreeSearchTrouble, RunningOutOfDescriptorsIsRecoveredOrTold) {
   tree.AddFile("x/y/z/other.dll");
 
   {  // Three descriptors: the walk closes the folders it keeps open and goes on.
-    FewDescriptors few(3);
+    fake::FewDescriptors few(3);
     const Outcome outcome = Search(tree.Root(), {"wmp.dll", "other.dll"});
     EXPECT_EQ(outcome.found[0], file);
     EXPECT_EQ(outcome.trouble.problem, SearchProblem::None);
   }
   {  // None at all: not even the root opens; that is no absence.
-    FewDescriptors none(0);
+    fake::FewDescriptors none(0);
     const Outcome outcome = Search(tree.Root(), {"wmp.dll"});
     EXPECT_EQ(outcome.found[0], "");
     EXPECT_EQ(outcome.trouble.problem, SearchProblem::OutOfResources);
     EXPECT_EQ(outcome.trouble.systemError, EMFILE);
   }
   {  // One: the root opens, no folder below it: told, not skipped.
-    FewDescriptors one(1);
+    fake::FewDescriptors one(1);
     const Outcome outcome = Search(tree.Root(), {"wmp.dll"});
     EXPECT_EQ(outcome.found[0], "");
     EXPECT_EQ(outcome.trouble.problem, SearchProblem::OutOfResources);

@@ -39,11 +39,10 @@ export WINEPREFIX=$work/prefix
 
 # --- lost output: every way of losing it is status 3
 for options in "--version" "--check --json"; do
-  # shellcheck disable=SC2086
-  status=0; "$program" $options >/dev/full 2>/dev/null || status=$?
+  read -ra args <<<"$options"
+  status=0; "$program" "${args[@]}" >/dev/full 2>/dev/null || status=$?
   [ "$status" = 3 ] || fail "$options >/dev/full: status $status"
-  # shellcheck disable=SC2086
-  status=0; "$program" $options >&- 2>/dev/null || status=$?
+  status=0; "$program" "${args[@]}" >&- 2>/dev/null || status=$?
   [ "$status" = 3 ] || fail "$options with stdout closed: status $status"
 done
 status=0; "$program" --version >/dev/full 2>&- || status=$?

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/posix/text_buffers.h"
 #include "platform/posix/tree_search.h"
@@ -50,6 +51,10 @@ int PosixBackend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
     return item->path && CopyWithNul(*item->path, path) ? 1 : 0;
   }
   return 0;
+}
+
+std::string PosixBackend::FolderOrigin(int csidl) {
+  return PrefixFolderOrigin(host_, csidl);
 }
 
 void PosixBackend::FreeIdList(ItemIdList* list) {
@@ -150,6 +155,13 @@ int PosixBackend::MemoryStatusEx(MEMORYSTATUSEX& status) {
   status.ullAvailVirtual = status.ullTotalVirtual;
   status.ullAvailExtendedVirtual = 0;
   return 1;
+}
+
+std::string PosixBackend::ErrorName(int error) {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 32)
+  if (const char* name = strerrorname_np(error)) return name;
+#endif
+  return "Fehler " + std::to_string(error);
 }
 
 std::string PosixBackend::DecimalSeparator() {

@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "app/printable_text.h"
 #include "app/program.h"
 #include "app/version.h"
 #include "checks/component_search.h"
@@ -12,6 +13,7 @@
 #include "folders/special_folders.h"
 #include "platform/kernel32.h"
 #include "platform/native.h"
+#include "platform/shell32.h"
 
 namespace belvosta {
 namespace {
@@ -22,6 +24,9 @@ constexpr int kJsonSchemaVersion = 1;
 // The speed test's measuring window, as Form3 measures.
 constexpr double kMeasurementSeconds = 1.0;
 
+// A message that repeats an argument shows at most this much of it.
+constexpr std::size_t kArgumentShown = 100;
+
 const char* const kUsage[] = {
     "Belvosta " BELVOSTA_VERSION ": prüft, ob dieser PC für Dorvane bereit ist.",
     "",
@@ -30,8 +35,9 @@ const char* const kUsage[] = {
     "Ohne Optionen öffnet Belvosta sein Fenster.",
     "",
     "  --check    prüft die fünf Komponenten ohne Fenster; je Komponente eine Zeile:",
-    "             Name, \"OK\" oder \"fehlt\", die fehlenden Dateien, beim Flash Player",
-    "             der Fundort. Jede Komponente wird geprüft, nichts wird geöffnet.",
+    "             Name, \"OK\", \"fehlt\" oder \"nicht prüfbar\", die fehlenden Dateien,",
+    "             beim Flash Player der Fundort. Jede Komponente wird geprüft, nichts",
+    "             wird geöffnet. Was nicht gelesen werden konnte, steht auf stderr.",
     "  --report   gibt die Rechnerdaten aus, dazu die gemessene Prozessor-Geschwindigkeit",
     "             und das Urteil.",
     "  --json     gibt das Ergebnis von --check und/oder --report als ein JSON-Dokument aus.",
@@ -41,7 +47,8 @@ const char* const kUsage[] = {
     "Unter Windows gelten die Optionen auch mit / (/check, /report, /json, /?).",
     "",
     "Rückgabewert: 0 alles vorhanden (oder kein --check), 1 eine Komponente fehlt,",
-    "2 unbekannte Option.",
+    "2 unbekannte Option, 3 eine Komponente nicht prüfbar oder die Ausgabe verloren.",
+    "Vorrang: 2 vor 3 vor 1 vor 0.",
 };
 
 // Windows writes options with a slash and in any case: "/Check" is "--check".
@@ -51,18 +58,8 @@ std::string Normalized(std::string argument, bool windowsOptions) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   });
   if (argument == "/?") return "--help";
-  if (argument.size() > 1 && argument[0] == '/') return "--" + argument.substr(1);
+  if (argument.size() > 1 && argument[0] == '/') argument.replace(0, 1, "--");
   return argument;
-}
-
-// A path or name on one line: control characters (a line break in a folder name) would
-// split the line, so they show as "?".
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) c = '?';
-  }
-  return text;
 }
 
 std::string Joined(const std::vector<std::string>& items, std::string_view separator) {
@@ -74,23 +71,34 @@ std::string Joined(const std::vector<std::string>& items, std::string_view separ
   return text;
 }
 
+int FolderNumber(SearchRoot root) {
+  return root == SearchRoot::ProgramFiles ? platform::kCsidlProgramFiles : platform::kCsidlSystem;
+}
+
 // The two folders the checks search below, each resolved once, as FormS resolves them.
 RootFolder ShellFolders() {
   auto resolved = std::make_shared<std::map<SearchRoot, std::string>>();
   return [resolved](SearchRoot root) {
     auto it = resolved->find(root);
     if (it == resolved->end()) {
-      const int folder =
-          root == SearchRoot::ProgramFiles ? platform::kCsidlProgramFiles : platform::kCsidlSystem;
-      it = resolved->emplace(root, ErmittleSpezialordner(0, folder)).first;
+      it = resolved->emplace(root, ErmittleSpezialordner(0, FolderNumber(root))).first;
     }
     return it->second;
   };
 }
 
+// The Windows version as numbers, for scripts that compare versions.
+struct WindowsVersion {
+  unsigned long major = 0;
+  unsigned long minor = 0;
+  unsigned long build = 0;
+  unsigned servicePack = 0;
+};
+
 // The report, the clock and its verdict, measured as the speed test measures.
 struct ReportResult {
   Rechnerdaten data;
+  std::optional<WindowsVersion> version;
   std::int64_t hertz = 0;  // 0: not measured
   std::string clockText;   // e.g. "2,40 GHz"
   SpeedVerdict verdict;
@@ -98,6 +106,11 @@ struct ReportResult {
 
 ReportResult RunReport(Program& program) {
   ReportResult result{.data = program.Form3.CollectComputerData()};
+  platform::OSVERSIONINFOEXA info;
+  if (platform::GetVersionExA(info) != 0) {
+    result.version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
+                                    info.wServicePackMajor};
+  }
   std::int64_t frequenz = 0;
   result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequenz).value_or(0);
   if (result.hertz > 0) {
@@ -107,22 +120,98 @@ ReportResult RunReport(Program& program) {
   return result;
 }
 
+// What went wrong with a folder that could not be searched, in a few words.
+std::string ProblemText(const platform::SearchTrouble& trouble) {
+  using platform::SearchProblem;
+  std::string text;
+  switch (trouble.problem) {
+    case SearchProblem::None:
+    case SearchProblem::RootMissing:
+      text = "fehlt";
+      break;
+    case SearchProblem::RootNotFolder:
+      text = "ist kein Ordner";
+      break;
+    case SearchProblem::RootUnreadable:
+      text = "ist nicht lesbar";
+      break;
+    case SearchProblem::OutOfResources:
+      text = "konnte mangels Systemmitteln nicht ganz durchsucht werden";
+      break;
+    case SearchProblem::PathTooLong:
+      text = "hat einen zu langen Pfad";
+      break;
+  }
+  if (trouble.systemError != 0) {
+    text += " (" + Printable(platform::SystemErrorName(trouble.systemError)) + ")";
+  }
+  return text;
+}
+
+std::string FolderName(SearchRoot root) {
+  return root == SearchRoot::ProgramFiles ? "Programmordner" : "Systemordner";
+}
+
+// Why a component could not be checked, short, for its line.
+std::string UncheckedReason(const ComponentFinding& finding) {
+  if (finding.folder.empty()) return FolderName(finding.root) + " unbekannt";
+  return FolderName(finding.root) + " " + ProblemText(finding.trouble);
+}
+
+// The error line for an unchecked component: which folder could not be read, why, and where
+// it came from when a setting decides it. The components' own lines say which they are.
+std::string UncheckedMessage(const ComponentFinding& finding) {
+  std::string text = "belvosta: nicht prüfbar: der " + FolderName(finding.root);
+  if (finding.folder.empty()) {
+    text += " ist unbekannt";
+  } else {
+    text += " \"" + Printable(finding.folder) + "\" " + ProblemText(finding.trouble);
+  }
+  const std::string origin = platform::SpecialFolderOrigin(FolderNumber(finding.root));
+  if (!origin.empty()) text += "; " + Printable(origin);
+  return text;
+}
+
+std::string StatusName(ComponentStatus status) {
+  switch (status) {
+    case ComponentStatus::Present:
+      return "present";
+    case ComponentStatus::Missing:
+      return "missing";
+    case ComponentStatus::Unchecked:
+      break;
+  }
+  return "unchecked";
+}
+
 std::string CheckText(const std::vector<ComponentFinding>& findings, std::string_view nl) {
   std::string text;
   for (const ComponentFinding& finding : findings) {
-    text += std::string(finding.name) + ": " + (finding.present ? "OK" : "fehlt");
-    if (!finding.present) {
-      text += " (" + Joined(finding.missing, ", ") + ")";
-    } else if (!finding.found.empty()) {
-      text += " (" + OneLine(finding.found) + ")";
+    text += std::string(finding.name) + ": ";
+    if (finding.status == ComponentStatus::Present) {
+      text += "OK";
+      if (!finding.found.empty()) text += " (" + Printable(finding.found) + ")";
+    } else if (finding.status == ComponentStatus::Missing) {
+      text += "fehlt (" + Printable(Joined(finding.missing, ", ")) + ")";
+    } else {
+      text += "nicht prüfbar (" + UncheckedReason(finding) + ")";
     }
     text += nl;
   }
   return text;
 }
 
+// The report's facts come from the system and its user: each made printable.
+Rechnerdaten PrintableFacts(Rechnerdaten data) {
+  for (std::string* fact : {&data.prozessor, &data.familie, &data.user, &data.computername,
+                            &data.ipAdresse, &data.betriebssystem, &data.servicePack}) {
+    *fact = Printable(*fact);
+  }
+  return data;
+}
+
 std::string ReportText(const ReportResult& report, std::string_view nl) {
-  std::string text = report.data.Text(nl);
+  std::string text = PrintableFacts(report.data).Text(nl);
   text += nl;
   if (report.hertz > 0) {
     text += SpeedTextFor(report.clockText) + std::string(nl);
@@ -141,7 +230,11 @@ nlohmann::ordered_json ComponentsJson(const std::vector<ComponentFinding>& findi
          {"present", finding.present},
          {"missing_files", finding.missing},
          {"found_path", finding.found.empty() ? nlohmann::ordered_json(nullptr)
-                                              : nlohmann::ordered_json(finding.found)}});
+                                              : nlohmann::ordered_json(finding.found)},
+         {"status", StatusName(finding.status)},
+         {"reason", finding.status == ComponentStatus::Unchecked
+                        ? nlohmann::ordered_json(UncheckedReason(finding))
+                        : nlohmann::ordered_json(nullptr)}});
   }
   return components;
 }
@@ -156,7 +249,13 @@ nlohmann::ordered_json ReportJson(const ReportResult& report, std::string_view n
           {"ip_address", d.ipAdresse},
           {"operating_system", d.betriebssystem},
           {"service_pack", d.servicePack},
-          {"text", d.Text(nl)}};
+          {"text", d.Text(nl)},
+          {"windows_version",
+           report.version ? nlohmann::ordered_json{{"major", report.version->major},
+                                                   {"minor", report.version->minor},
+                                                   {"build", report.version->build},
+                                                   {"service_pack", report.version->servicePack}}
+                          : nlohmann::ordered_json(nullptr)}};
 }
 
 std::string JsonDocument(const std::optional<std::vector<ComponentFinding>>& findings,
@@ -208,7 +307,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments,
     } else if (option == "--json") {
       options.json = true;
     } else {
-      options.error = "belvosta: unbekannte Option \"" + OneLine(argument) +
+      options.error = "belvosta: unbekannte Option \"" + PrintableStart(argument, kArgumentShown) +
                       "\" (belvosta --help zeigt die Optionen)";
       return options;
     }
@@ -223,45 +322,70 @@ int RunCommandLine(const CommandLineOptions& options, Program& program,
                    platform::Console& console) {
   const std::string nl(console.LineEnd());
   if (!options.error.empty()) {
-    console.WriteError(options.error + nl);
+    // A usage error comes first, also when its message is lost.
+    (void)console.WriteError(options.error + nl);
     return kExitUsage;
   }
+  // An answer that did not get out is no answer: the status says so, and stderr, if it can.
+  const auto answered = [&](bool written, int status) {
+    if (written) return status;
+    (void)console.WriteError("belvosta: die Ausgabe konnte nicht vollständig geschrieben werden" +
+                             nl);
+    return kExitNotChecked;
+  };
   if (options.help) {
     std::string usage;
     for (const char* line : kUsage) usage += line + nl;
-    console.WriteText(usage);
-    return kExitOk;
+    return answered(console.WriteText(usage), kExitOk);
   }
-  if (options.version) {
-    console.WriteText("Belvosta " BELVOSTA_VERSION + nl);
-    return kExitOk;
-  }
+  if (options.version)
+    return answered(console.WriteText("Belvosta " BELVOSTA_VERSION + nl), kExitOk);
 
   std::optional<std::vector<ComponentFinding>> findings;
   if (options.check) findings = FindAllComponents(ShellFolders());
   std::optional<ReportResult> report;
   if (options.report) report = RunReport(program);
 
+  const auto any = [&findings](ComponentStatus status) {
+    return findings &&
+           std::any_of(findings->begin(), findings->end(),
+                       [status](const ComponentFinding& f) { return f.status == status; });
+  };
+  bool written = true;
+  if (findings) {
+    // One line for each folder and reason, however many components it left unchecked.
+    std::vector<std::string> messages;
+    for (const ComponentFinding& finding : *findings) {
+      if (finding.status != ComponentStatus::Unchecked) continue;
+      std::string message = UncheckedMessage(finding) + nl;
+      if (std::find(messages.begin(), messages.end(), message) == messages.end()) {
+        written = console.WriteError(message) && written;
+        messages.push_back(std::move(message));
+      }
+    }
+  }
   if (options.json) {
-    console.WriteUtf8(JsonDocument(findings, report, nl));
+    written = console.WriteUtf8(JsonDocument(findings, report, nl)) && written;
   } else {
     std::string text;
     if (findings) text += CheckText(*findings, nl);
     if (findings && report) text += nl;
     if (report) text += ReportText(*report, nl);
-    console.WriteText(text);
+    written = console.WriteText(text) && written;
   }
-  const bool missing =
-      findings && std::any_of(findings->begin(), findings->end(),
-                              [](const ComponentFinding& f) { return !f.present; });
-  return missing ? kExitComponentMissing : kExitOk;
+  const int status = any(ComponentStatus::Unchecked) ? kExitNotChecked
+                     : any(ComponentStatus::Missing) ? kExitComponentMissing
+                                                     : kExitOk;
+  return answered(written, status);
 }
 
 std::optional<int> CommandLineMode(int argc, char** argv) {
   const std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
   if (arguments.empty()) return std::nullopt;
-  const auto system = platform::InstallSystemOnly();
+  // The console first: on POSIX systems it claims the numbers of closed standard streams
+  // before anything the system part opens could take them.
   const auto console = platform::OpenConsole();
+  const auto system = platform::InstallSystemOnly();
   Program program;
   return RunCommandLine(ParseCommandLine(arguments, console->WindowsOptions()), program, *console);
 }

@@ -16,6 +16,9 @@ struct Program;
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitComponentMissing = 1;
 inline constexpr int kExitUsage = 2;
+// A component could not be checked, or the answer was lost on its way out. Usage errors
+// come first, then this, then a missing component.
+inline constexpr int kExitNotChecked = 3;
 
 struct CommandLineOptions {
   bool help = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checks/component_check.h"
+#include "platform/imagehlp.h"
 
 namespace belvosta {
 
@@ -20,20 +21,30 @@ using RootFolder = std::function<std::string(SearchRoot)>;
 using SearchDone = std::function<void(std::size_t, std::string_view, std::string)>;
 
 // Searches the check's files in one walk below `root`'s folder (each name finds what
-// FileFind would find), then hands on the results in table order.
+// FileFind would find), then hands on the results in table order. trouble, when given,
+// learns why the walk could not look everywhere.
 void SearchComponentFiles(const ComponentCheck& check, const RootFolder& root,
-                          const SearchDone& done);
+                          const SearchDone& done, platform::SearchTrouble* trouble = nullptr);
+
+// Present; missing (the walk looked everywhere it may); or not checked, as the folder is
+// unknown or could not be searched completely.
+enum class ComponentStatus { Present, Missing, Unchecked };
 
 // What the searches of one check found.
 struct ComponentFinding {
   std::string_view name;
   bool present = false;
+  ComponentStatus status = ComponentStatus::Missing;
   std::vector<std::string> missing;  // the files not found, in search order
   std::string found;                 // the Flash Player: the first path found; else empty
+  SearchRoot root = SearchRoot::SystemFolder;
+  std::string folder;               // searched below; empty when the system names none
+  platform::SearchTrouble trouble;  // when unchecked with a folder: why
 };
 
 // Runs one check's searches and judges them: a component is present when none of its files
-// is missing, the Flash Player when one of its files is found.
+// is missing, the Flash Player when one of its files is found. What a walk found counts even
+// when it then had to stop; a component not present by then is unchecked, never missing.
 ComponentFinding FindComponent(const ComponentCheck& check, const RootFolder& root);
 
 // Every component in chain order, each checked whatever the others' outcome.

@@ -23,7 +23,8 @@ std::string sucher1::FileFind(const std::string& hFileName, std::string hPart) {
 }
 
 std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> names,
-                                            const std::string& hPart) {
+                                            const std::string& hPart,
+                                            platform::SearchTrouble* trouble) {
   std::vector<std::string> found(names.size());
   // A name of blanks only, or no name, finds nothing without searching.
   std::vector<std::string_view> searched;
@@ -47,7 +48,8 @@ std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> na
   platform::SearchTreeForFiles({.root = hPart,
                                 .names = searched,
                                 .bufferSize = platform::kMaxFullPath,
-                                .whileSearching = keepWindowAlive},
+                                .whileSearching = keepWindowAlive,
+                                .trouble = trouble},
                                paths);
   for (std::size_t i = 0; i < places.size(); ++i) found[places[i]] = std::move(paths[i]);
   return found;

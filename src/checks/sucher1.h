@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checks/main_window_links.h"
+#include "platform/imagehlp.h"
 #include "ui/forms.h"
 
 namespace belvosta {
@@ -91,9 +92,11 @@ class sucher1 : public platform::Form {
   // File locator.
   static std::string FileFind(const std::string& hFileName, std::string hPart = {});
   // Several names in one walk below hPart: for each name what FileFind would give. The
-  // window's events are processed while the walk runs.
+  // window's events are processed while the walk runs. trouble, when given, learns why
+  // the walk could not look everywhere (the window's own checks read that as not found).
   static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
-                                            const std::string& hPart);
+                                            const std::string& hPart,
+                                            platform::SearchTrouble* trouble = nullptr);
   void Pause(float seconds);
 
   // Missing-file list.

@@ -1,6 +1,6 @@
 // Memory, computer name and network address of the machine, for the report.
-#include <array>
 #include <cmath>
+#include <vector>
 
 #include "computer/form3.h"
 #include "platform/kernel32.h"
@@ -15,11 +15,20 @@ std::int64_t Form3::Arbeitsspeicher() {
   return std::llround(static_cast<double>(status.ullTotalPhys) / 1048576.0);
 }
 
+// Room for Windows' NetBIOS names (15 letters); a longer name (a Linux host name, up to 64
+// bytes) is asked for again with the room the first answer says it needs, up to this much.
+constexpr std::size_t kNameBuffer = 16;
+constexpr std::size_t kLongestHostName = 256;
+
 void Form3::ComputerUsernamenErmitteln(std::string& computername) {
-  std::array<char, 16> buffer;
-  buffer.fill(' ');
+  std::vector<char> buffer(kNameBuffer, ' ');
   unsigned long size = buffer.size();
-  if (platform::GetComputerNameA(buffer, size) != 1) {
+  int answer = platform::GetComputerNameA(buffer, size);
+  if (answer != 1 && size > buffer.size() && size <= kLongestHostName) {
+    buffer.assign(size, ' ');
+    answer = platform::GetComputerNameA(buffer, size);
+  }
+  if (answer != 1) {
     computername = "(unknown)";
     return;
   }

@@ -36,8 +36,11 @@ constexpr std::array<FolderRow, 17> kFolderTable = {{
     {&FormS::Label40, platform::kCsidlWindows},
 }};
 
-// The path buffer of the shell call; the platform's path limit of 260 fits in it.
+// The first path buffer of the shell call; the platform's path limit of 260 fits in it. A
+// path that does not fit (a Wine prefix deep down, 260 letters of three bytes each) is asked
+// for again with twice the room, up to far beyond anything the environment can name.
 constexpr std::size_t kPathBufferSize = 512;
+constexpr std::size_t kLongestPathBuffer = 1 << 20;
 
 }  // namespace
 
@@ -45,7 +48,11 @@ std::string ErmittleSpezialordner(platform::WindowHandle owner, int folderNumber
   platform::ItemIdList* list = nullptr;
   if (platform::SHGetSpecialFolderLocation(owner, folderNumber, &list) != 0) return {};
   std::vector<char> buffer(kPathBufferSize, '\0');
-  const int found = platform::SHGetPathFromIDListA(list, buffer);
+  int found = platform::SHGetPathFromIDListA(list, buffer);
+  while (found == 0 && buffer.size() < kLongestPathBuffer) {
+    buffer.assign(buffer.size() * 2, '\0');
+    found = platform::SHGetPathFromIDListA(list, buffer);
+  }
   platform::ILFree(list);
   // A virtual folder (the network neighbourhood) has no file-system path.
   if (found == 0) return {};

@@ -12,13 +12,17 @@ namespace platform {
 class Console {
  public:
   virtual ~Console() = default;
+  // Every write answers whether the text reached its stream whole; false when it failed or
+  // was cut short (a full disk, a closed stream, a reader gone, a pipe that stays full), so
+  // that the exit status can say the answer was lost.
+  //
   // Text for a person. Windows writes it as UTF-16 to a real console, and otherwise in the
   // console's code page, so that the umlauts come out right where it is read.
-  virtual void WriteText(std::string_view utf8) = 0;
+  [[nodiscard]] virtual bool WriteText(std::string_view utf8) = 0;
   // UTF-8 bytes exactly as given (a JSON document).
-  virtual void WriteUtf8(std::string_view utf8) = 0;
+  [[nodiscard]] virtual bool WriteUtf8(std::string_view utf8) = 0;
   // Text for a person, on the error stream.
-  virtual void WriteError(std::string_view utf8) = 0;
+  [[nodiscard]] virtual bool WriteError(std::string_view utf8) = 0;
   // The platform's line end: "\r\n" on Windows, "\n" elsewhere.
   virtual std::string_view LineEnd() const = 0;
   // Windows also takes options written with a slash (/check, /?) and in any letter case.

@@ -14,6 +14,22 @@ namespace platform {
 // The longest full path any platform hands back (Windows' extended-length limit).
 inline constexpr std::size_t kMaxFullPath = 32768;
 
+// Why a walk could not look everywhere it was allowed to. Folders below the root that
+// cannot be read are skipped and are no problem: a search of the system skips them too.
+enum class SearchProblem {
+  None,
+  RootMissing,     // the root does not exist (or is a dangling link)
+  RootNotFolder,   // the root is a file, a device, a pipe ...
+  RootUnreadable,  // the root exists but cannot be opened or listed
+  OutOfResources,  // descriptors, handles, memory or the device failed, also after recovery
+  PathTooLong,     // the root's path does not fit the system's limits
+};
+
+struct SearchTrouble {
+  SearchProblem problem = SearchProblem::None;
+  int systemError = 0;  // errno, or the Windows error code or native status, behind it
+};
+
 // Several names looked for in one walk of the tree.
 struct TreeSearch {
   std::string_view root;
@@ -23,6 +39,9 @@ struct TreeSearch {
   // Called after every folder the walk has read and between batches of a large folder, so
   // that the caller can keep its window alive. It may run any code, another search included.
   std::function<void()> whileSearching;
+  // Where the walk says why it could not look everywhere; untouched when it could. A walk
+  // that hits a problem stops; what it found until then stays found.
+  SearchTrouble* trouble = nullptr;
 };
 
 // Whether a name is blank (empty or only spaces). No file has such a name: the searches

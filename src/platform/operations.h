@@ -16,9 +16,9 @@
 #pragma once
 
 // imagehlp
-#define BELVOSTA_IMAGEHLP_OPERATIONS(OP, WRAPPED)                                       \
-  /* Every name of the search in one walk of its tree: see SearchTreeForFiles. */       \
-  WRAPPED(std::size_t, SearchTreeForFiles, SearchTree,                                  \
+#define BELVOSTA_IMAGEHLP_OPERATIONS(OP, WRAPPED)                                 \
+  /* Every name of the search in one walk of its tree: see SearchTreeForFiles. */ \
+  WRAPPED(std::size_t, SearchTreeForFiles, SearchTree,                            \
           (const TreeSearch& search, std::span<std::string> found), (search, found), 0)
 
 // shell32
@@ -32,6 +32,10 @@
      the buffer with its NUL gives 0 and writes nothing. */                                        \
   WRAPPED(int, SHGetPathFromIDListA, PathFromIdList,                                               \
           (const ItemIdList* list, std::span<char> path), (list, path), 0)                         \
+  /* Where a special folder comes from when a setting of this system decides it, and what is       \
+     wrong with that setting, as a German phrase for a message when the folder cannot be           \
+     searched: on POSIX systems the Wine prefix and its variable. Empty on Windows. */             \
+  OP(std::string, SpecialFolderOrigin, FolderOrigin, (int csidl), (csidl), std::string())          \
   /* Releases an item list through the shell's allocator; null is allowed. */                      \
   WRAPPED(void, ILFree, FreeIdList, (ItemIdList * list), (list), void())                           \
   /* Hands a document, folder or web address to the shell, which opens it with its                 \
@@ -71,6 +75,8 @@
   OP(std::uint64_t, GetTickCount64, TickCount64, (), (), 0)                                      \
   /* The time of day in seconds since midnight, with fractions. */                               \
   OP(double, SecondsSinceMidnight, SecondsSinceMidnight, (), (), 0.0)                            \
+  /* A short name for a system error code of the tree search ("EMFILE"; on Windows the code). */ \
+  OP(std::string, SystemErrorName, ErrorName, (int error), (error), std::string())               \
   /* The decimal separator of the user's regional settings for numbers ("," or "." ...). */      \
   OP(std::string, UserDecimalSeparator, DecimalSeparator, (), (), std::string("."))
 

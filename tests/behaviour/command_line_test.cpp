@@ -6,30 +6,14 @@
 
 #include "app/command_line.h"
 #include "behaviour/check_machine.h"
+#include "behaviour/recording_console.h"
 #include "checks/component_check.h"
 
 namespace {
 
 using belvosta::CommandLineOptions;
 using belvosta::ParseCommandLine;
-
-// What the command line wrote, stream by stream.
-class RecordingConsole : public platform::Console {
- public:
-  explicit RecordingConsole(std::string lineEnd = "\n", bool windows = false)
-      : lineEnd_(std::move(lineEnd)), windows_(windows) {}
-  void WriteText(std::string_view utf8) override { text += utf8; }
-  void WriteUtf8(std::string_view utf8) override { utf8Bytes += utf8; }
-  void WriteError(std::string_view utf8) override { error += utf8; }
-  std::string_view LineEnd() const override { return lineEnd_; }
-  bool WindowsOptions() const override { return windows_; }
-
-  std::string text, utf8Bytes, error;
-
- private:
-  std::string lineEnd_;
-  bool windows_;
-};
+using command_line_test::RecordingConsole;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

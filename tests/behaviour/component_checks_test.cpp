@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "behaviour/check_machine.h"
+#include "fake/few_descriptors.h"
 
 namespace {
 
@@ -178,6 +179,22 @@ TEST_F(ComponentChecksTest, AClickDuringTheFlashPauseRunsNestedAndTheChainStillC
   EXPECT_EQ(texts.back(), kOffer);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "Flash Player ist installiert: OK!"), 1);
   EXPECT_TRUE(program->FormS.IsLoaded());  // read again after the unload
+}
+
+// The window's check on a process short of descriptors: the walk closes the folders it keeps
+// open and goes on, so a file deep below is still found.
+TEST_F(ComponentChecksTest, AFewDescriptorsStillFindAFileDeepBelow) {
+  std::string deep;
+  for (int i = 0; i < 30; ++i) deep += "d" + std::to_string(i) + "/";
+  AddSystemFile(deep + "wmp.dll");
+  fake.ui.defaultChoice = vbCancel;
+  {
+    fake::FewDescriptors few(3);
+    main().Command15.RaiseClick();
+  }
+  EXPECT_TRUE(std::any_of(fake.ui.boxes.begin(), fake.ui.boxes.end(), [](const auto& box) {
+    return box.text == "Media Player Steuerelement ist: OK!";
+  }));
 }
 
 TEST_F(ComponentChecksTest, EveryCheckAfterFormSWasClosedLoadsItAgainHidden) {

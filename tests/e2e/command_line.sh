@@ -93,4 +93,24 @@ run /check /bogus
   grep -q '"/bogus"' "$work/err"
 result "an unknown option is named on one line, status 2" $? \
   "status $status, stderr: $(cat "$work/err")"
+# A lost answer is a failure (status 3): a full disk behind a redirected stdout, also when
+# stderr is lost too, and a pipe whose reader has gone while SIGPIPE is ignored.
+lost() {  # NAME COMMAND...: the command's status must be 3
+  local name=$1 status=0
+  shift
+  "$@" || status=$?
+  [ "$status" = 3 ]
+  result "$name, status 3" $? "status $status"
+}
+program() { timeout 120 "$wine" 'C:\e2e\belvosta.exe' "$@"; }
+full_disk() { program --version >/dev/full 2>/dev/null; }
+full_disk_both() { program /check /json >/dev/full 2>/dev/full; }
+broken_pipe() (
+  trap '' PIPE
+  program --help 2>/dev/null | true
+  exit "${PIPESTATUS[0]}"
+)
+lost "--version on a full disk" full_disk
+lost "/check /json on a full disk, stderr full too" full_disk_both
+lost "--help into a pipe whose reader has gone" broken_pipe
 exit 0

@@ -62,7 +62,11 @@ std::size_t FakeSystem::SearchTree(const platform::TreeSearch& search,
     clock_.nowMs += walkStepMs;
     if (search.whileSearching) search.whileSearching();
   };
-  return platform::posix::SearchTree(timed, found);
+  const std::size_t count = platform::posix::SearchTree(timed, found);
+  if (walkTrouble.problem != platform::SearchProblem::None && search.trouble != nullptr) {
+    *search.trouble = walkTrouble;
+  }
+  return count;
 }
 
 long FakeSystem::SpecialFolderLocation(platform::WindowHandle owner, int csidl,
@@ -84,6 +88,15 @@ FakeSystem::FolderItem* FakeSystem::FindItem(const platform::ItemIdList* list) {
     if (reinterpret_cast<const platform::ItemIdList*>(item.get()) == list) return item.get();
   }
   return nullptr;
+}
+
+std::string FakeSystem::FolderOrigin(int csidl) {
+  const auto found = folderOrigins.find(csidl);
+  return found == folderOrigins.end() ? std::string() : found->second;
+}
+
+std::string FakeSystem::ErrorName(int error) {
+  return "errno " + std::to_string(error);
 }
 
 int FakeSystem::PathFromIdList(const platform::ItemIdList* list, std::span<char> path) {

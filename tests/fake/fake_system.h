@@ -33,6 +33,7 @@ class FakeSystem : public platform::FailingBackend {
   // mapped to std::nullopt exists but has no file-system path (as the network
   // neighbourhood), so SHGetPathFromIDListA gives 0.
   std::map<int, std::optional<std::string>> specialFolders;
+  std::map<int, std::string> folderOrigins;  // what SpecialFolderOrigin says for a folder
   struct FolderLookup {
     platform::WindowHandle owner;
     int csidl;
@@ -51,6 +52,8 @@ class FakeSystem : public platform::FailingBackend {
   // Virtual time that passes each time a walk offers to process events (after every
   // folder it reads), so that a walk can take long in the tests' time.
   std::int64_t walkStepMs = 0;
+  // Told by every walk after it ran, as a walk that had to stop would tell it.
+  platform::SearchTrouble walkTrouble;
 
   // --- Drives (GetLogicalDriveStringsA / GetDriveTypeA) ---
   struct Drive {
@@ -152,6 +155,8 @@ class FakeSystem : public platform::FailingBackend {
   std::size_t SearchTree(const platform::TreeSearch& search, std::span<std::string> found) override;
   long SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                              platform::ItemIdList** list) override;
+  std::string FolderOrigin(int csidl) override;
+  std::string ErrorName(int error) override;
   int PathFromIdList(const platform::ItemIdList* list, std::span<char> path) override;
   void FreeIdList(platform::ItemIdList* list) override;
   std::intptr_t ShellOpen(platform::WindowHandle owner, std::string_view operation,

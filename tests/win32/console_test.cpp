@@ -61,18 +61,31 @@ TEST_F(RedirectedStreams, JsonGoesOutAsUtf8TextInACodePageErrorsApart) {
   EXPECT_EQ(console->LineEnd(), "\r\n");
   EXPECT_TRUE(console->WindowsOptions());
 
-  console->WriteUtf8("{\"name\": \"BÜRO\"}\r\n");
+  EXPECT_TRUE(console->WriteUtf8("{\"name\": \"BÜRO\"}\r\n"));
   EXPECT_EQ(ReadAvailable(outRead_), "{\"name\": \"BÜRO\"}\r\n");
 
-  console->WriteText("fehlt: MSCOMCTL.OCX\r\nü");
+  EXPECT_TRUE(console->WriteText("fehlt: MSCOMCTL.OCX\r\nü"));
   const std::string text = ReadAvailable(outRead_);
   // One byte for the umlaut, in whichever single-byte code page the reader has.
   const unsigned codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
   EXPECT_EQ(text, "fehlt: MSCOMCTL.OCX\r\n" + Narrow(Widen("ü"), codePage));
 
-  console->WriteError("belvosta: unbekannte Option \"--x\"\r\n");
+  EXPECT_TRUE(console->WriteError("belvosta: unbekannte Option \"--x\"\r\n"));
   EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: unbekannte Option \"--x\"\r\n");
   EXPECT_EQ(ReadAvailable(outRead_), "");
+}
+
+TEST_F(RedirectedStreams, AWriteThatDoesNotGetOutIsToldSo) {
+  // The reader of stdout has gone (a closed pipe); stderr still works.
+  CloseHandle(outRead_);
+  outRead_ = nullptr;
+  const auto console = OpenConsole();
+  EXPECT_FALSE(console->WriteText("Flash Player: OK\r\n"));
+  EXPECT_FALSE(console->WriteUtf8("{}\r\n"));
+  EXPECT_TRUE(console->WriteError("belvosta: die Ausgabe\r\n"));
+  EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: die Ausgabe\r\n");
+  // Nothing to write is never lost.
+  EXPECT_TRUE(console->WriteText(""));
 }
 
 }  // namespace

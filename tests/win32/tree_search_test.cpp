@@ -51,6 +51,26 @@ TEST(TreeSearch, FindsNothingForAbsentFilesFoldersOfThatNameAndBadRoots) {
   EXPECT_EQ(FirstFound(RootOf(tree), L""), L"");
 }
 
+platform::SearchProblem ProblemAt(const std::wstring& root) {
+  const std::wstring names[] = {L"wmp.dll"};
+  platform::SearchTrouble trouble;
+  FindFilesInTree(
+      root, names, [](std::size_t, const std::wstring&) { return true; }, {}, &trouble);
+  return trouble.problem;
+}
+
+TEST(TreeSearch, ARootThatCannotBeSearchedIsToldApartFromAbsence) {
+  using platform::SearchProblem;
+  TempFolder tree;
+  const std::wstring file = tree.Make(L"", L"file.dll");
+  tree.Make(L"empty");
+  EXPECT_EQ(ProblemAt(tree.Path() + L"\\empty"), SearchProblem::None);  // looked, absent
+  EXPECT_EQ(ProblemAt(tree.Path() + L"\\missing"), SearchProblem::RootMissing);
+  EXPECT_EQ(ProblemAt(tree.Path() + L"\\missing\\below"), SearchProblem::RootMissing);
+  EXPECT_EQ(ProblemAt(L""), SearchProblem::RootMissing);
+  EXPECT_EQ(ProblemAt(file), SearchProblem::RootNotFolder);
+}
+
 TEST(TreeSearch, ReachesFilesWhosePathIsLongerThanMaxPath) {
   TempTree tree;
   const std::wstring segment(60, L'x');

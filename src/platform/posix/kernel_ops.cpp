@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/buffer_rules.h"
 #include "platform/posix/ascii_case.h"
@@ -95,6 +96,13 @@ int PosixBackend::MemoryStatusEx(MEMORYSTATUSEX& status) {
   status.ullAvailVirtual = status.ullTotalVirtual;
   status.ullAvailExtendedVirtual = 0;
   return 1;
+}
+
+std::string PosixBackend::ErrorName(int error) {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 32)
+  if (const char* name = strerrorname_np(error)) return name;
+#endif
+  return "Fehler " + std::to_string(error);
 }
 
 std::string PosixBackend::DecimalSeparator() {

@@ -55,6 +55,10 @@ int PosixBackend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
   return 0;
 }
 
+std::string PosixBackend::FolderOrigin(int csidl) {
+  return PrefixFolderOrigin(host_, csidl);
+}
+
 void PosixBackend::FreeIdList(ItemIdList* list) {
   std::erase_if(folderItems_, [list](const std::unique_ptr<FolderItem>& item) {
     return reinterpret_cast<ItemIdList*>(item.get()) == list;

@@ -10,13 +10,16 @@
 #include "platform/posix/tree_search.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -44,6 +47,26 @@ bool IsSearchableName(std::string_view name) {
          name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
+// Errors that say nothing about the folder but about the process or the machine: a walk
+// that skipped the folder would report its files as missing.
+bool IsResourceError(int error) {
+  return error == EMFILE || error == ENFILE || error == ENOMEM || error == EIO;
+}
+
+SearchProblem RootProblem(int error) {
+  if (IsResourceError(error)) return SearchProblem::OutOfResources;
+  switch (error) {
+    case ENOENT:
+      return SearchProblem::RootMissing;
+    case ENOTDIR:
+      return SearchProblem::RootNotFolder;
+    case ENAMETOOLONG:
+      return SearchProblem::PathTooLong;
+    default:
+      return SearchProblem::RootUnreadable;
+  }
+}
+
 // Opens the root folder, whose path may be longer than the system's path limit, a stretch
 // of whole components at a time. The root the caller gave may itself be a link.
 int OpenRoot(const std::string& path) {
@@ -63,14 +86,20 @@ int OpenRoot(const std::string& path) {
     }
     const bool last = end == path.size();
     int next = -1;
-    if (end > start) {  // else a single component is over the limit
+    int error = ENAMETOOLONG;  // when a single component is over the limit
+    if (end > start) {
       stretch.assign(path, start, end - start);
       next = openat(fd, stretch.c_str(), kFolderFlags);
+      error = errno;
     }
     if (fd != AT_FDCWD) close(fd);
+    if (next < 0) errno = error;
     if (next < 0 || last) return next;
     fd = next;
-    start = end + 1;  // past the separator: the next stretch is relative to fd
+    // Past every separator: a stretch that began with '/' would be resolved from the file
+    // system's root instead of from fd.
+    start = end;
+    while (start < path.size() && path[start] == '/') ++start;
   }
 }
 
@@ -85,6 +114,33 @@ FolderId IdOf(int fd) {
   struct stat info;
   if (fstat(fd, &info) != 0) return {};
   return {info.st_dev, info.st_ino, true};
+}
+
+// Which mounted file system an open folder is on: its device and, where the system tells
+// (Linux 5.8 and later), its mount, which also tells a bind mount of the same device apart.
+struct MountId {
+  dev_t device = 0;
+  std::uint64_t mount = 0;
+  bool known = false;
+  bool operator==(const MountId&) const = default;
+};
+
+MountId MountOf(int fd) {
+  MountId id;
+#if defined(__linux__) && defined(STATX_MNT_ID)
+  struct statx extended;
+  if (statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &extended) == 0) {
+    id.device = makedev(extended.stx_dev_major, extended.stx_dev_minor);
+    if ((extended.stx_mask & STATX_MNT_ID) != 0) id.mount = extended.stx_mnt_id;
+    id.known = true;
+    return id;
+  }
+#endif
+  struct stat info;
+  if (fstat(fd, &info) != 0) return id;
+  id.device = info.st_dev;
+  id.known = true;
+  return id;
 }
 
 bool IsFolder(int fd, const FolderId& id) {
@@ -129,10 +185,13 @@ bool VisitEntry(const char* name, unsigned char type, Visit& visit) {
 // Visits every entry of the open folder, reading with getdents64 into one reused buffer,
 // and calls between() after every batch read. Stops early when visit returns true; the
 // result says whether it did.
+// error gets errno when a read fails, else 0.
 template <typename Visit, typename Between>
-bool ForEachEntry(int fd, std::vector<char>& buffer, Visit&& visit, Between&& between) {
+bool ForEachEntry(int fd, std::vector<char>& buffer, int& error, Visit&& visit, Between&& between) {
+  error = 0;
   for (;;) {
     const ssize_t filled = getdents64(fd, buffer.data(), buffer.size());
+    if (filled < 0) error = errno;
     if (filled <= 0) return false;  // end of folder, or a read error: skip the rest
     for (ssize_t offset = 0; offset < filled;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + offset);
@@ -145,17 +204,28 @@ bool ForEachEntry(int fd, std::vector<char>& buffer, Visit&& visit, Between&& be
 #else
 // The same through the portable folder listing, on a duplicate of fd that closedir frees.
 template <typename Visit, typename Between>
-bool ForEachEntry(int fd, std::vector<char>&, Visit&& visit, Between&& between) {
+bool ForEachEntry(int fd, std::vector<char>&, int& error, Visit&& visit, Between&& between) {
+  error = 0;
   const int own = dup(fd);
-  if (own < 0) return false;
+  if (own < 0) {
+    error = errno;
+    return false;
+  }
   DIR* folder = fdopendir(own);
   if (folder == nullptr) {
+    error = errno;
     close(own);
     return false;
   }
   bool stopped = false;
   std::size_t count = 0;
-  while (const dirent* entry = readdir(folder)) {
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(folder);
+    if (entry == nullptr) {
+      error = errno;
+      break;
+    }
     if (VisitEntry(entry->d_name, entry->d_type, visit)) {
       stopped = true;
       break;
@@ -188,7 +258,10 @@ EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
 class TreeWalk {
  public:
   TreeWalk(const TreeSearch& search, std::span<std::string> found)
-      : found_(found), bufferSize_(search.bufferSize), whileSearching_(search.whileSearching) {
+      : found_(found),
+        bufferSize_(search.bufferSize),
+        whileSearching_(search.whileSearching),
+        trouble_(search.trouble) {
     for (std::size_t i = 0; i < search.names.size(); ++i) {
       const std::string_view name = search.names[i];
       if (!IsSearchableName(name) || name.size() > kLongestEntryName) continue;
@@ -210,18 +283,32 @@ class TreeWalk {
   std::size_t Run(std::string_view root) {
     if (remaining_ == 0) return 0;
     root_ = root;
-    const int fd = OpenRoot(root_);
-    if (fd < 0) return 0;
+    int fd = OpenRoot(root_);
+    if (fd < 0 && IsResourceError(errno)) fd = OpenRoot(root_);  // a nested walk may have ended
+    if (fd < 0) {
+      Fail(RootProblem(errno), errno);
+      return 0;
+    }
+    rootMount_ = MountOf(fd);
     path_.push_back(Level{fd, {}, 0, 0, root_.size(), false});
     ++openFolders_;
-    bool done = ReadFolder();
-    while (!done && !stack_.empty()) {
+    int error = 0;
+    bool done = ReadFolder(error);
+    if (!done && error != 0) {
+      Fail(IsResourceError(error) ? SearchProblem::OutOfResources : SearchProblem::RootUnreadable,
+           error);
+      return wanted_.size() - remaining_;
+    }
+    while (!done && !failed_ && !stack_.empty()) {
       if (stack_.back().opened) {
         Climb();
       } else if (Descend()) {
-        done = ReadFolder();
+        done = ReadFolder(error);
+        if (!done && IsResourceError(error)) Fail(SearchProblem::OutOfResources, error);
       }
     }
+    // A name not found where paths grew too long for the buffer may lie there.
+    if (remaining_ > 0 && cutShort_ && !failed_) Fail(SearchProblem::PathTooLong, ENAMETOOLONG);
     return wanted_.size() - remaining_;
   }
 
@@ -248,12 +335,56 @@ class TreeWalk {
     bool lost;               // closed and not found again: its pending subfolders are skipped
   };
 
-  // Opens the pending folder on top of the stack; false (and it is dropped) when it cannot.
+  // Notes why the walk cannot go on and stops it.
+  void Fail(SearchProblem problem, int error) {
+    failed_ = true;
+    if (trouble_ != nullptr) *trouble_ = SearchTrouble{problem, error};
+  }
+
+  // Closes every folder of the current path but the deepest, which the walk goes on from,
+  // and keeps fewer open from now on: descriptors ran out.
+  void ReleaseSpareFolders() {
+    maxOpen_ = std::max<std::size_t>(2, openFolders_ / 2);
+    for (std::size_t i = 0; i + 1 < path_.size(); ++i) {
+      Level& level = path_[i];
+      if (level.fd < 0) continue;
+      level.id = IdOf(level.fd);
+      close(level.fd);
+      level.fd = -1;
+      --openFolders_;
+    }
+    lowestOpen_ = path_.size() - 1;
+  }
+
+  // The pending folder on top of the stack, opened below the deepest open folder; on a
+  // resource error once more after releasing the spare folders.
+  int OpenPending(const Entry& entry) {
+    const int parentFd = path_.back().fd;
+    if (parentFd < 0) return -1;
+    const std::string name = NameOf(entry);
+    int fd = openat(parentFd, name.c_str(), kChildFlags);
+    if (fd < 0 && IsResourceError(errno)) {
+      ReleaseSpareFolders();
+      fd = openat(parentFd, name.c_str(), kChildFlags);
+      if (fd < 0 && IsResourceError(errno)) Fail(SearchProblem::OutOfResources, errno);
+    }
+    return fd;
+  }
+
+  // Opens the pending folder on top of the stack; false (and it is dropped) when it cannot,
+  // or when it lies on another file system than the root (a mount point is not entered).
   bool Descend() {
     const Entry entry = stack_.back();
     const Level& parent = path_.back();
-    const int fd = parent.fd < 0 ? -1 : openat(parent.fd, NameOf(entry).c_str(), kChildFlags);
-    if (fd < 0) {  // unreadable, vanished, not a folder or swapped for a link: skip it
+    int fd = OpenPending(entry);
+    if (fd >= 0) {
+      const MountId mount = MountOf(fd);
+      if (rootMount_.known && mount != rootMount_) {
+        close(fd);
+        fd = -1;
+      }
+    }
+    if (fd < 0) {  // unreadable, vanished, not a folder, swapped for a link, or mounted
       names_.resize(entry.nameStart);
       stack_.pop_back();
       return false;
@@ -265,7 +396,7 @@ class TreeWalk {
                           entry.nameLength,
                           parent.pathLength + 1 + entry.nameLength,
                           false});
-    if (++openFolders_ > kMaxOpenFolders) CloseShallowest();
+    if (++openFolders_ > maxOpen_) CloseShallowest();
     return true;
   }
 
@@ -295,6 +426,13 @@ class TreeWalk {
         fd = -1;
       }
       if (fd < 0) fd = OpenAgainByNames(path_.size() - 1);
+      if (fd < 0 && IsResourceError(errno)) {
+        if (way >= 0) close(way);
+        way = -1;
+        ReleaseSpareFolders();
+        fd = OpenAgainByNames(path_.size() - 1);
+        if (fd < 0 && IsResourceError(errno)) Fail(SearchProblem::OutOfResources, errno);
+      }
       if (fd < 0) {
         parent.lost = true;
       } else {
@@ -355,11 +493,12 @@ class TreeWalk {
   }
 
   // Reads the deepest folder of the current path; true when every name has been found.
-  bool ReadFolder() {
+  // error gets errno when a read failed.
+  bool ReadFolder(int& error) {
     const int fd = path_.back().fd;
     const std::size_t folderLength = path_.back().pathLength;
     return ForEachEntry(
-        fd, listing_,
+        fd, listing_, error,
         [&](const char* entry, std::size_t length, EntryKind kind) {
           return Visit(fd, folderLength, entry, length, kind);
         },
@@ -383,11 +522,16 @@ class TreeWalk {
       if (folderLength + 1 + length + 1 + shortestWanted_ < bufferSize_) {
         stack_.push_back(Entry{names_.size(), length, false});
         names_.append(entry, length);
+      } else {
+        cutShort_ = true;
       }
       return false;
     }
     if (!wanted || kind != EntryKind::File) return false;
-    if (folderLength + 1 + length >= bufferSize_) return false;  // no room: keep looking
+    if (folderLength + 1 + length >= bufferSize_) {  // no room: keep looking
+      cutShort_ = true;
+      return false;
+    }
     const std::string path = PathOf(std::string_view(entry, length));
     for (Wanted& name : wanted_) {
       if (!name.found && Matches(entry, length, name)) {
@@ -439,6 +583,11 @@ class TreeWalk {
   std::span<std::string> found_;
   std::size_t bufferSize_;
   const std::function<void()>& whileSearching_;
+  SearchTrouble* trouble_;
+  bool failed_ = false;
+  bool cutShort_ = false;  // a folder or a match was passed over for the buffer's size
+  MountId rootMount_;      // the walk stays on the root's file system
+  std::size_t maxOpen_ = kMaxOpenFolders;
   std::vector<Wanted> wanted_;
   std::size_t remaining_ = 0;
   std::array<bool, kLongestEntryName + 1> wantedLengths_{};
@@ -458,7 +607,10 @@ class TreeWalk {
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
   for (std::string& path : found) path.clear();
   std::string_view root = search.root;
-  if (root.empty() || root.find('\0') != std::string_view::npos) return 0;
+  if (root.empty() || root.find('\0') != std::string_view::npos) {
+    if (search.trouble != nullptr) *search.trouble = {SearchProblem::RootMissing, ENOENT};
+    return 0;
+  }
   if (found.size() < search.names.size()) return 0;
   while (!root.empty() && root.back() == '/') root.remove_suffix(1);
   return TreeWalk(search, found).Run(root);

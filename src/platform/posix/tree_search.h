@@ -15,8 +15,13 @@ namespace platform::posix {
 // match for names[i] whose full path fits the search's buffer size with its NUL, or stays
 // empty. Every folder is opened relative to its parent's open folder and never through a
 // symbolic link, so a folder swapped for a link while the walk runs is not entered; folders
-// it cannot open are skipped. Names that are empty, blank, "." or "..", or that hold a '/'
-// or a NUL, are never found. Returns how many names were found.
+// it cannot open are skipped, and so is every mount point (the walk stays on the root's file
+// system, as find -xdev, and as the Windows walk, which enters no reparse point). When
+// descriptors run out, the folders kept open for speed are closed and the walk goes on with
+// fewer; a root that cannot be opened or read, a shortage that remains, and names that may
+// lie where paths grew too long for the buffer stop it and are told in search.trouble. Names that
+// are empty, blank, "." or "..", or that hold a '/' or a NUL, are never found. Returns how many
+// names were found.
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found);
 
 // The one-name form: true and the path with its NUL in out when found, else out untouched.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -128,6 +129,33 @@ std::optional<std::string> UserFolder(const HostEnvironment& host, std::string_v
   return IfFolder(path);
 }
 
+// The folder below drive_c of the special folders that live in the prefix; empty for others.
+std::string_view PrefixFolderBelow(int csidl) {
+  switch (csidl) {
+    case kCsidlSystem:
+      return "windows/system32";
+    case kCsidlWindows:
+      return "windows";
+    case kCsidlProgramFiles:
+      return "Program Files";
+    case kCsidlProgramFilesCommon:
+      return "Program Files/Common Files";
+    case kCsidlFonts:
+      return "windows/Fonts";
+    default:
+      return {};
+  }
+}
+
+// What stands at path, said for a message: empty when it is a folder.
+std::string PathState(const std::string& path) {
+  struct stat info;
+  if (path.empty() || path.front() != '/') return "ist kein absoluter Pfad";
+  if (stat(path.c_str(), &info) != 0) return errno == EACCES ? "ist nicht erreichbar" : "fehlt";
+  if (!S_ISDIR(info.st_mode)) return "ist kein Ordner";
+  return {};
+}
+
 std::optional<std::string> PrefixFolder(const HostEnvironment& host, std::string_view below) {
   const std::optional<std::string> prefix = WinePrefix(host);
   if (!prefix) return std::nullopt;
@@ -205,6 +233,7 @@ HostEnvironment HostEnvironment::FromProcess() {
   if (auto home = Environment("HOME")) {
     host.home = *home;
   } else {
+    host.homeFromAccount = true;
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* result = nullptr;
@@ -224,23 +253,45 @@ HostEnvironment HostEnvironment::FromProcess() {
 }
 
 std::optional<std::string> WinePrefix(const HostEnvironment& host) {
-  if (host.winePrefix) return IfFolder(*host.winePrefix);
-  if (host.home.empty()) return std::nullopt;
+  if (host.winePrefix) {
+    if (host.winePrefix->front() != '/') return std::nullopt;
+    return IfFolder(*host.winePrefix);
+  }
+  if (host.home.empty() || host.home.front() != '/') return std::nullopt;
   return IfFolder(host.home + "/.wine");
+}
+
+std::string PrefixFolderOrigin(const HostEnvironment& host, int csidl) {
+  const std::string_view below = PrefixFolderBelow(csidl);
+  if (below.empty()) return {};
+  std::string prefix;
+  std::string origin;
+  if (host.winePrefix) {
+    prefix = *host.winePrefix;
+    origin = "aus WINEPREFIX";
+  } else if (host.home.empty()) {
+    return "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner";
+  } else {
+    prefix = host.home + "/.wine";
+    origin = host.homeFromAccount ? "aus dem Benutzerkonto (HOME ist nicht gesetzt)" : "aus HOME";
+  }
+  std::string text = "Wine-Präfix \"" + prefix + "\" " + origin;
+  if (std::string state = PathState(prefix); !state.empty()) return text + ": " + state;
+  const std::string folder = prefix + "/drive_c/" + std::string(below);
+  if (std::string state = PathState(folder); !state.empty()) {
+    return text + ": \"drive_c/" + std::string(below) + "\" " + state;
+  }
+  return text;
 }
 
 SpecialFolder ResolveSpecialFolder(const HostEnvironment& host, int csidl) {
   switch (csidl) {
     case kCsidlSystem:
-      return {true, PrefixFolder(host, "windows/system32")};
     case kCsidlWindows:
-      return {true, PrefixFolder(host, "windows")};
     case kCsidlProgramFiles:
-      return {true, PrefixFolder(host, "Program Files")};
     case kCsidlProgramFilesCommon:
-      return {true, PrefixFolder(host, "Program Files/Common Files")};
     case kCsidlFonts:
-      return {true, PrefixFolder(host, "windows/Fonts")};
+      return {true, PrefixFolder(host, PrefixFolderBelow(csidl))};
     case kCsidlDesktopDirectory:
       return {true, UserFolder(host, "XDG_DESKTOP_DIR", "Desktop")};
     case kCsidlPersonal:

@@ -35,6 +35,7 @@ namespace platform::posix {
 // What the mapping reads from the process and the system.
 struct HostEnvironment {
   std::string home;
+  bool homeFromAccount = false;              // $HOME unset or empty: the account's folder
   std::optional<std::string> winePrefix;     // $WINEPREFIX
   std::optional<std::string> xdgConfigHome;  // $XDG_CONFIG_HOME
   std::optional<std::string> xdgCacheHome;   // $XDG_CACHE_HOME
@@ -54,8 +55,13 @@ struct SpecialFolder {
 };
 SpecialFolder ResolveSpecialFolder(const HostEnvironment& host, int csidl);
 
-// The Wine prefix folder, when the user has one.
+// The Wine prefix folder, when the user has one. Like Wine, only an absolute path counts.
 std::optional<std::string> WinePrefix(const HostEnvironment& host);
+
+// For a folder inside the prefix (system, Windows, program files, common files, fonts):
+// where the prefix comes from and what is wrong with it or with the folder, as a German
+// phrase for a message ("Wine-Präfix \"/x\" aus WINEPREFIX: fehlt"). Empty for other folders.
+std::string PrefixFolderOrigin(const HostEnvironment& host, int csidl);
 
 struct DriveRoot {
   std::string root;  // "C:\"

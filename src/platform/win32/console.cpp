@@ -27,22 +27,27 @@ bool IsConsole(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
 }
 
-void WriteBytes(HANDLE handle, std::string_view bytes) {
+// False when a write fails or takes nothing: the rest would be lost.
+bool WriteBytes(HANDLE handle, std::string_view bytes) {
   while (!bytes.empty()) {
     const auto piece = static_cast<DWORD>(std::min(bytes.size(), kPiece));
     DWORD written = 0;
-    if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return;
-    bytes.remove_prefix(written);
+    if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(std::min<std::size_t>(written, bytes.size()));
   }
+  return true;
 }
 
-void WriteWide(HANDLE handle, std::wstring_view text) {
+bool WriteWide(HANDLE handle, std::wstring_view text) {
   while (!text.empty()) {
     const auto piece = static_cast<DWORD>(std::min(text.size(), kPiece));
     DWORD written = 0;
-    if (!WriteConsoleW(handle, text.data(), piece, &written, nullptr) || written == 0) return;
-    text.remove_prefix(written);
+    if (!WriteConsoleW(handle, text.data(), piece, &written, nullptr) || written == 0) {
+      return false;
+    }
+    text.remove_prefix(std::min<std::size_t>(written, text.size()));
   }
+  return true;
 }
 
 class Win32Console final : public Console {
@@ -72,23 +77,21 @@ class Win32Console final : public Console {
   Win32Console(const Win32Console&) = delete;
   Win32Console& operator=(const Win32Console&) = delete;
 
-  void WriteText(std::string_view utf8) override { Write(out_, utf8, codePage_); }
-  void WriteUtf8(std::string_view utf8) override { Write(out_, utf8, CP_UTF8); }
-  void WriteError(std::string_view utf8) override { Write(error_, utf8, codePage_); }
+  bool WriteText(std::string_view utf8) override { return Write(out_, utf8, codePage_); }
+  bool WriteUtf8(std::string_view utf8) override { return Write(out_, utf8, CP_UTF8); }
+  bool WriteError(std::string_view utf8) override { return Write(error_, utf8, codePage_); }
   std::string_view LineEnd() const override { return "\r\n"; }
   bool WindowsOptions() const override { return true; }
 
  private:
   // A real console takes UTF-16, whatever its code page; a pipe or a file takes bytes.
-  static void Write(HANDLE handle, std::string_view utf8, unsigned codePage) {
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
-    if (IsConsole(handle)) {
-      WriteWide(handle, win32::Widen(utf8));
-    } else if (codePage == CP_UTF8) {
-      WriteBytes(handle, utf8);
-    } else {
-      WriteBytes(handle, win32::Narrow(win32::Widen(utf8), codePage));
-    }
+  // Without a stream at all (no console, nothing redirected) the text is lost too.
+  static bool Write(HANDLE handle, std::string_view utf8, unsigned codePage) {
+    if (utf8.empty()) return true;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+    if (IsConsole(handle)) return WriteWide(handle, win32::Widen(utf8));
+    if (codePage == CP_UTF8) return WriteBytes(handle, utf8);
+    return WriteBytes(handle, win32::Narrow(win32::Widen(utf8), codePage));
   }
 
   HANDLE out_;

@@ -4,6 +4,7 @@
 #include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,14 @@ double Win32Backend::SecondsSinceMidnight() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+// A Windows error code in decimal, a native status (negative as a number) in hex.
+std::string Win32Backend::ErrorName(int error) {
+  if (error >= 0) return "Fehler " + std::to_string(error);
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(error));
+  return std::string("Status ") + text;
 }
 
 std::string Win32Backend::DecimalSeparator() {

@@ -42,6 +42,11 @@ long Win32Backend::SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdLi
   return 0;
 }
 
+// Windows decides its folders itself: no setting of the user's to name.
+std::string Win32Backend::FolderOrigin(int) {
+  return {};
+}
+
 int Win32Backend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
   if (!list) return 0;
   // The W function writes at most MAX_PATH characters with the NUL.

@@ -10,6 +10,8 @@
 
 #include <winternl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "platform/win32/windows_api.h"
@@ -88,9 +90,46 @@ std::wstring ExtendedRoot(std::wstring_view root) {
   return ToExtendedPath(full);
 }
 
+// The native answers that say nothing about a folder but about the process or the machine.
+constexpr NTSTATUS kStatusNoMoreFiles = static_cast<NTSTATUS>(0x80000006L);
+constexpr NTSTATUS kResourceStatuses[] = {
+    static_cast<NTSTATUS>(0xC0000017L),  // STATUS_NO_MEMORY
+    static_cast<NTSTATUS>(0xC000009AL),  // STATUS_INSUFFICIENT_RESOURCES
+    static_cast<NTSTATUS>(0xC000011FL),  // STATUS_TOO_MANY_OPENED_FILES
+    static_cast<NTSTATUS>(0xC0000185L),  // STATUS_IO_DEVICE_ERROR
+};
+
+bool IsResourceStatus(NTSTATUS status) {
+  return std::find(std::begin(kResourceStatuses), std::end(kResourceStatuses), status) !=
+         std::end(kResourceStatuses);
+}
+
+SearchProblem RootProblem(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_NOT_READY:
+      return SearchProblem::RootMissing;
+    case ERROR_DIRECTORY:
+      return SearchProblem::RootNotFolder;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return SearchProblem::PathTooLong;
+    case ERROR_TOO_MANY_OPEN_FILES:
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_NO_SYSTEM_RESOURCES:
+    case ERROR_IO_DEVICE:
+      return SearchProblem::OutOfResources;
+    default:
+      return SearchProblem::RootUnreadable;
+  }
+}
+
 // Opens the folder `name` below the open folder `parent`; a reparse point is opened as
-// itself, never followed. Nothing (null) when it cannot be opened.
-HANDLE OpenBelow(HANDLE parent, std::wstring_view name) {
+// itself, never followed. Nothing (null) when it cannot be opened; status gets the answer.
+HANDLE OpenBelow(HANDLE parent, std::wstring_view name, NTSTATUS& result) {
   UNICODE_STRING text;
   text.Buffer = const_cast<PWSTR>(name.data());
   text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(WCHAR));
@@ -98,11 +137,10 @@ HANDLE OpenBelow(HANDLE parent, std::wstring_view name) {
   InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
   IO_STATUS_BLOCK status;
   HANDLE folder = nullptr;
-  const NTSTATUS result =
-      NtOpenFile(&folder, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &status,
-                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                 FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT |
-                     FILE_OPEN_FOR_BACKUP_INTENT);
+  result = NtOpenFile(&folder, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &status,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT |
+                          FILE_OPEN_FOR_BACKUP_INTENT);
   return result >= 0 ? folder : nullptr;
 }
 
@@ -114,11 +152,17 @@ HANDLE OpenRoot(const std::wstring& path) {
   return folder == INVALID_HANDLE_VALUE ? nullptr : folder;
 }
 
+bool IsFolderHandle(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return GetFileInformationByHandle(handle, &info) &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 class TreeWalk {
  public:
   TreeWalk(std::span<const std::wstring> names, const FileAccept& accept,
-           const std::function<void()>& whileSearching)
-      : accept_(accept), whileSearching_(whileSearching) {
+           const std::function<void()>& whileSearching, SearchTrouble* trouble)
+      : accept_(accept), whileSearching_(whileSearching), trouble_(trouble) {
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].empty() || names[i].size() > kLongestEntryName) continue;
       wanted_.push_back(Wanted{UpperCase(names[i]), i, false});
@@ -134,12 +178,28 @@ class TreeWalk {
   std::size_t Run(std::wstring top) {
     if (wanted_.empty()) return 0;
     const HANDLE root = OpenRoot(top);
-    if (!root) return 0;
+    if (!root) {
+      const DWORD error = GetLastError();
+      Fail(RootProblem(error), error);
+      return 0;
+    }
+    // The root is opened with backup semantics, which opens a file just as well.
+    if (!IsFolderHandle(root)) {
+      CloseHandle(root);
+      Fail(SearchProblem::RootNotFolder, ERROR_DIRECTORY);
+      return 0;
+    }
     top_ = std::move(top);
     if (top_.back() != L'\\') top_ += L'\\';
     path_.push_back(Level{root, 0, 0});
-    bool done = ReadFolder();
-    while (!done && !stack_.empty()) {
+    NTSTATUS status = 0;
+    bool done = ReadFolder(status);
+    if (!done && status < 0 && status != kStatusNoMoreFiles) {
+      Fail(IsResourceStatus(status) ? SearchProblem::OutOfResources : SearchProblem::RootUnreadable,
+           static_cast<DWORD>(status));
+      return found_;
+    }
+    while (!done && !failed_ && !stack_.empty()) {
       Entry& entry = stack_.back();
       if (entry.opened) {  // its subfolders are done
         CloseHandle(path_.back().handle);
@@ -148,8 +208,13 @@ class TreeWalk {
         stack_.pop_back();
         continue;
       }
-      const HANDLE folder = OpenBelow(
-          path_.back().handle, std::wstring_view(names_).substr(entry.nameStart, entry.nameLength));
+      const HANDLE folder =
+          OpenBelow(path_.back().handle,
+                    std::wstring_view(names_).substr(entry.nameStart, entry.nameLength), status);
+      if (!folder && IsResourceStatus(status)) {
+        Fail(SearchProblem::OutOfResources, static_cast<DWORD>(status));
+        break;
+      }
       if (!folder) {  // unreadable or vanished: skip it
         names_.resize(entry.nameStart);
         stack_.pop_back();
@@ -157,7 +222,10 @@ class TreeWalk {
       }
       entry.opened = true;
       path_.push_back(Level{folder, entry.nameStart, entry.nameLength});
-      done = ReadFolder();
+      done = ReadFolder(status);
+      if (!done && IsResourceStatus(status)) {
+        Fail(SearchProblem::OutOfResources, static_cast<DWORD>(status));
+      }
     }
     return found_;
   }
@@ -179,15 +247,20 @@ class TreeWalk {
     std::size_t nameLength;
   };
 
+  void Fail(SearchProblem problem, DWORD error) {
+    failed_ = true;
+    if (trouble_ != nullptr) *trouble_ = SearchTrouble{problem, static_cast<int>(error)};
+  }
+
   // Reads the deepest folder of the current path; true when every name has been found.
-  bool ReadFolder() {
+  // result gets the last answer of the listing call.
+  bool ReadFolder(NTSTATUS& result) {
     const HANDLE folder = path_.back().handle;
     const ULONG bytes = static_cast<ULONG>(listing_.size() * sizeof(ULONGLONG));
     for (;;) {
       IO_STATUS_BLOCK status;
-      const NTSTATUS result =
-          NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, listing_.data(), bytes,
-                               FileDirectoryInformation, FALSE, nullptr, FALSE);
+      result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, listing_.data(),
+                                    bytes, FileDirectoryInformation, FALSE, nullptr, FALSE);
       if (result < 0 || result == STATUS_PENDING) return false;  // the end, or unreadable
       const std::size_t filled = std::min<std::size_t>(status.Information, bytes);
       const auto* base = reinterpret_cast<const BYTE*>(listing_.data());
@@ -244,6 +317,8 @@ class TreeWalk {
 
   const FileAccept& accept_;
   const std::function<void()>& whileSearching_;
+  SearchTrouble* trouble_;
+  bool failed_ = false;
   std::vector<Wanted> wanted_;
   std::vector<bool> lengths_ = std::vector<bool>(kLongestEntryName + 1);
   std::size_t found_ = 0;
@@ -275,10 +350,14 @@ std::wstring FromExtendedPath(std::wstring_view path) {
 }
 
 std::size_t FindFilesInTree(std::wstring_view root, std::span<const std::wstring> names,
-                            const FileAccept& accept, const std::function<void()>& whileSearching) {
+                            const FileAccept& accept, const std::function<void()>& whileSearching,
+                            SearchTrouble* trouble) {
   std::wstring top = ExtendedRoot(root);
-  if (top.empty()) return 0;
-  return TreeWalk(names, accept, whileSearching).Run(std::move(top));
+  if (top.empty()) {
+    if (trouble != nullptr) *trouble = {SearchProblem::RootMissing, ERROR_PATH_NOT_FOUND};
+    return 0;
+  }
+  return TreeWalk(names, accept, whileSearching, trouble).Run(std::move(top));
 }
 
 bool FindFileInTree(std::wstring_view root, std::wstring_view name,

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/imagehlp.h"
+
 namespace platform::win32 {
 
 // Offered a match for names[index] at path; true takes it, false walks on for another.
@@ -19,9 +21,12 @@ using FileAccept = std::function<bool(std::size_t index, const std::wstring& pat
 // replaces a folder while the walk runs, skips folders it cannot read and reaches paths
 // beyond MAX_PATH. The path offered is the full path without the \\?\ prefix.
 // whileSearching runs after every batch of entries read. Returns how many names matched.
+// A root that cannot be read and a shortage of handles or memory stop the walk and are
+// told in trouble, when given.
 std::size_t FindFilesInTree(std::wstring_view root, std::span<const std::wstring> names,
                             const FileAccept& accept,
-                            const std::function<void()>& whileSearching = {});
+                            const std::function<void()>& whileSearching = {},
+                            SearchTrouble* trouble = nullptr);
 
 // The one-name form; whether a match was taken.
 bool FindFileInTree(std::wstring_view root, std::wstring_view name,

@@ -19,7 +19,7 @@ std::size_t Win32Backend::SearchTree(const TreeSearch& search, std::span<std::st
         found[index] = std::move(text);
         return true;
       },
-      search.whileSearching);
+      search.whileSearching, search.trouble);
 }
 
 }  // namespace platform::win32

@@ -61,12 +61,12 @@ platform::SearchProblem ProblemAt(const std::wstring& root) {
 
 TEST(TreeSearch, ARootThatCannotBeSearchedIsToldApartFromAbsence) {
   using platform::SearchProblem;
-  TempFolder tree;
-  const std::wstring file = tree.Make(L"", L"file.dll");
-  tree.Make(L"empty");
-  EXPECT_EQ(ProblemAt(tree.Path() + L"\\empty"), SearchProblem::None);  // looked, absent
-  EXPECT_EQ(ProblemAt(tree.Path() + L"\\missing"), SearchProblem::RootMissing);
-  EXPECT_EQ(ProblemAt(tree.Path() + L"\\missing\\below"), SearchProblem::RootMissing);
+  TempTree tree;
+  const std::wstring file = Make(tree, L"", L"file.dll");
+  Make(tree, L"empty");
+  EXPECT_EQ(ProblemAt(RootOf(tree) + L"\\empty"), SearchProblem::None);  // looked, absent
+  EXPECT_EQ(ProblemAt(RootOf(tree) + L"\\missing"), SearchProblem::RootMissing);
+  EXPECT_EQ(ProblemAt(RootOf(tree) + L"\\missing\\below"), SearchProblem::RootMissing);
   EXPECT_EQ(ProblemAt(L""), SearchProblem::RootMissing);
   EXPECT_EQ(ProblemAt(file), SearchProblem::RootNotFolder);
 }

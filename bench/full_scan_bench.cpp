@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/forms.h"
 #include "platform/imagehlp.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
+#include "ui/view_side.h"
 
 namespace {
 

@@ -24,7 +24,7 @@ fi
 scripts/check-xp-imports.sh build/win32/belvosta.exe
 
 echo "=== Win32 platform tests under Wine"
-ctest --test-dir build/win64/src/platform/win32/tests --output-on-failure
+ctest --test-dir build/win64/tests/win32 --output-on-failure
 
 echo "=== end-to-end under Wine"
 tests/e2e/run.sh --build build/win64
@@ -46,7 +46,7 @@ echo "=== Win32 platform tests of the 32-bit build under Wine"
 # middle of its walk and never ends (the 64-bit run above has it, and the 32-bit system
 # folders set reaches its window with the same count of Tab presses). A hang fails.
 BELVOSTA_WINEPREFIX=$PWD/build/win32/wine-prefix timeout 900 \
-  src/platform/win32/tests/run_under_wine.sh build/win32/win32_platform_tests.exe \
+  tests/win32/run_under_wine.sh build/win32/win32_platform_tests.exe \
   --gtest_filter=-BackendSystem.MemoryClocksAndLocaleReadTheSystem:Win32TabOrder.EveryWindowFollowsTheModel
 echo "=== end-to-end under Wine, 32-bit"
 sets=()

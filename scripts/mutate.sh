@@ -90,7 +90,7 @@ build_wine() {
   cmake --build "$scratch/build/win64" -j"$jobs" --target win32_platform_tests >>"$log" 2>&1
 }
 test_wine() {
-  ctest --test-dir "$scratch/build/win64/src/platform/win32/tests" --timeout 300 >>"$log" 2>&1
+  ctest --test-dir "$scratch/build/win64/tests/win32" --timeout 300 >>"$log" 2>&1
 }
 
 # A faster linker where there is one: most of a rebuild is linking the two test programs.

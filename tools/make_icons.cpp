@@ -3,7 +3,7 @@
 // down, 16 by 16, both with 8-bit alpha. The .ico files are committed; run this again
 // whenever the icon bitmaps change:
 //
-//   c++ -std=c++20 -Isrc tools/make_icons.cpp src/pictures/pictures.cpp src/platform/forms.cpp \
+//   c++ -std=c++20 -Isrc tools/make_icons.cpp src/pictures/pictures.cpp src/ui/forms.cpp \
 //       -o /tmp/make_icons
 //   /tmp/make_icons src/app/res
 #include <cstdint>

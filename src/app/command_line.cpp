@@ -22,7 +22,7 @@ namespace {
 constexpr int kJsonSchemaVersion = 1;
 
 // The speed test's measuring window, as Form3 measures.
-constexpr double kMessdauer = 1.0;
+constexpr double kMeasurementSeconds = 1.0;
 
 // A message that repeats an argument shows at most this much of it.
 constexpr std::size_t kArgumentShown = 100;
@@ -97,25 +97,25 @@ struct WindowsVersion {
 
 // The report, the clock and its verdict, measured as the speed test measures.
 struct ReportResult {
-  Rechnerdaten daten;
+  Rechnerdaten data;
   std::optional<WindowsVersion> version;
   std::int64_t hertz = 0;  // 0: not measured
-  std::string anzeige;     // e.g. "2,40 GHz"
-  Geschwindigkeitsurteil urteil;
+  std::string clockText;   // e.g. "2,40 GHz"
+  SpeedVerdict verdict;
 };
 
 ReportResult RunReport(Program& program) {
-  ReportResult result{.daten = program.Form3.RechnerdatenErmitteln()};
+  ReportResult result{.data = program.Form3.CollectComputerData()};
   platform::OSVERSIONINFOEXA info;
   if (platform::GetVersionExA(info) != 0) {
     result.version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
                                     info.wServicePackMajor};
   }
   std::int64_t frequenz = 0;
-  result.hertz = MissProzessortakt(kMessdauer, frequenz).value_or(0);
+  result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequenz).value_or(0);
   if (result.hertz > 0) {
-    result.anzeige = TaktAnzeige(result.hertz, platform::UserDecimalSeparator());
-    result.urteil = BeurteileGeschwindigkeit(result.anzeige);
+    result.clockText = ClockText(result.hertz, platform::UserDecimalSeparator());
+    result.verdict = JudgeSpeed(result.clockText);
   }
   return result;
 }
@@ -202,20 +202,20 @@ std::string CheckText(const std::vector<ComponentFinding>& findings, std::string
 }
 
 // The report's facts come from the system and its user: each made printable.
-Rechnerdaten PrintableFacts(Rechnerdaten daten) {
-  for (std::string* fact : {&daten.prozessor, &daten.familie, &daten.user, &daten.computername,
-                            &daten.ipAdresse, &daten.betriebssystem, &daten.servicePack}) {
+Rechnerdaten PrintableFacts(Rechnerdaten data) {
+  for (std::string* fact : {&data.prozessor, &data.familie, &data.user, &data.computername,
+                            &data.ipAdresse, &data.betriebssystem, &data.servicePack}) {
     *fact = Printable(*fact);
   }
-  return daten;
+  return data;
 }
 
 std::string ReportText(const ReportResult& report, std::string_view nl) {
-  std::string text = PrintableFacts(report.daten).Text(nl);
+  std::string text = PrintableFacts(report.data).Text(nl);
   text += nl;
   if (report.hertz > 0) {
-    text += GeschwindigkeitsTextFuer(report.anzeige) + std::string(nl);
-    text += report.urteil.meldung + std::string(nl);
+    text += SpeedTextFor(report.clockText) + std::string(nl);
+    text += report.verdict.message + std::string(nl);
   } else {
     text += "Prozessor Geschwindigkeit: nicht messbar" + std::string(nl);
   }
@@ -240,7 +240,7 @@ nlohmann::ordered_json ComponentsJson(const std::vector<ComponentFinding>& findi
 }
 
 nlohmann::ordered_json ReportJson(const ReportResult& report, std::string_view nl) {
-  const Rechnerdaten& d = report.daten;
+  const Rechnerdaten& d = report.data;
   return {{"processor", d.prozessor},
           {"family", d.familie},
           {"memory_mb", d.arbeitsspeicherMB},
@@ -278,9 +278,9 @@ std::string JsonDocument(const std::optional<std::vector<ComponentFinding>>& fin
     document["report"] = ReportJson(*report, nl);
     if (report->hertz > 0) {
       document["clock_hz"] = report->hertz;
-      document["clock_text"] = report->anzeige;
-      document["verdict"] = {{"fast_enough", report->urteil.schnellGenug},
-                             {"text", report->urteil.meldung}};
+      document["clock_text"] = report->clockText;
+      document["verdict"] = {{"fast_enough", report->verdict.fastEnough},
+                             {"text", report->verdict.message}};
     }
   }
   // Every letter beyond ASCII as \u escape, so that the document reads the same in any code

@@ -1,8 +1,8 @@
 // Belvosta: checks whether a PC is ready to run Dorvane.
 #include "app/command_line.h"
 #include "app/program.h"
-#include "platform/forms.h"
 #include "platform/native.h"
+#include "ui/view_side.h"
 
 int main(int argc, char** argv) {
   // With options the program answers on the command line and opens no window.

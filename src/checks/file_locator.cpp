@@ -15,10 +15,6 @@ namespace {
 // answer for five seconds).
 constexpr std::uint64_t kEventsEveryMs = 25;
 
-bool IsBlank(std::string_view name) {
-  return name.find_first_not_of(' ') == std::string_view::npos;
-}
-
 }  // namespace
 
 std::string sucher1::FileFind(const std::string& hFileName, std::string hPart) {
@@ -34,7 +30,7 @@ std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> na
   std::vector<std::string_view> searched;
   std::vector<std::size_t> places;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (IsBlank(names[i])) continue;
+    if (platform::IsBlank(names[i])) continue;
     searched.push_back(names[i]);
     places.push_back(i);
   }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "checks/main_window_links.h"
-#include "platform/forms.h"
 #include "platform/imagehlp.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 

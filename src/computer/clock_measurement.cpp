@@ -35,7 +35,7 @@ std::int64_t LeseTaktzaehler(Taktproben& proben, int k) {
   return proben.slot[index + 1];
 }
 
-std::optional<std::int64_t> MissProzessortakt(double dauer, std::int64_t& frequenz) {
+std::optional<std::int64_t> MeasureProcessorClock(double dauer, std::int64_t& frequenz) {
   // A window of no length (or none at all) cannot give a rate.
   if (!std::isfinite(dauer) || dauer <= 0) return std::nullopt;
 
@@ -70,15 +70,15 @@ std::optional<std::int64_t> MissProzessortakt(double dauer, std::int64_t& freque
 
 std::optional<std::int64_t> Module1::MesseProzessortakt(double dauer, Form3& form3) {
   if (GemessenerTakt != 0) return GemessenerTakt;
-  const auto hertz = MissProzessortakt(dauer, ZaehlerFrequenz);
+  const auto hertz = MeasureProcessorClock(dauer, ZaehlerFrequenz);
   // Nothing measured: nothing is stored, so the next call measures again.
   if (!hertz || *hertz == 0) return hertz;
   GemessenerTakt = *hertz;
 
-  const std::string anzeige = TaktAnzeige(GemessenerTakt, platform::UserDecimalSeparator());
-  GeschwindigkeitsText = GeschwindigkeitsTextFuer(anzeige);
+  const std::string clockText = ClockText(GemessenerTakt, platform::UserDecimalSeparator());
+  GeschwindigkeitsText = SpeedTextFor(clockText);
   // The caption change runs the verdict, message box included, before we go on.
-  form3.Label2.SetCaption(anzeige);
+  form3.Label2.SetCaption(clockText);
   return GemessenerTakt;
 }
 

@@ -4,7 +4,7 @@
 
 namespace belvosta {
 
-std::string TaktAnzeige(std::int64_t hertz, const std::string& dezimaltrenner) {
+std::string ClockText(std::int64_t hertz, const std::string& dezimaltrenner) {
   const bool giga = hertz > kGigahertz;
   const double value = static_cast<double>(hertz) / (giga ? 1e9 : 1e6);
   // Two decimals with a point; the point is then replaced by the user's separator.

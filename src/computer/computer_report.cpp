@@ -5,15 +5,15 @@
 
 #include "computer/form3.h"
 #include "platform/advapi32.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 namespace {
 
-constexpr std::size_t kIPFeldBreite = 15;
+constexpr std::size_t kIpFieldWidth = 15;
 
 // The logged-on user; the returned length counts the terminating NUL.
-std::string AngemeldeterUser() {
+std::string LoggedOnUser() {
   std::array<char, 255> buffer;
   buffer.fill(' ');
   unsigned long size = buffer.size();
@@ -24,22 +24,22 @@ std::string AngemeldeterUser() {
 
 // Left-aligned in exactly 15 characters: filled with blanks or cut.
 std::string IPFeld(std::string adresse) {
-  adresse.resize(kIPFeldBreite, ' ');
+  adresse.resize(kIpFieldWidth, ' ');
   return adresse;
 }
 
 }  // namespace
 
-Rechnerdaten Form3::RechnerdatenErmitteln() {
-  Rechnerdaten daten;
-  daten.user = AngemeldeterUser();
-  Prozessordaten(daten.prozessor, daten.familie);
-  daten.arbeitsspeicherMB = Arbeitsspeicher();
-  ComputerUsernamenErmitteln(daten.computername);
-  daten.ipAdresse = GetIP(daten.computername);
-  daten.betriebssystem = ErmittleWVers();
-  daten.servicePack = ErmittleSP();
-  return daten;
+Rechnerdaten Form3::CollectComputerData() {
+  Rechnerdaten data;
+  data.user = LoggedOnUser();
+  Prozessordaten(data.prozessor, data.familie);
+  data.arbeitsspeicherMB = Arbeitsspeicher();
+  ComputerUsernamenErmitteln(data.computername);
+  data.ipAdresse = GetIP(data.computername);
+  data.betriebssystem = ErmittleWVers();
+  data.servicePack = ErmittleSP();
+  return data;
 }
 
 std::string Rechnerdaten::Text(std::string_view lineEnd) const {
@@ -61,8 +61,7 @@ std::string Rechnerdaten::Text(std::string_view lineEnd) const {
 }
 
 void Form3::cmdProzessordatenAuslesen_Click() {
-  platform::MsgBox(RechnerdatenErmitteln().Text("\r\n"), platform::vbOKOnly,
-                   "Rechnerdaten auslesen");
+  platform::MsgBox(CollectComputerData().Text("\r\n"), platform::vbOKOnly, "Rechnerdaten auslesen");
 }
 
 }  // namespace belvosta

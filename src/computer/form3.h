@@ -7,7 +7,7 @@
 
 #include "computer/form3_links.h"
 #include "computer/rechnerdaten.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 
@@ -47,7 +47,7 @@ class Form3 : public platform::Form {
 
   // Computer data report: gathers the facts, then shows them in the report box.
   void cmdProzessordatenAuslesen_Click();
-  Rechnerdaten RechnerdatenErmitteln();
+  Rechnerdaten CollectComputerData();
   // Each is assigned only when its registry value is found.
   void Prozessordaten(std::string& prozessor, std::string& familie);
   // Total physical memory in megabytes.

@@ -3,14 +3,14 @@
 #include <string_view>
 
 #include "computer/form3.h"
-#include "platform/forms.h"
 #include "platform/kernel32.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 namespace {
 
 // A code the version table does not list.
-constexpr std::int32_t kUnbekannt = -1;
+constexpr std::int32_t kUnknown = -1;
 
 constexpr std::array<std::string_view, 10> kVersionsNamen = {"Windows 32s",
                                                              "Windows 95",
@@ -23,7 +23,7 @@ constexpr std::array<std::string_view, 10> kVersionsNamen = {"Windows 32s",
                                                              "Windows XP Home Edition",
                                                              "Windows 2003"};
 
-void MeldeAbfrageFehler() {
+void ReportQueryError() {
   platform::MsgBox(
       "Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf");
 }
@@ -37,7 +37,7 @@ std::int32_t Windows9xCode(unsigned long minor) {
     case 90:
       return 3;
     default:
-      return kUnbekannt;
+      return kUnknown;
   }
 }
 
@@ -48,13 +48,13 @@ std::int32_t Form3::GetOSVersion() {
 
   platform::OSVERSIONINFOA info;
   if (platform::GetVersionExA(info) == 0) {
-    MeldeAbfrageFehler();
+    ReportQueryError();
     // Not cached: the next report asks again. Nothing is known, so no name is claimed.
-    OSVersionCode = kUnbekannt;
+    OSVersionCode = kUnknown;
     return OSVersionCode;
   }
 
-  std::int32_t code = kUnbekannt;
+  std::int32_t code = kUnknown;
   if (info.dwPlatformId == platform::kVerPlatformWin32s) {
     code = 0;
   } else if (info.dwPlatformId == platform::kVerPlatformWin32Windows) {
@@ -68,7 +68,7 @@ std::int32_t Form3::GetOSVersion() {
       // Home and professional differ only in the suite mask of the extended record.
       platform::OSVERSIONINFOEXA ex;
       if (platform::GetVersionExA(ex) == 0) {
-        MeldeAbfrageFehler();
+        ReportQueryError();
         OSVersionCode = 7;
         return OSVersionCode;
       }

@@ -9,7 +9,7 @@
 namespace belvosta {
 namespace {
 
-constexpr std::size_t kPuffer = 255;
+constexpr std::size_t kBufferSize = 255;
 
 char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -17,7 +17,7 @@ char AsciiLower(char c) {
 
 // The first (length - 1) bytes of the data, never more than the buffer holds, cut at the
 // first NUL and without leading and trailing blanks.
-std::string WertText(const std::array<char, kPuffer>& data, unsigned long laenge) {
+std::string WertText(const std::array<char, kBufferSize>& data, unsigned long laenge) {
   const std::size_t n = std::min<std::size_t>(laenge > 0 ? laenge - 1 : 0, data.size());
   std::string_view text(data.data(), n);
   text = text.substr(0, text.find('\0'));
@@ -29,7 +29,7 @@ std::string WertText(const std::array<char, kPuffer>& data, unsigned long laenge
 
 }  // namespace
 
-void DurchlaufeRegistryWerte(
+void ForEachRegistryValue(
     std::string_view schluessel,
     const std::function<void(std::string_view nameBuffer, std::string text)>& wert) {
   platform::HKEY key = 0;
@@ -38,13 +38,13 @@ void DurchlaufeRegistryWerte(
     return;
   }
   for (unsigned long index = 0;; ++index) {
-    std::array<char, kPuffer> name;
-    std::array<char, kPuffer> data;
+    std::array<char, kBufferSize> name;
+    std::array<char, kBufferSize> data;
     name.fill(' ');
     data.fill(' ');
-    unsigned long nameLaenge = kPuffer;
-    unsigned long dataLaenge = kPuffer;
-    const long result = platform::RegEnumValueA(key, index, name, nameLaenge, data, dataLaenge);
+    unsigned long nameLength = kBufferSize;
+    unsigned long dataLaenge = kBufferSize;
+    const long result = platform::RegEnumValueA(key, index, name, nameLength, data, dataLaenge);
     // A value too long for the buffers still counts as a value; any other result ends the
     // enumeration, so a key that keeps failing cannot hold us here.
     if (result != platform::kErrorSuccess && result != platform::kErrorMoreData) break;
@@ -53,26 +53,26 @@ void DurchlaufeRegistryWerte(
   platform::RegCloseKey(key);
 }
 
-bool NameBeginntMit(std::string_view nameBuffer, std::string_view anfang) {
+bool NameStartsWith(std::string_view nameBuffer, std::string_view anfang) {
   if (nameBuffer.size() < anfang.size()) return false;
   return std::equal(anfang.begin(), anfang.end(), nameBuffer.begin(),
                     [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
 void Form3::Prozessordaten(std::string& prozessor, std::string& familie) {
-  DurchlaufeRegistryWerte("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\",
-                          [&](std::string_view name, const std::string& text) {
-                            if (NameBeginntMit(name, "identifier")) familie = text;
-                            if (NameBeginntMit(name, "PROCESSORNAME")) prozessor = text;
-                          });
+  ForEachRegistryValue("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\",
+                       [&](std::string_view name, const std::string& text) {
+                         if (NameStartsWith(name, "identifier")) familie = text;
+                         if (NameStartsWith(name, "PROCESSORNAME")) prozessor = text;
+                       });
 }
 
 std::string Form3::ErmittleSP() {
   std::string servicePack;
-  DurchlaufeRegistryWerte("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                          [&](std::string_view name, const std::string& text) {
-                            if (NameBeginntMit(name, "csdversion")) servicePack = text;
-                          });
+  ForEachRegistryValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                       [&](std::string_view name, const std::string& text) {
+                         if (NameStartsWith(name, "csdversion")) servicePack = text;
+                       });
   return servicePack;
 }
 

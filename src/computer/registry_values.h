@@ -12,11 +12,11 @@ namespace belvosta {
 // (all 255 characters as the call left them: the name, a NUL, then blanks) and its text
 // (the data up to the reported length without its NUL, cut at the first NUL, blanks
 // trimmed on both sides). Does nothing when the key does not open.
-void DurchlaufeRegistryWerte(
+void ForEachRegistryValue(
     std::string_view schluessel,
     const std::function<void(std::string_view nameBuffer, std::string text)>& wert);
 
 // Whether the first characters of the name buffer equal `anfang`, ignoring ASCII case.
-bool NameBeginntMit(std::string_view nameBuffer, std::string_view anfang);
+bool NameStartsWith(std::string_view nameBuffer, std::string_view anfang);
 
 }  // namespace belvosta

@@ -16,25 +16,25 @@ std::string Form3::ZeichenErsetzen(std::string& text, const std::string& zeichen
   return text;
 }
 
-Geschwindigkeitsurteil BeurteileGeschwindigkeit(const std::string& anzeige) {
-  std::string test = anzeige;
-  if (Form3::ZeichenErsetzen(test, "GHz", ".") != anzeige) {
-    return {.schnellGenug = true,
-            .meldung = "Ihre Computer Geschwindichkeit [" + anzeige + "] ist OK !",
-            .zeile = "Ihre Computer Geschwindichkeit ist OK !"};
+SpeedVerdict JudgeSpeed(const std::string& clockText) {
+  std::string test = clockText;
+  if (Form3::ZeichenErsetzen(test, "GHz", ".") != clockText) {
+    return {.fastEnough = true,
+            .message = "Ihre Computer Geschwindichkeit [" + clockText + "] ist OK !",
+            .line = "Ihre Computer Geschwindichkeit ist OK !"};
   }
-  return {.schnellGenug = false,
-          .meldung = "Ihr Computer ist leider zu Langsam [" + anzeige +
+  return {.fastEnough = false,
+          .message = "Ihr Computer ist leider zu Langsam [" + clockText +
                      " ]. Um eine Optimale Funktion zu gewährleisten!",
-          .zeile = "Ihr Computer ist leider zu Langsam !"};
+          .line = "Ihr Computer ist leider zu Langsam !"};
 }
 
 void Form3::Label2_Change() {
-  const Geschwindigkeitsurteil urteil = BeurteileGeschwindigkeit(Label2.Caption());
-  platform::MsgBox(urteil.meldung);
-  Label3.SetCaption(urteil.zeile);
-  ShowFace(urteil.schnellGenug);
-  if (urteil.schnellGenug) links_.RevealSpeedTick();
+  const SpeedVerdict verdict = JudgeSpeed(Label2.Caption());
+  platform::MsgBox(verdict.message);
+  Label3.SetCaption(verdict.line);
+  ShowFace(verdict.fastEnough);
+  if (verdict.fastEnough) links_.RevealSpeedTick();
 }
 
 void Form3::ShowFace(bool smiling) {

@@ -5,13 +5,13 @@
 
 namespace belvosta {
 
-struct Geschwindigkeitsurteil {
-  bool schnellGenug = false;
-  std::string meldung;  // the verdict box's text
-  std::string zeile;    // the verdict line of Form3
+struct SpeedVerdict {
+  bool fastEnough = false;
+  std::string message;  // the verdict box's text
+  std::string line;     // the verdict line of Form3
 };
 
 // Judges the clock as shown (value and unit, e.g. "2,40 GHz").
-Geschwindigkeitsurteil BeurteileGeschwindigkeit(const std::string& anzeige);
+SpeedVerdict JudgeSpeed(const std::string& clockText);
 
 }  // namespace belvosta

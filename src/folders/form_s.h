@@ -7,7 +7,7 @@
 #include <string>
 
 #include "folders/form_s_links.h"
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta {
 

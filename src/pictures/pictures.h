@@ -1,7 +1,7 @@
 // The program's own pictures, drawn in code so that every view shows the same pixels.
 #pragma once
 
-#include "platform/forms.h"
+#include "ui/forms.h"
 
 namespace belvosta::pictures {
 

@@ -12,7 +12,6 @@
 #include <tuple>
 
 #include "platform/advapi32.h"
-#include "platform/forms.h"
 #include "platform/imagehlp.h"
 #include "platform/kernel32.h"
 #include "platform/operations.h"

@@ -44,6 +44,12 @@ struct TreeSearch {
   SearchTrouble* trouble = nullptr;
 };
 
+// Whether a name is blank (empty or only spaces). No file has such a name: the searches
+// never look for one.
+inline bool IsBlank(std::string_view name) {
+  return name.find_first_not_of(' ') == std::string_view::npos;
+}
+
 // The operations themselves, described in operations.h (none is generated: the searches
 // below are written out in platform_calls.cpp).
 BELVOSTA_IMAGEHLP_OPERATIONS(BELVOSTA_DECLARE_FUNCTION, BELVOSTA_NO_FUNCTION)

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/backend.h"
+#include "platform/buffer_rules.h"
 #include "platform/cpu.h"
 
 namespace platform {
@@ -15,14 +16,6 @@ Backend* installed = nullptr;
 Backend& Installed() {
   static FailingBackend none;
   return installed != nullptr ? *installed : none;
-}
-
-// Copies text and its NUL into out when both fit; otherwise leaves out untouched.
-bool CopyWithNul(std::string_view text, std::span<char> out) {
-  if (text.size() >= out.size()) return false;
-  std::copy(text.begin(), text.end(), out.begin());
-  out[text.size()] = '\0';
-  return true;
 }
 
 std::uint32_t CappedTo32Bits(std::uint64_t value) {

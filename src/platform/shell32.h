@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-#include "platform/forms.h"
 #include "platform/operations.h"
+#include "platform/window_handle.h"
 
 namespace platform {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform/forms.h"
 #include "platform/operations.h"
+#include "platform/window_handle.h"
 
 namespace platform {
 

@@ -7,6 +7,7 @@
 
 #include "fake/fixture.h"
 #include "platform/shell32.h"
+#include "support/temp_tree.h"
 
 namespace checks_test {
 
@@ -37,7 +38,7 @@ class CheckMachineTest : public fake::ProgramTest {
     auto& w = program->sucher1;
     std::string ticks;
     for (int i = 0; i < 6; ++i) {
-      if (!w.Picture3[i].Current().visible) ticks += std::to_string(i);
+      if (!CurrentValues(w.Picture3[i]).visible) ticks += std::to_string(i);
     }
     std::string list;
     for (const std::string& item : w.List1.Items()) list += (list.empty() ? "" : "|") + item;
@@ -50,7 +51,7 @@ class CheckMachineTest : public fake::ProgramTest {
     return files;
   }
 
-  fake::TempTree tree;
+  test_support::TempTree tree;
   std::string systemFolder;
   std::string programFiles;
 };

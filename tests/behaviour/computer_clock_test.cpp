@@ -15,12 +15,12 @@ class ClockMeasurement : public fake::ProgramTest {
 };
 
 TEST(ClockText, ChoosesTheUnitStrictlyAboveOneGigahertzAndUsesTheGivenSeparator) {
-  EXPECT_EQ(belvosta::TaktAnzeige(2'400'000'000, ","), "2,40 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(2'400'000'000, "."), "2.40 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(800'000'000, ","), "800,00 MHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(1'000'000'000, ","), "1000,00 MHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(1'000'000'001, ","), "1,00 GHz");
-  EXPECT_EQ(belvosta::TaktAnzeige(3'000'000'000, ""), "3.00 GHz");  // no separator known
+  EXPECT_EQ(belvosta::ClockText(2'400'000'000, ","), "2,40 GHz");
+  EXPECT_EQ(belvosta::ClockText(2'400'000'000, "."), "2.40 GHz");
+  EXPECT_EQ(belvosta::ClockText(800'000'000, ","), "800,00 MHz");
+  EXPECT_EQ(belvosta::ClockText(1'000'000'000, ","), "1000,00 MHz");
+  EXPECT_EQ(belvosta::ClockText(1'000'000'001, ","), "1,00 GHz");
+  EXPECT_EQ(belvosta::ClockText(3'000'000'000, ""), "3.00 GHz");  // no separator known
 }
 
 TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBeforeItReturns) {
@@ -28,7 +28,7 @@ TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBefor
   int counterReadsAtVerdict = -1;
   fake.ui.whileBoxOpen = [&](const fake::RecordedBox& box) {
     if (box.title == "Rechnerdaten auslesen") return;
-    text3AtVerdict = form3().Text3.Current().caption;
+    text3AtVerdict = CurrentValues(form3().Text3).caption;
     counterReadsAtVerdict = fake.system.tscReads;
   };
 

@@ -62,7 +62,7 @@ class FoldersWindowTest : public fake::ProgramTest {
   std::vector<Control*> FolderFrameLabels() {
     std::vector<Control*> labels;
     for (Control* c : folders().Controls()) {
-      if (c->Kind() == ControlKind::Label && c->Current().container == &folders().Frame1) {
+      if (c->Kind() == ControlKind::Label && CurrentValues(*c).container == &folders().Frame1) {
         labels.push_back(c);
       }
     }

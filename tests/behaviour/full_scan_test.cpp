@@ -15,7 +15,7 @@ class FullScanTest : public checks_test::CheckMachineTest {
     fake.ui.boxOpenMs = 700;  // the user reads each box; the blink goes on meanwhile
     fake.ui.snapshot = [this] {
       auto& w = program->sucher1;
-      const bool blinking = w.Timer1.Current().enabled || w.Timer2.Current().enabled;
+      const bool blinking = CurrentValues(w.Timer1).enabled || CurrentValues(w.Timer2).enabled;
       return Snapshot() + (blinking ? " blink" : "");
     };
   }

@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, ExitAndClosingTheWindowEndTheProgramAtOnce) {
 }
 
 TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutAsking) {
-  main().CloseRequested();
+  platform::CloseRequested(main());
   EXPECT_TRUE(fake.ui.ended);
   EXPECT_TRUE(fake.ui.boxes.empty());
 }

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "pictures/pictures.h"
-#include "platform/hand_cursor.h"
+#include "ui/hand_cursor.h"
 
 namespace {
 

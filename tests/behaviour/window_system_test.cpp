@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fake/fixture.h"
-#include "platform/forms.h"
+#include "ui/view_side.h"
 
 namespace {
 

@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/twips.h"
 #include "platform/win32/later_windows.h"
 
 namespace e2e {
 namespace {
+
+using platform::TwipsToPixels;
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
   reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);

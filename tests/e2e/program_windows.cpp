@@ -1,7 +1,5 @@
 #include "program_windows.h"
 
-#include <cmath>
-
 #include "text.h"
 
 namespace e2e {
@@ -66,10 +64,6 @@ unsigned ScreenDpi() {
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
   if (screen) ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
-}
-
-int TwipsToPixels(int twips, unsigned dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
 }
 
 bool Program::Start(const std::wstring& path, std::string& error) {

@@ -18,7 +18,6 @@ std::string Describe(HWND window);
 RECT RectIn(HWND window, HWND reference);
 // The DPI of the screen as this process sees it.
 unsigned ScreenDpi();
-int TwipsToPixels(int twips, unsigned dpi);
 
 // The program under test.
 class Program {

@@ -2,37 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <system_error>
 
-#include "platform/posix/text_buffers.h"
+#include "platform/buffer_rules.h"
+#include "platform/posix/ascii_case.h"
 #include "platform/posix/tree_search.h"
 
 namespace fake {
 
-namespace fs = std::filesystem;
-using platform::posix::CopyComputerName;
-using platform::posix::CopyOrSizeNeeded;
-using platform::posix::CopyRegistryValue;
-using platform::posix::CopyUserName;
-using platform::posix::CopyWithNul;
+using platform::CopyComputerName;
+using platform::CopyOrSizeNeeded;
+using platform::CopyRegistryText;
+using platform::CopyUserName;
+using platform::CopyWithNul;
 using platform::posix::EqualsIgnoringAsciiCase;
 
 namespace {
-
-// Gives the owner full access to every folder below path again (a test may have locked
-// one), so that the whole tree can be removed.
-void UnlockFolders(const fs::path& path) {
-  std::error_code ec;
-  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) UnlockFolders(it->path());
-  }
-}
 
 std::string NormalisedKeyPath(std::string_view path) {
   while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -59,32 +45,6 @@ void FillVersion(const FakeSystem::VersionRecord& version, platform::OSVERSIONIN
 }
 
 }  // namespace
-
-TempTree::TempTree() {
-  std::string pattern = (fs::temp_directory_path() / "belvosta-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::system_error(errno, std::generic_category());
-  root_ = pattern;
-}
-
-TempTree::~TempTree() {
-  std::error_code ec;
-  UnlockFolders(root_);
-  fs::remove_all(root_, ec);
-}
-
-std::string TempTree::AddFolder(std::string_view relativePath) {
-  fs::path full = fs::path(root_) / relativePath;
-  fs::create_directories(full);
-  return full.string();
-}
-
-std::string TempTree::AddFile(std::string_view relativePath) {
-  fs::path full = fs::path(root_) / relativePath;
-  fs::create_directories(full.parent_path());
-  std::ofstream(full).flush();
-  if (!fs::exists(full)) throw std::runtime_error("cannot create " + full.string());
-  return full.string();
-}
 
 FakeSystem::FakeSystem(VirtualClock& clock) : clock_(clock) {}
 
@@ -315,7 +275,7 @@ long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<ch
   if (index >= found->values.size()) return platform::kErrorNoMoreItems;
 
   const auto& [valueName, valueData] = found->values[index];
-  return CopyRegistryValue(valueName, valueData, name, nameLength, data, dataLength);
+  return CopyRegistryText(valueName, valueData, name, nameLength, data, dataLength);
 }
 
 long FakeSystem::CloseKey(platform::HKEY key) {

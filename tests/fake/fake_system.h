@@ -1,7 +1,7 @@
 // The scriptable operating system of the tests: every platform operation answers from the
 // plain public members below, which a test sets before (or between) the steps it drives.
 // Clocks and counters read the shared virtual clock; the tree search walks real temporary
-// folders (see TempTree) with the real POSIX search, so the file checks run against the
+// folders (support/temp_tree.h) with the real POSIX search, so the file checks run against the
 // same search code as the program.
 #pragma once
 
@@ -20,26 +20,6 @@
 #include "platform/backend.h"
 
 namespace fake {
-
-// A unique temporary folder for one test; everything in it is removed by the destructor.
-class TempTree {
- public:
-  TempTree();
-  ~TempTree();
-  TempTree(const TempTree&) = delete;
-  TempTree& operator=(const TempTree&) = delete;
-
-  // The folder itself, without a trailing separator.
-  const std::string& Root() const { return root_; }
-  // Creates an empty file at a path relative to the root (creating the folders on the way)
-  // and returns its full path.
-  std::string AddFile(std::string_view relativePath);
-  // Creates a folder (and its parents) relative to the root and returns its full path.
-  std::string AddFolder(std::string_view relativePath);
-
- private:
-  std::string root_;
-};
 
 // Not installed by itself: the test calls platform::SetBackend(&system). The destructor
 // uninstalls it when it is still the installed backend.

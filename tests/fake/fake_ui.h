@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fake/virtual_clock.h"
-#include "platform/forms.h"
+#include "ui/view_side.h"
 
 namespace fake {
 

@@ -13,7 +13,7 @@
 
 #include "app/program.h"
 #include "fake/fixture.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
 
 namespace {
 

@@ -16,7 +16,8 @@
 #include <thread>
 
 #include "fake/fake_system.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
+#include "support/temp_tree.h"
 
 namespace {
 
@@ -158,7 +159,7 @@ TEST(RealMachine, LocalHostResolvesToLoopback) {
 // The opener gets the address as one argument, whatever characters it holds: a stand-in
 // opener on PATH writes down the arguments it received.
 TEST(RealMachine, ShellOpenPassesTheFileAsOneArgumentWithoutAShell) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   const std::string log = tree.Root() + "/arguments";
   const std::string opener = tree.Root() + "/xdg-open";
   std::ofstream(opener) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"" << log << ".tmp\"\nmv \""

@@ -17,6 +17,7 @@
 
 #include "fake/fake_system.h"
 #include "platform/imagehlp.h"
+#include "support/temp_tree.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::optional<std::string> Find(std::string_view root, std::string_view name,
 }
 
 TEST(TreeSearch, FindsFilesAtTheRootAndDeepBelowWithFullPathsInAnyLetterCase) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   const std::string atRoot = tree.AddFile("stdole2.tlb");
   const std::string deep = tree.AddFile("a/b/c/d/MSHTML.TLB");
   tree.AddFile("a/b/other.dll");
@@ -50,8 +51,8 @@ TEST(TreeSearch, FindsFilesAtTheRootAndDeepBelowWithFullPathsInAnyLetterCase) {
 }
 
 TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   tree.AddFolder("MSCOMCTL.OCX/inner");
   EXPECT_EQ(Find(tree.Root(), "mscomctl.ocx"), std::nullopt);
 
@@ -65,7 +66,7 @@ TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
 }
 
 TEST(TreeSearch, RefusesBlankNamesAndMissingRootsWithoutTouchingTheBuffer) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   const std::string file = tree.AddFile("x.dll");
   std::vector<char> buffer(160, '#');
   const std::string_view names[] = {"", " ", "     ", "x.dll/", "..", {"x.d\0ll", 6}};
@@ -79,8 +80,8 @@ TEST(TreeSearch, RefusesBlankNamesAndMissingRootsWithoutTouchingTheBuffer) {
 }
 
 TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   tree.AddFolder("a/b");
   outside.AddFile("hidden.dll");
   ASSERT_EQ(symlink(tree.Root().c_str(), (tree.Root() + "/a/b/loop").c_str()), 0);
@@ -95,8 +96,8 @@ TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {
 
 // The root given as a link is the caller's choice and is followed.
 TEST(TreeSearch, FollowsALinkGivenAsTheRoot) {
-  fake::TempTree tree;
-  fake::TempTree links;
+  test_support::TempTree tree;
+  test_support::TempTree links;
   tree.AddFile("sub/wmp.dll");
   const std::string root = links.Root() + "/system";
   ASSERT_EQ(symlink(tree.Root().c_str(), root.c_str()), 0);
@@ -118,7 +119,7 @@ int RunUnprivileged(const std::function<int()>& check) {
 }
 
 TEST(TreeSearch, SkipsFoldersItCannotRead) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   tree.AddFile("locked/inside.dll");
   tree.AddFile("locked/both.dll");
   const std::string open = tree.AddFile("open/deeper/both.dll");
@@ -139,7 +140,8 @@ TEST(TreeSearch, SkipsFoldersItCannotRead) {
 
 // A path of exactly `length` characters below the tree: folders of 50 characters, then a
 // file name that makes up the rest.
-std::string PathOfLength(const fake::TempTree& tree, std::size_t length, std::string_view end) {
+std::string PathOfLength(const test_support::TempTree& tree, std::size_t length,
+                         std::string_view end) {
   std::string relative;
   while (tree.Root().size() + 1 + relative.size() + 51 + end.size() < length) {
     relative += std::string(50, 'f') + "/";
@@ -149,7 +151,7 @@ std::string PathOfLength(const fake::TempTree& tree, std::size_t length, std::st
 }
 
 TEST(TreeSearch, LongPathsComeBackWholeOrNotAtAll) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   const std::string path159 = tree.AddFile(PathOfLength(tree, 159, ".ocx"));
   const std::string name159 = fs::path(path159).filename().string();
   const std::string path300 = tree.AddFile(PathOfLength(tree, 300, ".dll"));
@@ -209,7 +211,7 @@ class DeepTree {
 };
 
 TEST(TreeSearch, FindsFilesBelowTheSystemPathLimit) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   const std::string folder(200, 'd');
   DeepTree deep(tree.Root(), 30, folder);  // about 6,000 characters deep
   deep.AddFile("Flash.ocx");
@@ -240,7 +242,7 @@ std::vector<std::string> FindAll(const std::string& root, std::vector<std::strin
 }
 
 TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   // Several copies of each name at different depths and in different folders, so that the
   // first one in the walk's order is the one that counts.
   for (const char* file :
@@ -276,7 +278,7 @@ TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
 }
 
 TEST(TreeSearch, TheWalkEndsOnceEveryNameIsFoundAndOffersToProcessEventsAfterEachFolder) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   tree.AddFile("first.dll");
   tree.AddFile("second.dll");
   for (int i = 0; i < 50; ++i) tree.AddFolder("sub" + std::to_string(i) + "/deeper");
@@ -293,8 +295,8 @@ TEST(TreeSearch, TheWalkEndsOnceEveryNameIsFoundAndOffersToProcessEventsAfterEac
 }
 
 TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   tree.AddFolder("mid/deep");
   tree.AddFile("mid/deep/inside.dll");
   outside.AddFile("deep/hidden.dll");
@@ -334,7 +336,7 @@ std::pair<std::string, std::string> InWalkOrder(const std::string& root) {
 }
 
 TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescriptors) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   // A comb: a chain of 600 folders, each with a side folder holding a file of its own. The
   // chain's folder is the one the walk goes into first, so every side folder stays pending
   // while the walk goes down, and each level is needed again on the way back up.
@@ -380,8 +382,8 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescripto
 }
 
 TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   tree.AddFolder("p");
   tree.AddFolder("q");
   const auto [first, second] = InWalkOrder(tree.Root());

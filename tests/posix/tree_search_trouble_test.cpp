@@ -21,6 +21,7 @@
 #include "fake/few_descriptors.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/tree_search.h"
+#include "support/temp_tree.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ SearchProblem ProblemAt(const std::string& root) {
 }
 
 TEST(TreeSearchTrouble, ARootThatCannotBeSearchedIsToldApartFromAbsence) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   tree.AddFolder("empty");
   const std::string file = tree.AddFile("file");
   const std::string fifo = tree.Root() + "/fifo";
@@ -85,7 +86,7 @@ TEST(TreeSearchTrouble, ARootThatCannotBeSearchedIsToldApartFromAbsence) {
 }
 
 TEST(TreeSearchTrouble, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   tree.AddFile(std::string(100, 'f') + "/wmp.dll");
   tree.AddFile("near.dll");
   const Outcome cut = Search(tree.Root(), {"wmp.dll", "near.dll"}, tree.Root().size() + 60);
@@ -98,7 +99,7 @@ TEST(TreeSearchTrouble, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
 }
 
 TEST(TreeSearchTrouble, RunningOutOfDescriptorsIsRecoveredOrTold) {
-  fake::TempTree tree;
+  test_support::TempTree tree;
   std::string deep;
   for (int i = 0; i < 30; ++i) deep += "d" + std::to_string(i) + "/";
   const std::string file = tree.AddFile(deep + "wmp.dll");
@@ -167,8 +168,8 @@ class ExactChain {
 };
 
 TEST(TreeSearchTrouble, ALongRootSplitOnADoubleSlashStaysInsideItself) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   outside.AddFile("x.dll");  // what an escape to the file system's root would find
   // The first stretch ends exactly before "//": the next one must not start at "/".
   const std::string relative = outside.Root().substr(1);
@@ -194,8 +195,8 @@ TEST(TreeSearchTrouble, ALongRootSplitOnADoubleSlashStaysInsideItself) {
 // of the same one inside the tree, and searches; its exit status is the number found, 77
 // when the machine refuses the namespace.
 TEST(TreeSearchTrouble, TheWalkEntersNoMountPoint) {
-  fake::TempTree tree;
-  fake::TempTree outside;
+  test_support::TempTree tree;
+  test_support::TempTree outside;
   outside.AddFile("bound.dll");
   const std::string mounted = tree.AddFolder("mnt");
   const std::string bound = tree.AddFolder("bind");

@@ -13,8 +13,9 @@
 
 #include "fake/fake_system.h"
 #include "platform/kernel32.h"
-#include "platform/posix/posix_backend.h"
+#include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
+#include "support/temp_tree.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ class MappingTest : public ::testing::Test {
     host.kernelRelease = "6.1.0-18-amd64";
   }
 
-  fake::TempTree tree;
+  test_support::TempTree tree;
   HostEnvironment host;
 };
 
@@ -167,6 +168,13 @@ TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
   unsigned long nameLength = sizeof name, dataLength = sizeof data;
   EXPECT_EQ(backend.EnumValue(key, 1, name, nameLength, data, dataLength), kErrorMoreData);
   EXPECT_STREQ(data, "unset");
+  // A name buffer too small: nothing written, the size it needs counted with its NUL, as on
+  // Windows.
+  char shortName[4] = "abc";
+  nameLength = sizeof shortName, dataLength = sizeof data;
+  EXPECT_EQ(backend.EnumValue(key, 1, shortName, nameLength, data, dataLength), kErrorMoreData);
+  EXPECT_STREQ(shortName, "abc");
+  EXPECT_EQ(nameLength, std::strlen("ProcessorNameString") + 1);
   EXPECT_EQ(backend.CloseKey(key), kErrorSuccess);
   EXPECT_NE(backend.EnumValue(key, 0, name, nameLength, data, dataLength), kErrorSuccess);
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "platform/fltk/fltk_ui.h"
 #include "platform/fltk/form_view.h"
+#include "platform/fltk/ui_backend.h"
 #include "tab_order/tab_walk.h"
 
 namespace {
@@ -23,7 +23,7 @@ class FltkTabOrder : public ::testing::Test {
   // Shows the form and walks it with Tab key events, as the keyboard sends them.
   std::vector<std::string> Walk(platform::Form& form) {
     form.Show();
-    auto* view = dynamic_cast<platform::fltk::FltkFormView*>(form.View());
+    auto* view = dynamic_cast<platform::fltk::FltkFormView*>(ViewOf(form));
     if (view == nullptr) return {};
     Fl_Window& window = view->window();
     ui_.DoEvents();

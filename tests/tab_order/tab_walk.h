@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms.h"
+#include "ui/view_side.h"
 
 namespace tab_order {
 
@@ -34,11 +34,11 @@ inline std::vector<std::string> WalkRound(platform::Form& form,
   std::vector<std::string> names;
   platform::Control* first = form.NextTabStop(nullptr, true);
   if (first == nullptr || !first->SetFocus()) return names;
-  names.push_back(StopName(form.Focused()));
+  names.push_back(StopName(FocusedControl(form)));
   const std::size_t stops = form.TabStops().size();
   for (std::size_t press = 0; press < stops; ++press) {
     pressTab();
-    names.push_back(StopName(form.Focused()));
+    names.push_back(StopName(FocusedControl(form)));
   }
   return names;
 }

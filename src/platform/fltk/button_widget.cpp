@@ -16,7 +16,7 @@ void ButtonWidget::Pressed(Fl_Widget* widget, void*) {
 }
 
 void ButtonWidget::draw() {
-  const Design& state = control().Current();
+  const Design& state = CurrentValues(control());
   const Fl_Color face = state.graphical ? Back() : FL_BACKGROUND_COLOR;
   const bool down = value() != 0;
   draw_box(down ? FL_DOWN_BOX : FL_UP_BOX, face);

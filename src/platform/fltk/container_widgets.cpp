@@ -42,11 +42,11 @@ int ContainerWidget::handle(int event) {
 }
 
 int PictureWidget::Inset() const {
-  return control().Current().border ? Fl::box_dx(FL_DOWN_FRAME) : 0;
+  return CurrentValues(control()).border ? Fl::box_dx(FL_DOWN_FRAME) : 0;
 }
 
 void PictureWidget::DrawOwn() {
-  const Design& state = control().Current();
+  const Design& state = CurrentValues(control());
   const Fl_Color back = Back();
   fl_rectf(x(), y(), w(), h(), back);
   const int inset = Inset();
@@ -63,7 +63,7 @@ void PictureWidget::DrawOwn() {
 }
 
 void FrameWidget::DrawOwn() {
-  const Design& state = control().Current();
+  const Design& state = CurrentValues(control());
   const Fl_Color back = Back();
   fl_rectf(x(), y(), w(), h(), back);
   const FlFont font = CurrentFont();

@@ -34,7 +34,7 @@ void ControlWidget::RaiseMouseMove() {
 }
 
 void ControlWidget::TookFocus() {
-  if (Live()) control_.Owner().FocusChangedByUser(&control_);
+  if (Live()) FocusChangedByUser(control_.Owner(), &control_);
 }
 
 int ControlWidget::HandlePointer(int event) {
@@ -68,7 +68,7 @@ int ControlWidget::HandlePointer(int event) {
 void ControlWidget::Repaint() {
   Fl_Widget& widget = Widget();
   Fl_Window* window = widget.window();
-  if (control_.Current().transparent && window) {
+  if (CurrentValues(control_).transparent && window) {
     // Nothing of this control covers what lies behind it: repaint the whole area.
     window->damage(FL_DAMAGE_ALL, widget.x(), widget.y(), widget.w(), widget.h());
   } else {
@@ -78,7 +78,7 @@ void ControlWidget::Repaint() {
 
 void ControlWidget::Apply(Property what) {
   Fl_Widget& widget = Widget();
-  const Design& state = control_.Current();
+  const Design& state = CurrentValues(control_);
   switch (what) {
     case Property::ToolTip:
       // An empty tip (not none) keeps FLTK from showing the container's tip instead.

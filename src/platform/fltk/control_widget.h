@@ -5,7 +5,7 @@
 #include <FL/Fl_Widget.H>
 
 #include "platform/fltk/looks.h"
-#include "platform/forms.h"
+#include "ui/view_side.h"
 
 namespace platform::fltk {
 
@@ -46,9 +46,9 @@ class ControlWidget {
 
   // A redraw that also repaints what lies behind a control without a background.
   void Repaint();
-  FlFont CurrentFont() const { return ToFlFont(control_.Current().font, units()); }
-  Fl_Color Fore() const { return ToFlColor(control_.Current().foreColor); }
-  Fl_Color Back() const { return ToFlColor(control_.Current().backColor); }
+  FlFont CurrentFont() const { return ToFlFont(CurrentValues(control_).font, units()); }
+  Fl_Color Fore() const { return ToFlColor(CurrentValues(control_).foreColor); }
+  Fl_Color Back() const { return ToFlColor(CurrentValues(control_).backColor); }
 
   // Colours and font of a widget that draws its own text (list, text field, drive list);
   // true when `what` was one of them.

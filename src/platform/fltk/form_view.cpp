@@ -68,7 +68,7 @@ std::string TitleText(std::string_view caption) {
 void CloseBoxPressed(Fl_Widget*, void* data) {
   if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
   auto* view = static_cast<FltkFormView*>(data);
-  if (view->IsCurrent()) view->form().CloseRequested();
+  if (view->IsCurrent()) CloseRequested(view->form());
 }
 
 // Cursor codes for cursorShown_: FLTK's cursors, and one more for the hand image.
@@ -84,7 +84,7 @@ FltkFormView::FltkFormView(Form& form, const ScreenUnits& units) : form_(form), 
   window_ = std::make_unique<FormWindow>(*this, width, height);
   window_->size_range(width, height, width, height);  // a fixed border: no resizing
   window_->color(ToFlColor(design.backColor));
-  window_->copy_label(TitleText(form.CurrentCaption()).c_str());
+  window_->copy_label(TitleText(CurrentCaption(form)).c_str());
   window_->xclass("belvosta");
   if (const Fl_RGB_Image* icon = IconImage(design.icon)) window_->icon(icon);
   window_->callback(CloseBoxPressed, this);
@@ -122,9 +122,9 @@ void FltkFormView::BuildWidgets() {
   auto placeOf = [this](const Control* control) {
     int left = 0, top = 0;
     for (int depth = 0; control && depth < 32; ++depth) {
-      left += units_.X(control->Current().left);
-      top += units_.Y(control->Current().top);
-      const Control* container = control->Current().container;
+      left += units_.X(CurrentValues(*control).left);
+      top += units_.Y(CurrentValues(*control).top);
+      const Control* container = CurrentValues(*control).container;
       ControlWidget* holder = WidgetOf(container);
       auto* group = holder ? dynamic_cast<ContainerWidget*>(holder) : nullptr;
       if (!group) break;
@@ -142,12 +142,12 @@ void FltkFormView::BuildWidgets() {
   // Every widget gets its place before any joins a group: resizing a group moves the
   // children it already has.
   for (Made& m : made) {
-    const Design& state = m.control->Current();
+    const Design& state = CurrentValues(*m.control);
     const auto [left, top] = placeOf(m.control);
     m.widget->Widget().resize(left, top, units_.X(state.width), units_.Y(state.height));
   }
   for (Made& m : made) {
-    const Design& state = m.control->Current();
+    const Design& state = CurrentValues(*m.control);
     auto* container = dynamic_cast<ContainerWidget*>(WidgetOf(state.container));
     Fl_Group& parent =
         container ? static_cast<Fl_Group&>(*container) : static_cast<Fl_Group&>(*window_);
@@ -175,7 +175,7 @@ void FltkFormView::ControlChanged(Control& control, Property what) {
 
 void FltkFormView::FormChanged(Property what) {
   if (what == Property::Caption) {
-    window_->copy_label(TitleText(form_.CurrentCaption()).c_str());
+    window_->copy_label(TitleText(CurrentCaption(form_)).c_str());
   } else if (what == Property::MousePointer) {
     UpdateCursor();
     Fl::flush();  // show it now: the handler that set it may block for a while
@@ -206,7 +206,7 @@ WindowHandle FltkFormView::Handle() const {
 }
 
 bool FltkFormView::FocusPreferredControl() {
-  Control* preferred = form_.Focused();
+  Control* preferred = FocusedControl(form_);
   if (!preferred || !form_.IsTabStop(*preferred)) preferred = form_.NextTabStop(nullptr, true);
   ControlWidget* widget = WidgetOf(preferred);
   return widget && widget->Widget().take_focus();
@@ -216,7 +216,7 @@ void FltkFormView::MoveFocus(bool forward) {
   // Without FLTK's focus in this window (a box closed, say), Tab goes on from the control
   // the form had focused last.
   ControlWidget* holder = Owning(Fl::focus());
-  const Control* focused = holder ? &holder->control() : form_.Focused();
+  const Control* focused = holder ? &holder->control() : FocusedControl(form_);
   if (ControlWidget* widget = WidgetOf(form_.NextTabStop(focused, forward))) {
     widget->Widget().take_focus();
   }
@@ -224,12 +224,12 @@ void FltkFormView::MoveFocus(bool forward) {
 
 void FltkFormView::UpdateCursor() {
   if (!window_->shown()) return;
-  MousePointer pointer = form_.CurrentMousePointer();
+  MousePointer pointer = CurrentMousePointer(form_);
   Fl_Cursor standard = FL_CURSOR_DEFAULT;
   Fl_Widget* below = Fl::belowmouse();
   if (pointer == MousePointer::Default && below && below->top_window() == window_.get()) {
     if (ControlWidget* widget = Owning(below)) {
-      pointer = widget->control().Current().mousePointer;
+      pointer = CurrentValues(widget->control()).mousePointer;
       standard = widget->DefaultCursor();
     }
   }

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/fltk/screen_units.h"
-#include "platform/forms.h"
+#include "ui/view_side.h"
 
 class Fl_Widget;
 class Fl_Window;
@@ -31,7 +31,7 @@ class FltkFormView final : public FormView {
   WindowHandle Handle() const override;
 
   // False once the form has unloaded and retired this view: its widgets then ignore input.
-  bool IsCurrent() const { return form_.View() == this; }
+  bool IsCurrent() const { return ViewOf(form_) == this; }
   Form& form() const { return form_; }
   const ScreenUnits& units() const { return units_; }
   Fl_Window& window() const;

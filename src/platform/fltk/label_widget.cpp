@@ -9,7 +9,7 @@ LabelWidget::LabelWidget(FltkFormView& view, Control& control)
 }
 
 void LabelWidget::draw() {
-  const Design& state = control().Current();
+  const Design& state = CurrentValues(control());
   if (!state.transparent) fl_rectf(x(), y(), w(), h(), Back());
   int inset = 0;
   if (state.border) {

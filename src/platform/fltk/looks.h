@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "platform/fltk/screen_units.h"
-#include "platform/forms.h"
-#include "platform/hand_cursor.h"
+#include "ui/hand_cursor.h"
+#include "ui/view_side.h"
 
 namespace platform::fltk {
 

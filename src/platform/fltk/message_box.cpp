@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "platform/fltk/fl_drawing.h"
-#include "platform/fltk/fltk_ui.h"
 #include "platform/fltk/looks.h"
-#include "platform/forms.h"
+#include "platform/fltk/ui_backend.h"
+#include "ui/view_side.h"
 
 namespace platform::fltk {
 namespace {

@@ -33,10 +33,10 @@ ScreenUnits ScreenUnits::FromDisplay() {
 }
 
 int ScreenUnits::X(Twips twips) const {
-  return Round(twips * dpiX / kTwipsPerInch);
+  return TwipsToPixels(twips, dpiX);
 }
 int ScreenUnits::Y(Twips twips) const {
-  return Round(twips * dpiY / kTwipsPerInch);
+  return TwipsToPixels(twips, dpiY);
 }
 
 int ScreenUnits::FontPixels(double points) const {

@@ -1,11 +1,10 @@
 // Converting the window system's twips and points into this screen's pixels.
 #pragma once
 
-#include "platform/forms.h"
+#include "platform/twips.h"
 
 namespace platform::fltk {
 
-inline constexpr double kTwipsPerInch = 1440.0;
 inline constexpr double kPointsPerInch = 72.0;
 inline constexpr double kFallbackDpi = 96.0;
 
@@ -21,8 +20,8 @@ struct ScreenUnits {
   int Y(Twips twips) const;
   // Font size in pixels for a size in points.
   int FontPixels(double points) const;
-  double TwipsPerPixelX() const { return kTwipsPerInch / dpiX; }
-  double TwipsPerPixelY() const { return kTwipsPerInch / dpiY; }
+  double TwipsPerPixelX() const { return TwipsPerPixel(dpiX); }
+  double TwipsPerPixelY() const { return TwipsPerPixel(dpiY); }
 };
 
 }  // namespace platform::fltk

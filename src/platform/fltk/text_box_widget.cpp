@@ -39,7 +39,7 @@ void TextBoxWidget::Edited(Fl_Widget* widget, void*) {
 }
 
 void TextBoxWidget::Apply(Property what) {
-  const Design& state = control().Current();
+  const Design& state = CurrentValues(control());
   switch (what) {
     case Property::Caption: {
       const std::string shown = SingleLine(state.caption);

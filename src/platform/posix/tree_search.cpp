@@ -24,7 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/text_buffers.h"
+#include "platform/buffer_rules.h"
+#include "platform/posix/ascii_case.h"
 
 namespace platform::posix {
 
@@ -41,12 +42,8 @@ constexpr std::size_t kMaxOpenFolders = 24;
 // No entry name is longer (NAME_MAX on every POSIX system this runs on).
 constexpr std::size_t kLongestEntryName = 255;
 
-bool IsBlank(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
-}
-
 bool IsSearchableName(std::string_view name) {
-  return !name.empty() && !IsBlank(name) && name != "." && name != ".." &&
+  return !IsBlank(name) && name != "." && name != ".." &&
          name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 

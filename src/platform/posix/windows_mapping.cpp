@@ -14,7 +14,7 @@
 #include <map>
 
 #include "platform/kernel32.h"
-#include "platform/posix/text_buffers.h"
+#include "platform/posix/ascii_case.h"
 #include "platform/shell32.h"
 
 namespace platform::posix {

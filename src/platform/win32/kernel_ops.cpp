@@ -1,6 +1,7 @@
+#include "platform/buffer_rules.h"
 #include "platform/win32/later_windows.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -8,23 +9,6 @@
 #include <vector>
 
 namespace platform::win32 {
-namespace {
-
-// Hands a converted text to a caller's buffer the way the kernel's A functions do: the
-// text and a NUL when both fit, returning the length; otherwise nothing written and the
-// size needed, NUL included.
-unsigned CopyOrNeeded(std::string_view text, std::span<char> buffer) {
-  if (CopyWithNul(text, buffer)) return static_cast<unsigned>(text.size());
-  return static_cast<unsigned>(text.size() + 1);
-}
-
-// The capacity the caller states, never more than the buffer really holds.
-std::size_t Capacity(unsigned long stated, std::span<char> buffer) {
-  return std::min<std::size_t>(stated, buffer.size());
-}
-
-}  // namespace
-
 unsigned Win32Backend::LogicalDriveStrings(std::span<char> buffer) {
   std::vector<wchar_t> roots(128);
   DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
@@ -45,7 +29,7 @@ unsigned Win32Backend::LogicalDriveStrings(std::span<char> buffer) {
     if (end == std::wstring_view::npos) break;
     rest.remove_prefix(end + 1);
   }
-  return CopyOrNeeded(list, buffer);
+  return CopyOrSizeNeeded(list, buffer);
 }
 
 unsigned Win32Backend::DriveType(std::string_view root) {
@@ -61,20 +45,14 @@ unsigned Win32Backend::TempPath(std::span<char> buffer) {
     length = GetTempPathW(static_cast<DWORD>(path.size()), path.data());
   }
   if (length == 0 || length >= path.size()) return 0;
-  return CopyOrNeeded(Narrow(std::wstring_view(path.data(), length)), buffer);
+  return CopyOrSizeNeeded(Narrow(std::wstring_view(path.data(), length)), buffer);
 }
 
 int Win32Backend::ComputerName(std::span<char> buffer, unsigned long& size) {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
   if (!GetComputerNameW(name, &length)) return 0;
-  const std::string text = Narrow(std::wstring_view(name, length));
-  if (!CopyWithNul(text, buffer.first(Capacity(size, buffer)))) {
-    size = static_cast<unsigned long>(text.size() + 1);
-    return 0;
-  }
-  size = static_cast<unsigned long>(text.size());
-  return 1;
+  return CopyComputerName(Narrow(std::wstring_view(name, length)), buffer, size);
 }
 
 int Win32Backend::VersionEx(OSVERSIONINFOA& info) {

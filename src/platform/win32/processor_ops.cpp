@@ -3,7 +3,7 @@
 #include <intrin.h>
 
 #include "platform/win32/later_windows.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 
 namespace platform::win32 {
 

@@ -2,8 +2,9 @@
 
 #include <lmcons.h>
 
+#include "platform/buffer_rules.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
 
 #include <algorithm>
 #include <string>
@@ -27,10 +28,6 @@ constexpr DWORD kMaxDataRead = 1 << 20;
   return reinterpret_cast<::HKEY>(key);
 }
 
-std::size_t Capacity(unsigned long stated, std::span<char> buffer) {
-  return std::min<std::size_t>(stated, buffer.size());
-}
-
 bool IsText(DWORD type) {
   return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
@@ -51,11 +48,9 @@ int Win32Backend::UserName(std::span<char> buffer, unsigned long& size) {
   wchar_t name[UNLEN + 1] = {};
   DWORD length = UNLEN + 1;
   if (!GetUserNameW(name, &length) || length == 0) return 0;
-  const std::string text = Narrow(std::wstring_view(name, length - 1));
-  const bool fits = CopyWithNul(text, buffer.first(Capacity(size, buffer)));
-  size = static_cast<unsigned long>(text.size() + 1);
+  const int fits = CopyUserName(Narrow(std::wstring_view(name, length - 1)), buffer, size);
   if (!fits) SetLastError(ERROR_INSUFFICIENT_BUFFER);
-  return fits ? 1 : 0;
+  return fits;
 }
 
 long Win32Backend::OpenKey(HKEY key, std::string_view subKey, HKEY& result) {
@@ -71,7 +66,6 @@ long Win32Backend::OpenKey(HKEY key, std::string_view subKey, HKEY& result) {
 long Win32Backend::EnumValue(HKEY key, unsigned long index, std::span<char> name,
                              unsigned long& nameLength, std::span<char> data,
                              unsigned long& dataLength) {
-  const std::size_t nameCapacity = Capacity(nameLength, name);
   const std::size_t dataCapacity = Capacity(dataLength, data);
 
   std::vector<wchar_t> wideName(kMaxValueName);
@@ -98,17 +92,7 @@ long Win32Backend::EnumValue(HKEY key, unsigned long index, std::span<char> name
 
   const std::string nameText = Narrow(std::wstring_view(wideName.data(), nameChars));
   const std::string dataBytes = ProgramData(type, raw, std::min<DWORD>(rawBytes, raw.size()));
-  if (nameText.size() + 1 > nameCapacity || dataBytes.size() > dataCapacity) {
-    // Nothing is written: a cut name or text could match what it is not.
-    nameLength = static_cast<unsigned long>(nameText.size() + 1);
-    dataLength = static_cast<unsigned long>(dataBytes.size());
-    return kErrorMoreData;
-  }
-  CopyWithNul(nameText, name);
-  std::copy(dataBytes.begin(), dataBytes.end(), data.begin());
-  nameLength = static_cast<unsigned long>(nameText.size());
-  dataLength = static_cast<unsigned long>(dataBytes.size());
-  return kErrorSuccess;
+  return CopyRegistryValue(nameText, dataBytes, name, nameLength, data, dataLength);
 }
 
 long Win32Backend::CloseKey(HKEY key) {

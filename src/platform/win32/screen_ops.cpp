@@ -1,5 +1,6 @@
+#include "platform/twips.h"
 #include "platform/win32/later_windows.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -20,7 +21,7 @@ int Win32Backend::WindowRect(WindowHandle window, RECT& rect) {
 
 ScreenTwips Win32Backend::Screen() {
   // The primary screen in pixels, at the DPI the program's windows are laid out with.
-  const double twipsPerPixel = 1440.0 / WindowDpi(nullptr);
+  const double twipsPerPixel = TwipsPerPixel(WindowDpi(nullptr));
   ScreenTwips screen;
   screen.twipsPerPixelX = twipsPerPixel;
   screen.twipsPerPixelY = twipsPerPixel;

@@ -3,8 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/buffer_rules.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
 
 namespace platform::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <winsock2.h>
 
+#include "platform/win32/system_backend.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include <vector>
 
+#include "platform/win32/system_backend.h"
 #include "platform/win32/tree_search.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_backend.h"
 
 namespace platform::win32 {
 

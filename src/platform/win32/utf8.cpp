@@ -58,13 +58,6 @@ std::string Narrow(std::wstring_view utf16, unsigned codePage) {
   return result;
 }
 
-bool CopyWithNul(std::string_view text, std::span<char> buffer) {
-  if (text.size() >= buffer.size()) return false;
-  text.copy(buffer.data(), text.size());
-  buffer[text.size()] = '\0';
-  return true;
-}
-
 std::string_view PrefixThatFits(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   // Step back from the first byte left out while it continues a character.

@@ -15,10 +15,6 @@ std::wstring Widen(std::string_view utf8);
 // default character ("?").
 std::string Narrow(std::wstring_view utf16, unsigned codePage = 65001);
 
-// Copies text and a terminating NUL into the buffer when both fit; otherwise writes
-// nothing. Returns whether it wrote.
-bool CopyWithNul(std::string_view text, std::span<char> buffer);
-
 // The longest start of text that has at most maxBytes bytes and ends at a whole character.
 std::string_view PrefixThatFits(std::string_view text, std::size_t maxBytes);
 

@@ -1,0 +1,104 @@
+// The command line on POSIX systems: UTF-8 to the standard streams, and the operating
+// system without a display.
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/backend.h"
+#include "platform/console.h"
+#include "platform/native.h"
+#include "platform/posix/system_backend.h"
+
+namespace platform {
+namespace {
+
+// How long a stream that takes nothing (a non-blocking pipe nobody reads) is waited for.
+constexpr int kStalledWriteMs = 10000;
+
+// Writes everything, also when a pipe takes it in parts or is non-blocking and full for a
+// moment. False on an error (a full disk, a reader gone with SIGPIPE ignored) or when the
+// stream takes nothing for kStalledWriteMs.
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      pollfd ready{.fd = fd, .events = POLLOUT, .revents = 0};
+      int woken = 0;
+      do {
+        woken = poll(&ready, 1, kStalledWriteMs);
+      } while (woken < 0 && errno == EINTR);
+      if (woken <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+      continue;
+    }
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// A standard stream the process was started without is filled with /dev/null, so that no
+// folder the search opens takes its number and receives the output; what would have been
+// written there counts as lost.
+bool KeepStreamNumber(int fd) {
+  if (fcntl(fd, F_GETFD) >= 0) return true;
+  const int null = open("/dev/null", O_RDWR);
+  if (null >= 0 && null != fd) {
+    dup2(null, fd);
+    close(null);
+  }
+  return false;
+}
+
+class PosixConsole final : public Console {
+ public:
+  PosixConsole() {
+    KeepStreamNumber(STDIN_FILENO);
+    outOpen_ = KeepStreamNumber(STDOUT_FILENO);
+    errorOpen_ = KeepStreamNumber(STDERR_FILENO);
+  }
+  bool WriteText(std::string_view utf8) override { return Write(outOpen_, STDOUT_FILENO, utf8); }
+  bool WriteUtf8(std::string_view utf8) override { return Write(outOpen_, STDOUT_FILENO, utf8); }
+  bool WriteError(std::string_view utf8) override { return Write(errorOpen_, STDERR_FILENO, utf8); }
+  std::string_view LineEnd() const override { return "\n"; }
+  bool WindowsOptions() const override { return false; }
+
+ private:
+  static bool Write(bool open, int fd, std::string_view utf8) {
+    return open ? WriteAll(fd, utf8) : utf8.empty();
+  }
+
+  bool outOpen_ = true;
+  bool errorOpen_ = true;
+};
+
+class SystemOnly final : public NativePlatform {
+ public:
+  SystemOnly() { SetBackend(&system_); }
+  ~SystemOnly() override { SetBackend(nullptr); }
+  SystemOnly(const SystemOnly&) = delete;
+  SystemOnly& operator=(const SystemOnly&) = delete;
+
+ private:
+  posix::PosixBackend system_;
+};
+
+}  // namespace
+
+std::unique_ptr<Console> OpenConsole() {
+  return std::make_unique<PosixConsole>();
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+std::unique_ptr<NativePlatform> InstallSystemOnly() {
+  return std::make_unique<SystemOnly>();
+}
+
+}  // namespace platform

@@ -1,0 +1,398 @@
+// The native view driven as the user and the program drive it: real windows under Wine.
+#include "platform/win32/windows_api.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/later_windows.h"
+#include "platform/win32_view/form_view.h"
+#include "platform/win32_view/gdi_cache.h"
+#include "platform/win32_view/ui_backend.h"
+#include "test_forms.h"
+
+namespace platform::win32 {
+namespace {
+
+using testing::SecondForm;
+using testing::TestForm;
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// The first window of this thread of a class, and owned by owner when owner is given.
+HWND ThreadWindow(const wchar_t* className, HWND owner = nullptr) {
+  struct Search {
+    const wchar_t* className;
+    HWND owner;
+    HWND found;
+  } search{className, owner, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (lstrcmpiW(ClassOf(window).c_str(), s->className) != 0) return TRUE;
+        if (s->owner && GetWindow(window, GW_OWNER) != s->owner) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class Win32View : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+
+  void SetUp() override { SetUiBackend(ui_.get()); }
+
+  void TearDown() override {
+    form_.Unload();
+    second_.Unload();
+    CollectRetiredViews();
+    SetUiBackend(nullptr);
+  }
+
+  // The native window of a control: its number is 1000 plus its place in the form.
+  HWND Native(Form& form, const Control& control) {
+    const auto& controls = form.Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      if (controls[i] != &control) continue;
+      struct Search {
+        int id;
+        HWND found;
+      } search{FormWindow::kFirstControlId + static_cast<int>(i), nullptr};
+      EnumChildWindows(
+          reinterpret_cast<HWND>(form.hWnd()),
+          [](HWND window, LPARAM data) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(window) != s->id) return TRUE;
+            s->found = window;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      return search.found;
+    }
+    return nullptr;
+  }
+
+  template <typename Condition>
+  bool PumpUntil(Condition done, DWORD milliseconds = 3000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start > milliseconds) return false;
+      DoEvents();
+      Sleep(1);
+    }
+    return true;
+  }
+
+  std::unique_ptr<Win32Ui> ui_ = std::make_unique<Win32Ui>();
+  TestForm form_;
+  SecondForm second_;
+};
+
+TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
+  form_.Show();
+  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+  ASSERT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(TextOf(window), L"Pr\u00fcfform");
+  const unsigned dpi = WindowDpi(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, TwipsToPixels(TestForm::kWidth, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(TestForm::kHeight, dpi));
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);  // not resizable
+
+  EXPECT_EQ(ClassOf(Native(form_, form_.Label1)), L"Static");
+  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"Beschriftung");  // read by screen readers
+  EXPECT_EQ(ClassOf(Native(form_, form_.Command1)), L"Button");
+  EXPECT_EQ(GetWindowLongW(Native(form_, form_.Command1), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  EXPECT_EQ(ClassOf(Native(form_, form_.List1)), L"ListBox");
+  EXPECT_EQ(ClassOf(Native(form_, form_.Text1)), L"Edit");
+  EXPECT_EQ(ClassOf(Native(form_, form_.Picture1)), L"BelvostaPicture");
+  EXPECT_EQ(ClassOf(Native(form_, form_.Drive1)), L"ComboBox");
+  EXPECT_GT(SendMessageW(Native(form_, form_.Drive1), CB_GETCOUNT, 0, 0), 0);
+
+  // Placed relative to their container: the inner label sits in the frame's window.
+  const HWND frame = Native(form_, form_.Frame1);
+  const HWND inner = Native(form_, form_.InnerLabel);
+  EXPECT_EQ(GetParent(inner), frame);
+  RECT where{};
+  GetWindowRect(inner, &where);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&where), 2);
+  EXPECT_EQ(where.left, TwipsToPixels(120, dpi));
+  EXPECT_EQ(where.top, TwipsToPixels(300, dpi));
+  EXPECT_EQ(where.right - where.left, TwipsToPixels(1500, dpi));
+
+  // Tab follows the z-order: the controls that take the focus come first, in tab order;
+  // of the others, the later declared lies in front.
+  std::vector<HWND> zOrder;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) zOrder.push_back(c);
+  const auto place = [&](const Control& control) {
+    return std::find(zOrder.begin(), zOrder.end(), Native(form_, control)) - zOrder.begin();
+  };
+  EXPECT_LT(place(form_.Command1), place(form_.List1));
+  EXPECT_LT(place(form_.List1), place(form_.Text1));
+  EXPECT_LT(place(form_.Text1), place(form_.HiddenButton));
+  EXPECT_LT(place(form_.HiddenButton), place(form_.Cover));
+  EXPECT_LT(place(form_.Cover), place(form_.Frame1));
+
+  // The hidden button lies below the client area, yet is a visible window.
+  const HWND hidden = Native(form_, form_.HiddenButton);
+  GetWindowRect(hidden, &where);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&where), 2);
+  EXPECT_GE(where.top, client.bottom);
+  EXPECT_TRUE(IsWindowVisible(hidden));
+}
+
+TEST_F(Win32View, ModelChangesReachTheWindows) {
+  form_.Show();
+  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+  form_.SetCaption("Dieser Rechner hei\xC3\x9Ft: PC");
+  EXPECT_EQ(TextOf(window), L"Dieser Rechner hei\u00dft: PC");
+
+  form_.Label1.SetCaption("C:\\Programme & Dateien");
+  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"C:\\Programme & Dateien");
+
+  const HWND list = Native(form_, form_.List1);
+  form_.List1.AddItem("A: Wechseldatentr\xC3\xA4ger");
+  form_.List1.AddItem("C: Festplatte");
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  wchar_t item[64] = {};
+  SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, L"A: Wechseldatentr\u00e4ger");
+  form_.List1.SetListIndex(1);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+  form_.List1.Clear();
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+
+  form_.Picture1.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(Native(form_, form_.Picture1)));
+  form_.Command1.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(Native(form_, form_.Command1)));
+
+  // Tool tips come and go with their text.
+  const HWND tips = ThreadWindow(TOOLTIPS_CLASSW, window);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+  form_.Command1.SetToolTipText("Hier klicken");
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+  form_.Label1.SetToolTipText("");
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
+TEST_F(Win32View, TextSetByTheProgramIsNotEchoedBackAsTheUsersChange) {
+  int changes = 0;
+  form_.Text1.Change = [&] { ++changes; };
+  form_.Show();
+  // A text the edit cannot hold whole (it ends at the NUL) must stay as the program set it.
+  const std::string withNul("1,5\0GHz", 7);
+  form_.Text1.SetText(withNul);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(form_.Text1.Text(), withNul);
+
+  // The user types over all of it: that is a change of the model's text.
+  const HWND edit = Native(form_, form_.Text1);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_CHAR, L'\u00e4', 1);
+  EXPECT_EQ(form_.Text1.Text(), "\xC3\xA4");
+  EXPECT_EQ(changes, 2);
+  // Typing goes on where the caret stands: the model's echo must not move it.
+  SendMessageW(edit, WM_CHAR, L'b', 1);
+  SendMessageW(edit, WM_CHAR, L'c', 1);
+  EXPECT_EQ(form_.Text1.Text(),
+            "\xC3\xA4"
+            "bc");
+}
+
+TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
+  int clicks = 0, labelClicks = 0, moves = 0, pictureClicks = 0, listClicks = 0;
+  form_.Command1.Click = [&] { ++clicks; };
+  form_.Label1.Click = [&] { ++labelClicks; };
+  form_.Label1.MouseMove = [&] { ++moves; };
+  form_.Picture1.Click = [&] { ++pictureClicks; };
+  form_.List1.Click = [&] { ++listClicks; };
+  form_.Show();
+  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+
+  SendMessageW(Native(form_, form_.Command1), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+
+  const HWND label = Native(form_, form_.Label1);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+               reinterpret_cast<LPARAM>(label));
+  EXPECT_EQ(labelClicks, 1);
+  SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(moves, 1);
+
+  const HWND picture = Native(form_, form_.Picture1);
+  SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(pictureClicks, 1);
+  // Released outside the picture: no click.
+  SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(-50, 3));
+  EXPECT_EQ(pictureClicks, 1);
+
+  // A click on the second line of the list selects it and raises Click once.
+  form_.List1.AddItem("eins");
+  form_.List1.AddItem("zwei");
+  const HWND list = Native(form_, form_.List1);
+  RECT line{};
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+  const LPARAM at = MAKELPARAM(line.left + 2, line.top + 2);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(form_.List1.ListIndex(), 1);
+  EXPECT_EQ(listClicks, 1);
+
+  // The close box unloads the form; its window goes when no handler can still run on it.
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form_.IsLoaded());
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_FALSE(IsWindowVisible(window));
+  CollectRetiredViews();
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(Win32View, AFormUnloadedByItsOwnHandlerStaysSafe) {
+  int clicks = 0;
+  form_.Command1.Click = [&] {
+    ++clicks;
+    form_.Unload();
+    // Touching a control afterwards loads the form again, with a new window.
+    form_.Label1.SetCaption("neu geladen");
+  };
+  form_.Show();
+  const HWND oldWindow = reinterpret_cast<HWND>(form_.hWnd());
+  const HWND oldButton = Native(form_, form_.Command1);
+  SendMessageW(oldButton, BM_CLICK, 0, 0);
+  ASSERT_EQ(clicks, 1);
+  EXPECT_TRUE(form_.IsLoaded());
+  const HWND newWindow = reinterpret_cast<HWND>(form_.hWnd());
+  EXPECT_NE(newWindow, oldWindow);
+  EXPECT_TRUE(IsWindow(oldWindow));  // retired, not yet destroyed
+
+  // The retired window takes no part any more.
+  SendMessageW(oldButton, BM_CLICK, 0, 0);
+  SendMessageW(oldWindow, WM_CLOSE, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(form_.IsLoaded());
+
+  CollectRetiredViews();
+  EXPECT_FALSE(IsWindow(oldWindow));
+  EXPECT_TRUE(IsWindow(newWindow));
+  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"neu geladen");
+}
+
+TEST_F(Win32View, TimersTickInDoEventsAndInsideMessageBoxes) {
+  int ticks = 0;
+  form_.Timer1.Tick = [&] { ++ticks; };
+  form_.Show();
+  form_.Timer1.SetEnabled(true);
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+
+  second_.Show();
+  const HWND formWindow = reinterpret_cast<HWND>(form_.hWnd());
+  const HWND secondWindow = reinterpret_cast<HWND>(second_.hWnd());
+  ticks = 0;
+  bool secondEnabledDuringBox = true;
+  HWND boxOwner = nullptr;
+  std::wstring boxTitle;
+  form_.Timer1.Tick = [&] {
+    // Inside Windows' own box: it ticks, and the program's other window takes no input.
+    if (++ticks != 2) return;
+    const HWND box = ThreadWindow(L"#32770");
+    if (!box) return;
+    secondEnabledDuringBox = IsWindowEnabled(secondWindow);
+    boxOwner = GetWindow(box, GW_OWNER);
+    boxTitle = TextOf(box);
+    SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+  };
+  int answer = 0;
+  form_.Command1.Click = [&] { answer = MsgBox("Weiter?", vbYesNoCancel, "Frage"); };
+  SendMessageW(Native(form_, form_.Command1), BM_CLICK, 0, 0);
+
+  EXPECT_EQ(answer, vbYes);
+  EXPECT_GE(ticks, 2);
+  EXPECT_FALSE(secondEnabledDuringBox);
+  EXPECT_EQ(boxOwner, formWindow);  // owned by the form whose handler asked
+  EXPECT_EQ(boxTitle, L"Frage");
+  EXPECT_TRUE(IsWindowEnabled(secondWindow));
+  EXPECT_TRUE(IsWindowEnabled(formWindow));
+}
+
+TEST_F(Win32View, TabReachesTheButtonBelowTheClientAreaAndSpacePressesIt) {
+  int hiddenClicks = 0;
+  form_.HiddenButton.Click = [&] { ++hiddenClicks; };
+  form_.Show();
+  const HWND hidden = Native(form_, form_.HiddenButton);
+  ASSERT_TRUE(form_.Command1.SetFocus());
+  ASSERT_EQ(GetFocus(), Native(form_, form_.Command1));
+  for (int press = 0; press < 10 && GetFocus() != hidden; ++press) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
+    DoEvents();
+  }
+  ASSERT_EQ(GetFocus(), hidden);
+  EXPECT_EQ(FocusedControl(form_), &form_.HiddenButton);
+
+  PostMessageW(hidden, WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageW(hidden, WM_KEYUP, VK_SPACE, 0xC0000001);
+  EXPECT_TRUE(PumpUntil([&] { return hiddenClicks == 1; }, 1000));
+}
+
+TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
+  form_.Show();
+  const HWND label = Native(form_, form_.Label1);
+  const auto pointAt = [](HWND window) {
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(MousePointer::Hand));
+  EXPECT_NE(ui_->CursorFor(MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
+
+  form_.SetMousePointer(MousePointer::Hourglass);
+  EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
+
+  form_.SetMousePointer(MousePointer::Default);
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(MousePointer::Hand));
+  EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
+  form_.Show();
+  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+  // The window system goes first (the end of the program), while the form stays loaded.
+  SetUiBackend(nullptr);
+  ui_.reset();
+  EXPECT_FALSE(IsWindow(window));
+  form_.Label1.SetCaption("danach");
+  form_.List1.AddItem("noch eins");
+  form_.Unload();
+  CollectRetiredViews();
+  EXPECT_FALSE(form_.IsLoaded());
+}
+
+}  // namespace
+}  // namespace platform::win32

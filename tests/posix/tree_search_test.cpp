@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <functional>
@@ -333,7 +332,7 @@ std::pair<std::string, std::string> InWalkOrder(const std::string& root) {
   return {listed.at(1), listed.at(0)};
 }
 
-TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescriptors) {
+TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelCostWorkLinearInTheTreeAndFewDescriptors) {
   fake::TempTree tree;
   // A comb: a chain of 600 folders, each with a side folder holding a file of its own. The
   // chain's folder is the one the walk goes into first, so every side folder stays pending
@@ -358,12 +357,13 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescripto
   }
   const int before = OpenDescriptors();
   int most = before;
-  const auto start = std::chrono::steady_clock::now();
-  const std::vector<std::string> found =
-      FindAll(tree.Root(), {"f0.dll", "f300.dll", "f599.dll", "absent.dll"}, platform::kMaxFullPath,
-              [&] { most = std::max(most, OpenDescriptors()); });
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const std::vector<std::string_view> names = {"f0.dll", "f300.dll", "f599.dll", "absent.dll"};
+  std::vector<std::string> found(names.size());
+  platform::posix::WalkCounts counts;
+  platform::posix::SearchTree({.root = tree.Root(),
+                               .names = names,
+                               .whileSearching = [&] { most = std::max(most, OpenDescriptors()); }},
+                              found, counts);
 
   std::vector<std::string> expected;  // the side files of levels 0, 300 and 599
   std::string level = tree.Root();
@@ -376,7 +376,14 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelAreWalkedQuicklyWithFewDescripto
   EXPECT_EQ(std::vector<std::string>(found.begin(), found.begin() + 3), expected);
   EXPECT_EQ(found[3], "");
   EXPECT_LE(most - before, 40);
-  EXPECT_LT(seconds, 5.0);  // a fraction of a second, unless the walk is quadratic in depth
+  // Every folder read once: the root, 600 chain and 600 side folders, whose entries are the
+  // 1200 folders below the root and the 600 files. Climbing back to a closed level costs one
+  // ".." step per level, not a walk down from the root (which would be 180 000 steps).
+  constexpr std::size_t kFolders = 1 + 2 * kLevels;
+  EXPECT_EQ(counts.entries, kFolders - 1 + kLevels);
+  EXPECT_GE(counts.folderSteps, kFolders);
+  EXPECT_LE(counts.folderSteps, 2 * kFolders);
+  EXPECT_LE(counts.mostOpen, 25u);  // the folders kept open, and the one being opened
 }
 
 TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {

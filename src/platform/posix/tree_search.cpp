@@ -190,8 +190,11 @@ EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
 
 class TreeWalk {
  public:
-  TreeWalk(const TreeSearch& search, std::span<std::string> found)
-      : found_(found), bufferSize_(search.bufferSize), whileSearching_(search.whileSearching) {
+  TreeWalk(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts)
+      : found_(found),
+        bufferSize_(search.bufferSize),
+        whileSearching_(search.whileSearching),
+        counts_(counts) {
     for (std::size_t i = 0; i < search.names.size(); ++i) {
       const std::string_view name = search.names[i];
       if (!IsSearchableName(name) || name.size() > kLongestEntryName) continue;
@@ -214,9 +217,10 @@ class TreeWalk {
     if (remaining_ == 0) return 0;
     root_ = root;
     const int fd = OpenRoot(root_);
+    ++counts_.folderSteps;
     if (fd < 0) return 0;
     path_.push_back(Level{fd, {}, 0, 0, root_.size(), false});
-    ++openFolders_;
+    NoteOpened();
     bool done = ReadFolder();
     while (!done && !stack_.empty()) {
       if (stack_.back().opened) {
@@ -256,6 +260,7 @@ class TreeWalk {
     const Entry entry = stack_.back();
     const Level& parent = path_.back();
     const int fd = parent.fd < 0 ? -1 : openat(parent.fd, NameOf(entry).c_str(), kChildFlags);
+    counts_.folderSteps += parent.fd < 0 ? 0 : 1;
     if (fd < 0) {  // unreadable, vanished, not a folder or swapped for a link: skip it
       names_.resize(entry.nameStart);
       stack_.pop_back();
@@ -268,7 +273,8 @@ class TreeWalk {
                           entry.nameLength,
                           parent.pathLength + 1 + entry.nameLength,
                           false});
-    if (++openFolders_ > kMaxOpenFolders) CloseShallowest();
+    NoteOpened();
+    if (openFolders_ > kMaxOpenFolders) CloseShallowest();
     return true;
   }
 
@@ -292,7 +298,9 @@ class TreeWalk {
     }
     Level& parent = path_.back();
     if (!stack_.empty() && parent.fd < 0 && !parent.lost) {
-      int fd = way >= 0 ? OpenAbove(way, wayDepth - (path_.size() - 1)) : -1;
+      const std::size_t hops = wayDepth - (path_.size() - 1);
+      int fd = way >= 0 ? OpenAbove(way, hops) : -1;
+      counts_.folderSteps += way >= 0 ? hops : 0;
       if (fd >= 0 && !IsFolder(fd, parent.id)) {
         close(fd);
         fd = -1;
@@ -302,7 +310,7 @@ class TreeWalk {
         parent.lost = true;
       } else {
         parent.fd = fd;
-        ++openFolders_;
+        NoteOpened();
         lowestOpen_ = std::min(lowestOpen_, path_.size() - 1);
       }
     }
@@ -319,6 +327,7 @@ class TreeWalk {
     bool own = false;  // whether fd is ours to close, or a folder of the path
     if (from == 0) {
       fd = OpenRoot(root_);
+      ++counts_.folderSteps;
       if (fd >= 0 && !IsFolder(fd, path_[0].id)) {
         close(fd);
         return -1;
@@ -333,6 +342,7 @@ class TreeWalk {
       const Level& level = path_[i];
       const int next =
           openat(fd, names_.substr(level.nameStart, level.nameLength).c_str(), kChildFlags);
+      ++counts_.folderSteps;
       if (own) close(fd);
       fd = next;
       own = true;
@@ -374,6 +384,7 @@ class TreeWalk {
   // Checks one entry of the folder being read; true when it was the last name wanted.
   bool Visit(int fd, std::size_t folderLength, const char* entry, std::size_t length,
              EntryKind kind) {
+    ++counts_.entries;
     const bool wanted = length <= kLongestEntryName && wantedLengths_[length] &&
                         std::any_of(wanted_.begin(), wanted_.end(), [&](const Wanted& name) {
                           return !name.found && Matches(entry, length, name);
@@ -401,6 +412,11 @@ class TreeWalk {
     }
     NoteRemainingNames();
     return remaining_ == 0;
+  }
+
+  void NoteOpened() {
+    ++openFolders_;
+    counts_.mostOpen = std::max(counts_.mostOpen, openFolders_);
   }
 
   static bool Matches(const char* entry, std::size_t length, const Wanted& name) {
@@ -442,6 +458,7 @@ class TreeWalk {
   std::span<std::string> found_;
   std::size_t bufferSize_;
   const std::function<void()>& whileSearching_;
+  WalkCounts& counts_;
   std::vector<Wanted> wanted_;
   std::size_t remaining_ = 0;
   std::array<bool, kLongestEntryName + 1> wantedLengths_{};
@@ -458,13 +475,18 @@ class TreeWalk {
 
 }  // namespace
 
-std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts) {
   for (std::string& path : found) path.clear();
   std::string_view root = search.root;
   if (root.empty() || root.find('\0') != std::string_view::npos) return 0;
   if (found.size() < search.names.size()) return 0;
   while (!root.empty() && root.back() == '/') root.remove_suffix(1);
-  return TreeWalk(search, found).Run(root);
+  return TreeWalk(search, found, counts).Run(root);
+}
+
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
+  WalkCounts counts;
+  return SearchTree(search, found, counts);
 }
 
 bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) {

@@ -144,17 +144,6 @@ TEST(RealMachine, DecimalSeparatorFollowsTheNumericLocaleAndLeavesTheProcessAlon
   EXPECT_EQ(std::string(localeconv()->decimal_point), ".");  // the C library's stays "C"
 }
 
-TEST(RealMachine, LocalHostResolvesToLoopback) {
-  PosixBackend backend;
-  const std::optional<HOSTENT> entry = backend.HostByName("localhost");
-  ASSERT_TRUE(entry.has_value());
-  ASSERT_FALSE(entry->h_addr_list.empty());
-  EXPECT_EQ(entry->h_length, 4);
-  EXPECT_EQ(entry->h_addr_list[0], (std::vector<std::uint8_t>{127, 0, 0, 1}));
-  EXPECT_EQ(backend.HostByName(""), std::nullopt);
-  EXPECT_EQ(backend.HostByName(std::string_view("local\0host", 10)), std::nullopt);
-}
-
 // The opener gets the address as one argument, whatever characters it holds: a stand-in
 // opener on PATH writes down the arguments it received.
 TEST(RealMachine, ShellOpenPassesTheFileAsOneArgumentWithoutAShell) {

@@ -30,24 +30,6 @@ std::optional<std::string> Find(std::string_view root, std::string_view name,
   return std::string(buffer.data());
 }
 
-TEST(TreeSearch, FindsFilesAtTheRootAndDeepBelowWithFullPathsInAnyLetterCase) {
-  fake::TempTree tree;
-  const std::string atRoot = tree.AddFile("stdole2.tlb");
-  const std::string deep = tree.AddFile("a/b/c/d/MSHTML.TLB");
-  tree.AddFile("a/b/other.dll");
-
-  EXPECT_EQ(Find(tree.Root(), "stdole2.tlb"), atRoot);
-  EXPECT_EQ(Find(tree.Root(), "STDOLE2.TLB"), atRoot);
-  EXPECT_EQ(Find(tree.Root(), "mshtml.tlb"), deep);
-  EXPECT_EQ(Find(tree.Root() + "/", "MsHtMl.TlB"), deep);  // trailing separator on the root
-  EXPECT_EQ(Find(tree.Root() + "//", "mshtml.tlb"), deep);
-  EXPECT_EQ(Find(tree.Root(), "mshtml.tl"), std::nullopt);  // whole names only
-  EXPECT_EQ(Find(tree.Root(), "SHDOCVW.DLL"), std::nullopt);
-  // The ends of the alphabet fold too.
-  const std::string az = tree.AddFile("z/Az_zA.OCX");
-  EXPECT_EQ(Find(tree.Root(), "aZ_Za.ocx"), az);
-}
-
 TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
   fake::TempTree tree;
   fake::TempTree outside;
@@ -61,20 +43,6 @@ TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
 
   ASSERT_EQ(symlink((outside.Root() + "/missing").c_str(), (tree.Root() + "/dead.dll").c_str()), 0);
   EXPECT_EQ(Find(tree.Root(), "dead.dll"), std::nullopt);
-}
-
-TEST(TreeSearch, RefusesBlankNamesAndMissingRootsWithoutTouchingTheBuffer) {
-  fake::TempTree tree;
-  const std::string file = tree.AddFile("x.dll");
-  std::vector<char> buffer(160, '#');
-  const std::string_view names[] = {"", " ", "     ", "x.dll/", "..", {"x.d\0ll", 6}};
-  for (std::string_view name : names) {
-    EXPECT_FALSE(SearchTree(tree.Root(), name, buffer)) << '"' << name << '"';
-  }
-  EXPECT_FALSE(SearchTree(tree.Root() + "/missing", "x.dll", buffer));
-  EXPECT_FALSE(SearchTree(file, "x.dll", buffer));  // a file is no root folder
-  EXPECT_FALSE(SearchTree("", "x.dll", buffer));
-  EXPECT_EQ(std::string(buffer.begin(), buffer.end()), std::string(160, '#'));
 }
 
 TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {
@@ -236,59 +204,6 @@ std::vector<std::string> FindAll(const std::string& root, std::vector<std::strin
                                .whileSearching = std::move(whileSearching)},
                               found);
   return found;
-}
-
-TEST(TreeSearch, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
-  fake::TempTree tree;
-  // Several copies of each name at different depths and in different folders, so that the
-  // first one in the walk's order is the one that counts.
-  for (const char* file :
-       {"a/Flash10a.ocx", "a/b/flash10a.ocx", "c/FLASH10A.OCX", "c/d/e/wmp.dll", "a/wmp.dll",
-        "f/g/wmp.dll", "mscomctl.ocx", "c/MSCOMCTL.OCX", "a/b/h/MsComCtl.ocx"}) {
-    tree.AddFile(file);
-  }
-  tree.AddFolder("a/b/Flash10c.ocx");  // a folder by a wanted name is no match
-  const std::vector<std::string_view> names = {
-      "flash10a.ocx", "WMP.DLL",      "absent.dll",   "",       "  ",
-      "a/wmp.dll",    "MSCOMCTL.OCX", "flash10c.ocx", "wmp.dll"};
-
-  const std::vector<std::string> found = FindAll(tree.Root(), names);
-  ASSERT_EQ(found.size(), names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(found[i], Find(tree.Root(), names[i], platform::kMaxFullPath).value_or(""))
-        << names[i];
-  }
-  EXPECT_FALSE(found[0].empty());
-  EXPECT_EQ(found[1], found[8]);  // the same name twice: the same file
-  EXPECT_EQ(found[2] + found[3] + found[4] + found[5] + found[7], "");
-
-  // A buffer too small for the first copy of a name lets a later, shorter copy count.
-  const std::string longCopy = tree.AddFile("long/" + std::string(100, 'x') + "/unique.tlb");
-  const std::string shortCopy = tree.AddFile("s/unique.tlb");
-  const std::size_t fitsShortOnly = shortCopy.size() + 1;
-  const std::vector<std::string> small =
-      FindAll(tree.Root(), {"unique.tlb", "wmp.dll"}, fitsShortOnly);
-  EXPECT_EQ(small[0], shortCopy);
-  EXPECT_EQ(small[0], Find(tree.Root(), "unique.tlb", fitsShortOnly).value_or(""));
-  EXPECT_EQ(small[1], Find(tree.Root(), "wmp.dll", fitsShortOnly).value_or(""));
-  EXPECT_NE(longCopy, shortCopy);
-}
-
-TEST(TreeSearch, TheWalkEndsOnceEveryNameIsFoundAndOffersToProcessEventsAfterEachFolder) {
-  fake::TempTree tree;
-  tree.AddFile("first.dll");
-  tree.AddFile("second.dll");
-  for (int i = 0; i < 50; ++i) tree.AddFolder("sub" + std::to_string(i) + "/deeper");
-  int offers = 0;
-  const std::vector<std::string> found =
-      FindAll(tree.Root(), {"FIRST.DLL", "second.dll"}, platform::kMaxFullPath, [&] { ++offers; });
-  EXPECT_EQ(found[0], tree.Root() + "/first.dll");
-  EXPECT_EQ(found[1], tree.Root() + "/second.dll");
-  EXPECT_EQ(offers, 0);  // both were in the root: no folder read to its end
-
-  offers = 0;
-  FindAll(tree.Root(), {"absent.dll"}, platform::kMaxFullPath, [&] { ++offers; });
-  EXPECT_GE(offers, 101);  // the root, fifty folders and fifty below them
 }
 
 TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {

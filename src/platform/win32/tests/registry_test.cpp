@@ -137,19 +137,5 @@ TEST_F(Registry, StatedLengthsBelowTheBufferSizeAreHonoured) {
   ADD_FAILURE() << "Identifier not enumerated";
 }
 
-TEST_F(Registry, KeysOpenWithOrWithoutTheTrailingSeparator) {
-  platform::HKEY key = 0;
-  EXPECT_EQ(backend_.OpenKey(kHkeyLocalMachine,
-                             "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\", key),
-            0);
-  backend_.CloseKey(key);
-  EXPECT_EQ(
-      backend_.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", key),
-      0);
-  backend_.CloseKey(key);
-  EXPECT_EQ(backend_.OpenKey(kHkeyLocalMachine, "SOFTWARE\\NoSuchVendor\\NoSuchKey", key),
-            kErrorFileNotFound);
-}
-
 }  // namespace
 }  // namespace platform::win32

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ struct Properties {
   bool foldsLettersBeyondAscii = false;
   // Two names that differ only in letter case can stand side by side in one folder.
   bool lettersCaseSeparatesNames = false;
+  // The host name "" resolves to this computer, as Windows' gethostbyname does; else it
+  // resolves to nothing.
+  bool emptyHostNameIsThisComputer = false;
 };
 
 class BackendUnderContract {
@@ -57,6 +61,10 @@ struct Named {
   const char* name;
   Factory make;
 };
+
+inline void PrintTo(const Named& backend, std::ostream* out) {
+  *out << backend.name;
+}
 
 inline std::string NameOf(const ::testing::TestParamInfo<Named>& info) {
   return info.param.name;

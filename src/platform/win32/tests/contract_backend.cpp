@@ -122,7 +122,10 @@ class Win32UnderContract : public contract::BackendUnderContract {
   Win32UnderContract() : rootPath_(Narrow(root_.Path())), outsidePath_(Narrow(outside_.Path())) {}
   platform::Backend& Backend() override { return backend_; }
   contract::Properties Has() const override {
-    return {.separator = '\\', .foldsLettersBeyondAscii = true, .lettersCaseSeparatesNames = false};
+    return {.separator = '\\',
+            .foldsLettersBeyondAscii = true,
+            .lettersCaseSeparatesNames = false,
+            .emptyHostNameIsThisComputer = true};
   }
   const std::string& Root() const override { return rootPath_; }
   const std::string& Outside() const override { return outsidePath_; }

@@ -43,6 +43,9 @@ TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
 
   ASSERT_EQ(symlink((outside.Root() + "/missing").c_str(), (tree.Root() + "/dead.dll").c_str()), 0);
   EXPECT_EQ(Find(tree.Root(), "dead.dll"), std::nullopt);
+  // A link to a folder is no file, whatever its name.
+  ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/folder.ocx").c_str()), 0);
+  EXPECT_EQ(Find(tree.Root(), "folder.ocx"), std::nullopt);
 }
 
 TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {

@@ -71,6 +71,7 @@ TEST(TreeSearch, FollowsALinkGivenAsTheRoot) {
   const std::string root = links.Root() + "/system";
   ASSERT_EQ(symlink(tree.Root().c_str(), root.c_str()), 0);
   EXPECT_EQ(Find(root, "WMP.DLL"), root + "/sub/wmp.dll");
+  EXPECT_EQ(Find(root + "//", "wmp.dll"), root + "/sub/wmp.dll");  // separators trimmed
 }
 
 // Runs check() in a child process without the right to override permissions (as the

@@ -80,6 +80,11 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$scratch}
 export BELVOSTA_TEST_TIME_LIMIT=${BELVOSTA_TEST_TIME_LIMIT:-20}  # seconds per test
 jobs=${JOBS:-2}
 binary_timeout=${BINARY_TIMEOUT:-600}
+# A check only reads: it works in a private copy, never in a scratch copy a run may be using.
+if [ "$check" = 1 ]; then
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch" "$scratch.log"' EXIT
+fi
 log=$scratch.log
 : >"$log"
 

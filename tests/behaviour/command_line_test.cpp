@@ -325,6 +325,7 @@ TEST_F(CommandLine, UsageErrorsHelpAndVersion) {
   RecordingConsole version;
   EXPECT_EQ(Run({"--version"}, version), belvosta::kExitOk);
   EXPECT_TRUE(version.text.starts_with("Belvosta ")) << version.text;
+  EXPECT_EQ(version.text.find('\n'), version.text.size() - 1);  // one line, ended
   ExpectNoWindowWork();
 }
 

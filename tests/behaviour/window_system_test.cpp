@@ -1,6 +1,7 @@
 // The rules of the window system that every handler depends on.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,20 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   EXPECT_EQ(form.List.ListCount(), 0);
   EXPECT_FALSE(form.Tick.Enabled());
   EXPECT_EQ(form.loads, 2);
+}
+
+// A tick's handler that destroys another timer due at the same moment: that one never ticks.
+TEST_F(WindowSystemTest, ATimerDestroyedByAnotherTimersTickDoesNotTick) {
+  auto other = std::make_unique<platform::Timer>(
+      form, "Other", platform::Design{.enabled = false, .interval = 500});
+  int otherTicks = 0;
+  other->Tick = [&] { ++otherTicks; };
+  form.Tick.Tick = [&] { other.reset(); };
+  form.Tick.SetEnabled(true);
+  other->SetEnabled(true);
+  fake.ui.Advance(500);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(otherTicks, 0);
 }
 
 TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {

@@ -99,7 +99,10 @@ for path in wanted:
     target = os.path.join(scratch, path)
     if not os.path.isfile(target) or not filecmp.cmp(path, target, shallow=False):
         os.makedirs(os.path.dirname(target) or ".", exist_ok=True)
-        shutil.copy2(path, target)
+        # Stamped with the time of the copy: a file edited while an earlier build of the
+        # copy ran may be older than the object built from its old text.
+        shutil.copyfile(path, target)
+        shutil.copymode(path, target)
 # Files the tree no longer has (moved or removed) would still be built: remove them.
 for folder, subfolders, files in os.walk(scratch):
     relative = os.path.relpath(folder, scratch)

@@ -94,6 +94,15 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   EXPECT_EQ(form.loads, 2);
 }
 
+TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
+  form.SetTabOrder({&form.Button, &form.Text});
+  const std::vector<platform::Control*> order = form.TabOrder();
+  EXPECT_EQ(order, (std::vector<platform::Control*>{&form.Button, &form.Text, &form.Caption,
+                                                    &form.List, &form.Tick}));
+  EXPECT_EQ(form.TabStops(),
+            (std::vector<platform::Control*>{&form.Button, &form.Text, &form.List}));
+}
+
 // A tick's handler that destroys another timer due at the same moment: that one never ticks.
 TEST_F(WindowSystemTest, ATimerDestroyedByAnotherTimersTickDoesNotTick) {
   auto other = std::make_unique<platform::Timer>(

@@ -210,6 +210,26 @@ std::vector<std::string> FindAll(const std::string& root, std::vector<std::strin
   return found;
 }
 
+// Names and paths at their limits: the longest entry name is found, a path that fills the
+// buffer without room for its NUL is not, and a name that can never match (it holds a '/')
+// does not keep the walk going once the others are found.
+TEST(TreeSearch, NamesAndPathsAtTheirLimits) {
+  fake::TempTree tree;
+  const std::string longest(255, 'n');
+  const std::string file = tree.AddFile("a/" + longest);
+  EXPECT_EQ(FindAll(tree.Root(), {longest})[0], file);
+  EXPECT_EQ(FindAll(tree.Root(), {longest}, file.size() + 1)[0], file);
+  EXPECT_EQ(FindAll(tree.Root(), {longest}, file.size())[0], "");
+
+  const std::string first = tree.AddFile("first.dll");
+  for (int i = 0; i < 5; ++i) tree.AddFolder("sub" + std::to_string(i));
+  int offers = 0;
+  const std::vector<std::string> found =
+      FindAll(tree.Root(), {"first.dll", "sub0/x.dll"}, platform::kMaxFullPath, [&] { ++offers; });
+  EXPECT_EQ(found, (std::vector<std::string>{first, ""}));
+  EXPECT_EQ(offers, 0);  // done in the root: no folder read to its end
+}
+
 TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
   fake::TempTree tree;
   fake::TempTree outside;

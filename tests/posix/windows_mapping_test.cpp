@@ -67,6 +67,7 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
   ASSERT_EQ(symlink("../drive_c", (devices + "c:").c_str()), 0);
   ASSERT_EQ(symlink("/", (devices + "z:").c_str()), 0);
   ASSERT_EQ(symlink("/dev/null", (devices + "d::").c_str()), 0);   // a raw device entry
+  ASSERT_EQ(symlink("/", (devices + "f::").c_str()), 0);           // one that is a folder
   ASSERT_EQ(symlink("/dev/null", (devices + "com1").c_str()), 0);  // a port
   ASSERT_EQ(symlink("/nonexistent/x", (devices + "e:").c_str()), 0);
 
@@ -110,8 +111,8 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
             "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
             "XDG_DOCUMENTS_DIR=\"" +
                 documents +
-                "\"\n"
-                "XDG_TEMPLATES_DIR=\"$HOME/\"\n");
+                "//\"\n"  // trailing separators are dropped
+                "XDG_TEMPLATES_DIR=\"$HOME//\"\n");
   const std::string applications = tree.AddFolder("home/.local/share/applications");
   const std::string autostart = tree.AddFolder("etc/xdg/autostart");
 

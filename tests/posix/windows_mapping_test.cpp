@@ -128,6 +128,17 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   EXPECT_EQ(ShellFolder(backend, kCsidlFavorites), std::nullopt);     // unknown here
   EXPECT_EQ(ShellFolder(backend, kCsidlCookies), std::nullopt);
 
+  // Quotes and backslashes as the shell reads them: a lone quote stays, a backslash at the
+  // very end stays too.
+  const std::string quoted = tree.AddFolder("home/quoted");
+  tree.AddFolder("home/quote");
+  const std::string slashed = tree.AddFolder("home/back\\");
+  WriteFile(host.home + "/.config/user-dirs.dirs",
+            "XDG_DESKTOP_DIR=\"" + quoted + "\n"
+            "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
+  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
+  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
+
   // Without the settings file the usual English names are the defaults.
   std::filesystem::remove(host.home + "/.config/user-dirs.dirs");
   EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), host.home + "/Templates");

@@ -133,9 +133,9 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   const std::string quoted = tree.AddFolder("home/quoted");
   tree.AddFolder("home/quote");
   const std::string slashed = tree.AddFolder("home/back\\");
-  WriteFile(host.home + "/.config/user-dirs.dirs",
-            "XDG_DESKTOP_DIR=\"" + quoted + "\n"
-            "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
+  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + quoted +
+                                                       "\n"
+                                                       "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
   EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
   EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
 

@@ -2,15 +2,19 @@
 # A mutation check: plants each fault of tests/mutants.txt, one at a time, in a scratch copy
 # of the working tree (its tracked and new files), rebuilds the default preset there
 # incrementally, runs the behaviour and POSIX tests with a time limit per test, and prints
-# whether a test caught the fault ("killed") or not ("survived"), then the score. Takes
-# about half a minute per fault on two cores.
+# whether a test caught the fault ("killed") or not ("survived"), then the score, in all and
+# per folder. Takes about half a minute per fault on two cores.
 #
 #   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]
+#                     [--sample N] [--seed S]
 #
 # --check      only checks that every line of the list applies to the working tree
 # --only TEXT  plants only the faults whose line contains TEXT (may be given more than once)
 # --wine       also plants the faults tagged "wine" and runs the Win32 platform tests under
 #              wine64 for them (builds the win64 preset in the scratch copy)
+# --sample N   plants N faults drawn at random from those the other options select; the
+#              seed is printed, and --seed S draws the same ones again. A sample passes only
+#              when every fault in it is killed.
 #
 # A line of the list is "file @@ exact text @@ replacement @@ why", with an optional tag
 # before the file: "wine" (a Windows fault, needs --wine) or "same" (a change that cannot
@@ -26,6 +30,8 @@ scratch=${TMPDIR:-/tmp}/belvosta-mutate
 only=()
 wine=0
 check=0
+sample=0
+seed=
 while [ $# -gt 0 ]; do
   case "$1" in
     --list) list=$2; shift 2 ;;
@@ -33,17 +39,52 @@ while [ $# -gt 0 ]; do
     --only) only+=("$2"); shift 2 ;;
     --wine) wine=1; shift ;;
     --check) check=1; shift ;;
-    *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]" >&2; exit 2 ;;
+    --sample) sample=$2; shift 2 ;;
+    --seed) seed=$2; shift 2 ;;
+    *) echo "usage: $0 [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]" \
+         "[--sample N] [--seed S]" >&2; exit 2 ;;
   esac
 done
 [ -f "$list" ] || { echo "no list $list" >&2; exit 2; }
 list=$(realpath "$list")
+[[ "$sample" =~ ^[0-9]+$ ]] || { echo "--sample needs a number" >&2; exit 2; }
+[ -z "$seed" ] || [[ "$seed" =~ ^[0-9]+$ ]] || { echo "--seed needs a number" >&2; exit 2; }
+
+# The faults a sample plants: their numbers in the list (counting the lines that are not
+# comments), drawn from the lines --only and --wine leave, never from "same" lines.
+drawn=" "
+if [ "$sample" -gt 0 ]; then
+  seed=${seed:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
+  drawn=" $(python3 - "$list" "$sample" "$seed" "$wine" "${only[@]}" <<'PY'
+import random, sys
+path, count, seed, wine, only = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4] == "1", sys.argv[5:]
+candidates, number = [], 0
+for line in open(path, encoding="utf-8"):
+    line = line.rstrip("\n")
+    if not line or line.startswith("#"):
+        continue
+    number += 1
+    if line.startswith("same ") or (line.startswith("wine ") and not wine):
+        continue
+    if only and not any(text in line for text in only):
+        continue
+    candidates.append(number)
+print(" ".join(str(n) for n in sorted(random.Random(seed).sample(candidates, min(count, len(candidates))))))
+PY
+) "
+  echo "=== a sample of $sample faults, seed $seed (again: --sample $sample --seed $seed):$drawn"
+fi
 
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$scratch}
 export BELVOSTA_TEST_TIME_LIMIT=${BELVOSTA_TEST_TIME_LIMIT:-20}  # seconds per test
 jobs=${JOBS:-2}
 binary_timeout=${BINARY_TIMEOUT:-600}
+# A check only reads: it works in a private copy, never in a scratch copy a run may be using.
+if [ "$check" = 1 ]; then
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch" "$scratch.log"' EXIT
+fi
 log=$scratch.log
 : >"$log"
 
@@ -58,7 +99,10 @@ for path in wanted:
     target = os.path.join(scratch, path)
     if not os.path.isfile(target) or not filecmp.cmp(path, target, shallow=False):
         os.makedirs(os.path.dirname(target) or ".", exist_ok=True)
-        shutil.copy2(path, target)
+        # Stamped with the time of the copy: a file edited while an earlier build of the
+        # copy ran may be older than the object built from its old text.
+        shutil.copyfile(path, target)
+        shutil.copymode(path, target)
 # Files the tree no longer has (moved or removed) would still be built: remove them.
 for folder, subfolders, files in os.walk(scratch):
     relative = os.path.relpath(folder, scratch)
@@ -129,6 +173,7 @@ PY
 
 killed=0 survived=0 errors=0 same=0 skipped=0 number=0
 survivors=()
+declare -A folder_killed=() folder_planted=()
 while IFS= read -r line || [ -n "$line" ]; do
   case "$line" in '' | '#'*) continue ;; esac
   number=$((number + 1))
@@ -137,6 +182,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     for text in "${only[@]}"; do [[ "$line" == *"$text"* ]] && wanted=1; done
     [ "$wanted" = 1 ] || continue
   fi
+  if [ "$sample" -gt 0 ] && [[ "$drawn" != *" $number "* ]]; then continue; fi
   IFS=$'\x1f' read -r file text replacement why <<<"${line// @@ /$'\x1f'}"
   tag=
   case "$file" in wine\ * | same\ *) tag=${file%% *}; file=${file#* } ;; esac
@@ -168,13 +214,17 @@ while IFS= read -r line || [ -n "$line" ]; do
     echo "SKIPPED  $label (needs --wine)"; skipped=$((skipped + 1)); continue
   fi
   echo "--- fault $number: $file: $text -> $replacement" >>"$log"
+  folder=$(dirname "$file")
   if [ "$tag" = wine ]; then build=build_wine run=test_wine; else build=build_linux run=test_linux; fi
   if ! $build; then
     echo "ERROR    $label (does not build)"; errors=$((errors + 1))
   elif $run 2>>"$log"; then
     echo "SURVIVED $label"; survived=$((survived + 1)); survivors+=("$label")
+    folder_planted[$folder]=$((${folder_planted[$folder]:-0} + 1))
   else
     echo "killed   $label"; killed=$((killed + 1))
+    folder_killed[$folder]=$((${folder_killed[$folder]:-0} + 1))
+    folder_planted[$folder]=$((${folder_planted[$folder]:-0} + 1))
   fi
   # Restored with its old time stamp, so the next build compiles it again only once.
   mv "$scratch/$file.orig" "$scratch/$file"
@@ -194,7 +244,16 @@ echo
 echo "killed $killed, survived $survived of $planted planted; $same cannot change behaviour;" \
   "$skipped need Wine (--wine); $errors errors"
 for s in "${survivors[@]}"; do echo "survivor: $s"; done
+for folder in $(printf '%s\n' "${!folder_planted[@]}" | sort); do
+  printf 'folder %-22s killed %3d of %3d: %3d %%\n' "$folder" "${folder_killed[$folder]:-0}" \
+    "${folder_planted[$folder]}" $((100 * ${folder_killed[$folder]:-0} / ${folder_planted[$folder]}))
+done
 if [ "$planted" -eq 0 ]; then exit 1; fi
 score=$((100 * killed / planted))
 echo "score: $score %"
-[ "$errors" -eq 0 ] && [ "$score" -ge 90 ]
+[ -z "$seed" ] || echo "seed: $seed"
+if [ "$sample" -gt 0 ]; then
+  [ "$errors" -eq 0 ] && [ "$survived" -eq 0 ]
+else
+  [ "$errors" -eq 0 ] && [ "$score" -ge 90 ]
+fi

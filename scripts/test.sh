@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
 # and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, the
-# proof that the program writes nothing, the release (scripts/release.sh: every download,
-# the Linux packages' checks, and a second release in another folder that must give the
-# same bytes), then the Windows builds with their import checks, the Win32 platform tests
-# and the end-to-end scenarios under Wine.
+# proof that the program writes nothing, a random sample of the planted faults of
+# tests/mutants.txt (BELVOSTA_MUTATION_SAMPLE faults, 10 by default, 0 for none) that must
+# all be caught, the release (scripts/release.sh: every download, the Linux packages'
+# checks, and a second release in another folder that must give the same bytes), then the
+# Windows builds with their import checks, the Win32 platform tests and the end-to-end
+# scenarios under Wine.
+#
+#   scripts/test.sh --quick   only builds the default preset's behaviour and POSIX tests
+#                             and runs them: the developers' quick check
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+
+if [ "${1:-}" = --quick ]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j"$(nproc)" --target belvosta_behaviour_tests belvosta_posix_tests
+  build/default/belvosta_behaviour_tests --gtest_brief=1
+  build/default/belvosta_posix_tests --gtest_brief=1
+  exit
+fi
+[ $# -eq 0 ] || { echo "usage: $0 [--quick]" >&2; exit 2; }
 
 for preset in default asan; do
   echo "=== $preset: configure, build, test"
@@ -15,6 +29,12 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j"$(nproc)"
 done
+
+sample=${BELVOSTA_MUTATION_SAMPLE:-10}
+if [ "$sample" -gt 0 ]; then
+  echo "=== planted faults: a sample of $sample"
+  scripts/mutate.sh --sample "$sample" --scratch "$PWD/build/mutate"
+fi
 
 echo "=== Release: the downloads in dist/, the Linux packages' checks, the same bytes again"
 scripts/release.sh

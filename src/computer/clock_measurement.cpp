@@ -22,6 +22,38 @@ std::int64_t EndOfWindow(std::int64_t start, std::int64_t frequenz, double dauer
   return start + static_cast<std::int64_t>(ticks);
 }
 
+// A time-stamp reading placed on the performance counter's time line: the counter is read
+// just before and just after it. A thread preempted in between shows a wide bracket and
+// reads again, up to a few times; the narrowest try is kept. `head` counts the cycles from
+// the reading before the bracket to the kept one, `tail` those from the kept one to the
+// bracket's last reading (the one slot 0 now holds).
+struct Bracket {
+  std::int64_t before = 0;
+  std::int64_t after = 0;
+  std::int64_t head = 0;
+  std::int64_t tail = 0;
+};
+
+constexpr int kBracketTries = 4;
+
+std::optional<Bracket> ReadBracketed(Taktproben& proben, std::int64_t widest) {
+  Bracket kept;
+  std::int64_t sum = 0;  // cycles from the reading before the bracket to the latest try
+  for (int attempt = 0; attempt < kBracketTries; ++attempt) {
+    std::int64_t before = 0;
+    std::int64_t after = 0;
+    if (platform::QueryPerformanceCounter(before) == 0) return std::nullopt;
+    sum += LeseTaktzaehler(proben, 0);
+    if (platform::QueryPerformanceCounter(after) == 0) return std::nullopt;
+    if (attempt == 0 || after - before < kept.after - kept.before) {
+      kept = Bracket{before, after, sum, 0};
+    }
+    kept.tail = sum - kept.head;
+    if (after - before <= widest) break;
+  }
+  return kept;
+}
+
 }  // namespace
 
 std::int64_t LeseTaktzaehler(Taktproben& proben, int k) {
@@ -42,6 +74,7 @@ std::optional<std::int64_t> MeasureProcessorClock(double dauer, std::int64_t& fr
   if (platform::QueryPerformanceFrequency(frequenz) == 0) frequenz = 0;
 
   std::int64_t cycles = 0;
+  std::int64_t elapsed2 = 0;  // twice the counts between the two readings' brackets
   {
     // Both counter readings must come from the same processor: counters of different
     // processors need not agree.
@@ -49,20 +82,33 @@ std::optional<std::int64_t> MeasureProcessorClock(double dauer, std::int64_t& fr
     std::int64_t start = 0;
     if (platform::QueryPerformanceCounter(start) == 0) return std::nullopt;
     const std::int64_t end = EndOfWindow(start, frequenz, dauer);
+    // A bracket wider than half a percent of the window is read again: a preemption there
+    // would show in the rate.
+    const std::int64_t widest = (end - start) / 200;
     Taktproben proben;
-    LeseTaktzaehler(proben, 0);
+    const std::optional<Bracket> first = ReadBracketed(proben, widest);
+    if (!first) return std::nullopt;
     // Busy-wait: the window is timed as closely as the counter allows.
     std::int64_t now = start;
     do {
       if (platform::QueryPerformanceCounter(now) == 0) return std::nullopt;
     } while (now < end);
-    cycles = LeseTaktzaehler(proben, 0);
+    const std::optional<Bracket> last = ReadBracketed(proben, widest);
+    if (!last) return std::nullopt;
+    cycles = first->tail + last->head;
+    elapsed2 = (last->before - first->before) + (last->after - first->after);
   }
 
   // A counter that stood still or ran backwards measured nothing, and neither did a rate
   // that rounds to 0 Hz.
   if (cycles <= 0) return 0;
-  const double hertz = std::round(static_cast<double>(cycles) * (1.0 / dauer));
+  // The cycles over the time the counter saw pass between the two readings, so that a
+  // preemption inside the busy-wait does not count; without a counter rate, over the
+  // window's length.
+  const double seconds = frequenz > 0 && elapsed2 > 0
+                             ? static_cast<double>(elapsed2) / 2.0 / static_cast<double>(frequenz)
+                             : dauer;
+  const double hertz = std::round(static_cast<double>(cycles) / seconds);
   if (!(hertz < kInt64Limit)) return std::nullopt;
   if (hertz < 1) return 0;
   return static_cast<std::int64_t>(hertz);

@@ -43,6 +43,7 @@ class CommandLine : public checks_test::CheckMachineTest {
 
 TEST_F(CommandLine, AllPresentGivesFiveOkLinesAndStatusZero) {
   InstallEverything();
+  AddSystemFile("Macromed/Flash/Flash11j.ocx");  // later in the search order: not named
   RecordingConsole console;
 
   EXPECT_EQ(Run({"--check"}, console), belvosta::kExitOk);
@@ -208,8 +209,8 @@ TEST_F(CommandLine, ASlowOrUnmeasurableClockIsToldAsSuch) {
 
 TEST_F(CommandLine, JsonHasEveryKeyAndSurvivesAnyFileName) {
   InstallEverything(/*flash=*/false);
-  // A folder name with an umlaut, a line break and a byte that is not UTF-8.
-  const std::string odd = "Macromed/Fläsh\nneu\xff";
+  // A folder name with an umlaut, a line break, a DEL and a byte that is not UTF-8.
+  const std::string odd = "Macromed/Fläsh\nneu\x7f\xff";
   AddSystemFile(odd + "/Flash11j.ocx");
   fake.system.computerName = "BÜRO";
   RecordingConsole console("\r\n", true);
@@ -233,7 +234,7 @@ TEST_F(CommandLine, JsonHasEveryKeyAndSurvivesAnyFileName) {
     }
   }
   EXPECT_EQ(document["components"][0]["found_path"],
-            systemFolder + "/Macromed/Fläsh\nneu\xEF\xBF\xBD/Flash11j.ocx");
+            systemFolder + "/Macromed/Fläsh\nneu\x7f\xEF\xBF\xBD/Flash11j.ocx");
   EXPECT_TRUE(document["components"][1]["found_path"].is_null());
   for (const char* key : {"processor", "family", "memory_mb", "user", "computer_name", "ip_address",
                           "operating_system", "service_pack", "text"}) {
@@ -249,7 +250,7 @@ TEST_F(CommandLine, JsonHasEveryKeyAndSurvivesAnyFileName) {
   RecordingConsole text;
   Run({"--check"}, text);
   EXPECT_EQ(Lines(text.text).size(), 5u);
-  EXPECT_NE(text.text.find("Fläsh?neu"), std::string::npos);
+  EXPECT_NE(text.text.find("Fläsh?neu?"), std::string::npos);
 }
 
 TEST_F(CommandLine, OnlyTheAskedPartsAreFilledTheOthersAreNull) {
@@ -290,6 +291,8 @@ TEST(CommandLineOptions, AreReadAsEachPlatformWritesThem) {
   EXPECT_EQ(onLinux({"--check", "-x\ny", "--bogus"}).error,
             "belvosta: unbekannte Option \"-x?y\" (belvosta --help zeigt die Optionen)");
   EXPECT_EQ(onWindows({"/json"}).error, "belvosta: --json braucht --check oder --report");
+  EXPECT_EQ(onLinux({"--json", "--help"}).error, "");  // help needs nothing else
+  EXPECT_EQ(onLinux({"--version", "--json"}).error, "");
 }
 
 TEST_F(CommandLine, UsageErrorsHelpAndVersion) {
@@ -308,6 +311,7 @@ TEST_F(CommandLine, UsageErrorsHelpAndVersion) {
   RecordingConsole version;
   EXPECT_EQ(Run({"--version"}, version), belvosta::kExitOk);
   EXPECT_TRUE(version.text.starts_with("Belvosta ")) << version.text;
+  EXPECT_EQ(version.text.find('\n'), version.text.size() - 1);  // one line, ended
   ExpectNoWindowWork();
 }
 

@@ -2,6 +2,10 @@
 // measurement leaves behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
+
 #include "fake/fixture.h"
 
 namespace {
@@ -62,6 +66,46 @@ TEST_P(MeasurementWindow, GivesTheRateOfTheCounterWhateverTheWindowsLength) {
 }
 
 INSTANTIATE_TEST_SUITE_P(QuarterAndTwoSeconds, MeasurementWindow, ::testing::Values(0.25, 2.0));
+
+// A preemption next to a time-stamp reading or inside the busy-wait does not reach the rate:
+// a reading whose bracket of counter reads shows a stall is taken again, and the rate is
+// counted over the time between the readings, not over the window asked for.
+struct Preemption {
+  const char* where;
+  std::map<std::int64_t, std::int64_t> stalls;  // counter read (from 1 in the call) -> ms
+  int tscReads;
+  double within;  // relative error allowed
+};
+
+class PreemptedMeasurement : public ClockMeasurement,
+                             public ::testing::WithParamInterface<Preemption> {};
+
+TEST_P(PreemptedMeasurement, KeepsTheRateOfTheCounter) {
+  // Read 1 starts the window, reads 2 and 3 bracket the first time-stamp reading, the
+  // busy-wait reads each virtual millisecond up to read 1001, 1002 and 1003 bracket the last.
+  const std::int64_t base = fake.system.counterReads;
+  for (const auto& [read, ms] : GetParam().stalls) fake.system.preemptedAfterRead[base + read] = ms;
+
+  const auto takt = module1().MesseProzessortakt(1.0, form3());
+
+  ASSERT_TRUE(takt.has_value());
+  EXPECT_NEAR(static_cast<double>(*takt), 2.4e9, 2.4e9 * GetParam().within);
+  EXPECT_EQ(fake.system.tscReads, GetParam().tscReads);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AtEveryPlace, PreemptedMeasurement,
+    ::testing::Values(Preemption{"first reading", {{2, 30}}, 3, 0},
+                      Preemption{"busy wait", {{500, 50}}, 2, 0},
+                      Preemption{"last reading", {{1002, 30}}, 3, 0},
+                      Preemption{"just below the limit", {{2, 3}}, 2, 0.002},
+                      // Every try preempted: the narrowest (10 ms) is kept, 5 ms off.
+                      Preemption{"every try", {{2, 40}, {4, 10}, {6, 30}, {8, 20}}, 5, 0.006}),
+    [](const auto& info) {
+      std::string name = info.param.where;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
 
 // A counter that stands still or runs backwards measured nothing: nothing is stored or
 // shown, no verdict runs, and the next load measures again.

@@ -45,6 +45,14 @@ TEST_F(FileLocatorTest, PauseWaitsWhileTimersTick) {
   const int passes = fake.ui.doEventsCalls;
   main().Pause(0.0f);
   EXPECT_EQ(fake.ui.doEventsCalls, passes + 1);
+
+  // With no timer running, a pause is one wait of exactly its length, and ends there.
+  main().Timer1.SetEnabled(false);
+  const int before = fake.ui.doEventsCalls;
+  const std::int64_t waitStart = fake.clock.nowMs;
+  main().Pause(0.25f);
+  EXPECT_EQ(fake.ui.doEventsCalls, before + 1);
+  EXPECT_EQ(fake.clock.nowMs - waitStart, 250);
 }
 
 TEST_F(FileLocatorTest, APauseAcrossMidnightEnds) {

@@ -193,6 +193,13 @@ TEST_F(FoldersWindowTest, FailingFactsLeaveTheirDesignCaptions) {
   EXPECT_EQ(folders().Label28.Caption(), "1");
 }
 
+TEST_F(FoldersWindowTest, AScreenSizeNoThirtyTwoBitNumberHoldsIsLeftOut) {
+  fake.system.screen.twipsPerPixelY = 1e-9;  // 11 520 twips: 1.2e13 pixels down
+  folders().Show();
+  EXPECT_EQ(folders().Label28.Caption(), "1");
+  EXPECT_EQ(folders().Label27.Caption(), "1024 x 768");  // the other route still answers
+}
+
 TEST_F(FoldersWindowTest, ShowingAfterACheckLoadedItDisplaysThatLoadAndExitRereads) {
   folders().Label34.Caption();  // as a check does
   fake.system.computerName = "NEWNAME";

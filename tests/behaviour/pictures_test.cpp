@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "pictures/pictures.h"
 #include "ui/hand_cursor.h"
@@ -53,6 +54,32 @@ TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
   const std::uint32_t hotSpot =
       hand.argb[static_cast<std::size_t>(platform::kHandHotSpotY * 32 + platform::kHandHotSpotX)];
   EXPECT_NE(hotSpot >> 24, 0u);
+}
+
+// The faces: yellow, opaque wherever the face is (its features drawn over it included), and
+// smoothed at the rim, where a pixel is only partly covered.
+TEST(Pictures, TheFacesAreYellowAndOpaqueInsideAndSmoothAtTheirRim) {
+  for (const platform::Picture* picture : {&pictures::Smile, &pictures::Frown}) {
+    const platform::Bitmap& face = picture->Pixels();
+    ASSERT_EQ(face.width, 32);
+    ASSERT_EQ(face.height, 32);
+    const auto at = [&](int x, int y) { return face.argb[static_cast<std::size_t>(y * 32 + x)]; };
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        if (std::hypot(x + 0.5 - 16, y + 0.5 - 16) < 12) {
+          EXPECT_EQ(at(x, y) >> 24, 255u) << x << "," << y;
+        }
+      }
+    }
+    const std::uint32_t middle = at(16, 16);
+    const std::uint32_t red = (middle >> 16) & 0xFF, green = (middle >> 8) & 0xFF,
+                        blue = middle & 0xFF;
+    EXPECT_GE(red, green);
+    EXPECT_GT(green, blue);
+    const std::uint32_t rim = at(16, 1) >> 24;  // the circle's edge crosses this pixel
+    EXPECT_GT(rim, 0u);
+    EXPECT_LT(rim, 255u);
+  }
 }
 
 }  // namespace

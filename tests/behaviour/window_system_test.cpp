@@ -1,6 +1,7 @@
 // The rules of the window system that every handler depends on.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,64 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   EXPECT_EQ(form.List.ListCount(), 0);
   EXPECT_FALSE(form.Tick.Enabled());
   EXPECT_EQ(form.loads, 2);
+}
+
+TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
+  form.SetTabOrder({&form.Button, &form.Text});
+  const std::vector<platform::Control*> order = form.TabOrder();
+  EXPECT_EQ(order, (std::vector<platform::Control*>{&form.Button, &form.Text, &form.Caption,
+                                                    &form.List, &form.Tick}));
+  EXPECT_EQ(form.TabStops(),
+            (std::vector<platform::Control*>{&form.Button, &form.Text, &form.List}));
+}
+
+TEST_F(WindowSystemTest, ListsReadNothingPastTheirEndAndTheSelectionCanBeCleared) {
+  form.List.AddItem("x");
+  form.List.AddItem("y");
+  EXPECT_EQ(form.List.List(1), "y");
+  EXPECT_EQ(form.List.List(2), "");
+  EXPECT_EQ(form.List.List(-1), "");
+  ASSERT_TRUE(form.List.SetListIndex(0));
+  EXPECT_TRUE(form.List.SetListIndex(-1));
+  EXPECT_EQ(form.List.ListIndex(), -1);
+  EXPECT_FALSE(form.List.SetListIndex(-2));
+}
+
+TEST_F(WindowSystemTest, AHiddenControlLosesTheFocusAndAHiddenFormTakesNone) {
+  EXPECT_FALSE(form.Text.SetFocus());  // the form is not shown yet
+  EXPECT_EQ(platform::FocusedControl(form), nullptr);
+  form.Show();
+  ASSERT_TRUE(form.Text.SetFocus());
+  form.Text.SetVisible(false);
+  EXPECT_EQ(platform::FocusedControl(form), nullptr);
+}
+
+// The wait for events wakes for the earliest timer, not the latest.
+TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
+  platform::Timer early{form, "Early", platform::Design{.enabled = false, .interval = 300}};
+  int earlyTicks = 0;
+  early.Tick = [&] { ++earlyTicks; };
+  form.Tick.SetEnabled(true);
+  early.SetEnabled(true);
+  const std::int64_t start = fake.clock.nowMs;
+  platform::WaitEvents(1000);
+  EXPECT_EQ(fake.clock.nowMs - start, 300);
+  EXPECT_EQ(earlyTicks, 1);
+  EXPECT_TRUE(form.log.empty());
+}
+
+// A tick's handler that destroys another timer due at the same moment: that one never ticks.
+TEST_F(WindowSystemTest, ATimerDestroyedByAnotherTimersTickDoesNotTick) {
+  auto other = std::make_unique<platform::Timer>(
+      form, "Other", platform::Design{.enabled = false, .interval = 500});
+  int otherTicks = 0;
+  other->Tick = [&] { ++otherTicks; };
+  form.Tick.Tick = [&] { other.reset(); };
+  form.Tick.SetEnabled(true);
+  other->SetEnabled(true);
+  fake.ui.Advance(500);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(otherTicks, 0);
 }
 
 TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {

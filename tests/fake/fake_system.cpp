@@ -210,6 +210,9 @@ int FakeSystem::PerformanceCounter(std::int64_t& count) {
   }
   clock_.nowMs += counterReadAdvanceMs;
   count = CountsAfter(std::max<std::int64_t>(clock_.nowMs, 0), performanceFrequency);
+  if (auto stall = preemptedAfterRead.find(counterReads); stall != preemptedAfterRead.end()) {
+    clock_.nowMs += stall->second;
+  }
   return 1;
 }
 

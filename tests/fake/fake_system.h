@@ -139,6 +139,9 @@ class FakeSystem : public platform::FailingBackend {
   // busy-wait on the counter ends.
   std::int64_t counterReadAdvanceMs = 1;
   std::int64_t counterReads = 0;
+  // After the read with this number (counterReads after it) the virtual clock jumps on by
+  // the given milliseconds: the thread was preempted right after reading the counter.
+  std::map<std::int64_t, std::int64_t> preemptedAfterRead;
   static constexpr std::int64_t kMostCounterReads = 3'600'000;  // then the test fails
   // The time-stamp counter reads tscHz * elapsed virtual seconds, unless readings are
   // queued here: then each read takes the next queued value (for zero or negative steps).

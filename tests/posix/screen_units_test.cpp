@@ -20,6 +20,7 @@ TEST(ScreenUnits, TwipsAndPointsRoundToTheNearestPixel) {
   EXPECT_EQ(large.Y(1010), 84);         // 84.2 pixels
   EXPECT_EQ(large.X(1005), 101);        // 100.5 pixels: half rounds away from zero
   EXPECT_EQ(large.FontPixels(0.1), 1);  // never a font of no pixels
+  EXPECT_EQ(large.FontPixels(12), 20);  // points are heights: the resolution down counts
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
   ASSERT_EQ(symlink("../drive_c", (devices + "c:").c_str()), 0);
   ASSERT_EQ(symlink("/", (devices + "z:").c_str()), 0);
   ASSERT_EQ(symlink("/dev/null", (devices + "d::").c_str()), 0);   // a raw device entry
+  ASSERT_EQ(symlink("/", (devices + "f::").c_str()), 0);           // one that is a folder
   ASSERT_EQ(symlink("/dev/null", (devices + "com1").c_str()), 0);  // a port
   ASSERT_EQ(symlink("/nonexistent/x", (devices + "e:").c_str()), 0);
 
@@ -111,8 +112,8 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
             "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
             "XDG_DOCUMENTS_DIR=\"" +
                 documents +
-                "\"\n"
-                "XDG_TEMPLATES_DIR=\"$HOME/\"\n");
+                "//\"\n"  // trailing separators are dropped
+                "XDG_TEMPLATES_DIR=\"$HOME//\"\n");
   const std::string applications = tree.AddFolder("home/.local/share/applications");
   const std::string autostart = tree.AddFolder("etc/xdg/autostart");
 
@@ -127,6 +128,17 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   EXPECT_EQ(ShellFolder(backend, kCsidlNetwork), "<no path>");        // virtual
   EXPECT_EQ(ShellFolder(backend, kCsidlFavorites), std::nullopt);     // unknown here
   EXPECT_EQ(ShellFolder(backend, kCsidlCookies), std::nullopt);
+
+  // Quotes and backslashes as the shell reads them: a lone quote stays, a backslash at the
+  // very end stays too.
+  const std::string quoted = tree.AddFolder("home/quoted");
+  tree.AddFolder("home/quote");
+  const std::string slashed = tree.AddFolder("home/back\\");
+  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + quoted +
+                                                       "\n"
+                                                       "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
+  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
+  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
 
   // Without the settings file the usual English names are the defaults.
   std::filesystem::remove(host.home + "/.config/user-dirs.dirs");

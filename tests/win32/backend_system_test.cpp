@@ -1,4 +1,5 @@
-// Version, memory, clocks, locale, host lookup, screen and processor on the real system.
+// Clocks, locale, screen and processor on the real system (the rest of the system data is
+// in the contract suites, tests/contract/).
 #include <gtest/gtest.h>
 
 #include <bitset>
@@ -11,28 +12,8 @@
 namespace platform::win32 {
 namespace {
 
-TEST(BackendSystem, VersionFillsBothRecordsAsTheirSizeSays) {
+TEST(BackendSystem, ClocksAndLocaleReadTheSystem) {
   Win32Backend backend;
-  platform::OSVERSIONINFOA plain;
-  ASSERT_EQ(plain.dwOSVersionInfoSize, 148u);
-  ASSERT_NE(backend.VersionEx(plain), 0);
-  EXPECT_EQ(plain.dwPlatformId, kVerPlatformWin32Nt);
-  EXPECT_GE(plain.dwMajorVersion, 5u);
-  EXPECT_LT(std::string(plain.szCSDVersion).size(), sizeof(plain.szCSDVersion));
-
-  platform::OSVERSIONINFOEXA extended;
-  ASSERT_NE(backend.VersionEx(extended), 0);
-  EXPECT_EQ(extended.dwMajorVersion, plain.dwMajorVersion);
-  EXPECT_EQ(extended.dwMinorVersion, plain.dwMinorVersion);
-  EXPECT_NE(extended.wProductType, 0);  // workstation, domain controller or server
-}
-
-TEST(BackendSystem, MemoryClocksAndLocaleReadTheSystem) {
-  Win32Backend backend;
-  platform::MEMORYSTATUSEX memory;
-  ASSERT_NE(backend.MemoryStatusEx(memory), 0);
-  EXPECT_GT(memory.ullTotalPhys, 0u);
-  EXPECT_LE(memory.ullAvailPhys, memory.ullTotalPhys);
 
   std::int64_t frequency = 0, first = 0, second = 0;
   ASSERT_NE(backend.PerformanceFrequency(frequency), 0);
@@ -51,25 +32,6 @@ TEST(BackendSystem, MemoryClocksAndLocaleReadTheSystem) {
   wchar_t separator[8] = {};
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8), 1);
   EXPECT_EQ(backend.DecimalSeparator(), Narrow(separator));
-}
-
-TEST(BackendSystem, HostLookupCopiesTheEntryAndRefusesNamesItCannotSpell) {
-  Win32Backend backend;
-  platform::WSADATA data;
-  ASSERT_EQ(backend.SocketsStartup(0x0101, data), 0);
-  EXPECT_EQ(data.wVersion, 0x0101);
-
-  const std::optional<HOSTENT> local = backend.HostByName("localhost");
-  ASSERT_TRUE(local.has_value());
-  EXPECT_EQ(local->h_length, 4);
-  ASSERT_FALSE(local->h_addr_list.empty());
-  for (const auto& address : local->h_addr_list) EXPECT_EQ(address.size(), 4u);
-  EXPECT_EQ(local->h_addr_list[0][0], 127);
-
-  // No ANSI code page spells a Gothic letter; a near spelling would ask for another host.
-  EXPECT_FALSE(backend.HostByName("pc-\xF0\x90\x8D\x88").has_value());
-  EXPECT_FALSE(backend.HostByName(std::string("local\0host", 10)).has_value());
-  backend.SocketsCleanup();
 }
 
 TEST(BackendSystem, ScreenMeasuresAgreeInPixels) {

@@ -257,11 +257,12 @@ EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
 
 class TreeWalk {
  public:
-  TreeWalk(const TreeSearch& search, std::span<std::string> found)
+  TreeWalk(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts)
       : found_(found),
         bufferSize_(search.bufferSize),
         whileSearching_(search.whileSearching),
-        trouble_(search.trouble) {
+        trouble_(search.trouble),
+        counts_(counts) {
     for (std::size_t i = 0; i < search.names.size(); ++i) {
       const std::string_view name = search.names[i];
       if (!IsSearchableName(name) || name.size() > kLongestEntryName) continue;
@@ -284,14 +285,18 @@ class TreeWalk {
     if (remaining_ == 0) return 0;
     root_ = root;
     int fd = OpenRoot(root_);
-    if (fd < 0 && IsResourceError(errno)) fd = OpenRoot(root_);  // a nested walk may have ended
+    ++counts_.folderSteps;
+    if (fd < 0 && IsResourceError(errno)) {  // a nested walk may have ended
+      fd = OpenRoot(root_);
+      ++counts_.folderSteps;
+    }
     if (fd < 0) {
       Fail(RootProblem(errno), errno);
       return 0;
     }
     rootMount_ = MountOf(fd);
     path_.push_back(Level{fd, {}, 0, 0, root_.size(), false});
-    ++openFolders_;
+    NoteOpened();
     int error = 0;
     bool done = ReadFolder(error);
     if (!done && error != 0) {
@@ -363,9 +368,11 @@ class TreeWalk {
     if (parentFd < 0) return -1;
     const std::string name = NameOf(entry);
     int fd = openat(parentFd, name.c_str(), kChildFlags);
+    ++counts_.folderSteps;
     if (fd < 0 && IsResourceError(errno)) {
       ReleaseSpareFolders();
       fd = openat(parentFd, name.c_str(), kChildFlags);
+      ++counts_.folderSteps;
       if (fd < 0 && IsResourceError(errno)) Fail(SearchProblem::OutOfResources, errno);
     }
     return fd;
@@ -396,7 +403,8 @@ class TreeWalk {
                           entry.nameLength,
                           parent.pathLength + 1 + entry.nameLength,
                           false});
-    if (++openFolders_ > maxOpen_) CloseShallowest();
+    NoteOpened();
+    if (openFolders_ > maxOpen_) CloseShallowest();
     return true;
   }
 
@@ -420,7 +428,9 @@ class TreeWalk {
     }
     Level& parent = path_.back();
     if (!stack_.empty() && parent.fd < 0 && !parent.lost) {
-      int fd = way >= 0 ? OpenAbove(way, wayDepth - (path_.size() - 1)) : -1;
+      const std::size_t hops = wayDepth - (path_.size() - 1);
+      int fd = way >= 0 ? OpenAbove(way, hops) : -1;
+      counts_.folderSteps += way >= 0 ? hops : 0;
       if (fd >= 0 && !IsFolder(fd, parent.id)) {
         close(fd);
         fd = -1;
@@ -437,7 +447,7 @@ class TreeWalk {
         parent.lost = true;
       } else {
         parent.fd = fd;
-        ++openFolders_;
+        NoteOpened();
         lowestOpen_ = std::min(lowestOpen_, path_.size() - 1);
       }
     }
@@ -454,6 +464,7 @@ class TreeWalk {
     bool own = false;  // whether fd is ours to close, or a folder of the path
     if (from == 0) {
       fd = OpenRoot(root_);
+      ++counts_.folderSteps;
       if (fd >= 0 && !IsFolder(fd, path_[0].id)) {
         close(fd);
         return -1;
@@ -468,6 +479,7 @@ class TreeWalk {
       const Level& level = path_[i];
       const int next =
           openat(fd, names_.substr(level.nameStart, level.nameLength).c_str(), kChildFlags);
+      ++counts_.folderSteps;
       if (own) close(fd);
       fd = next;
       own = true;
@@ -510,6 +522,7 @@ class TreeWalk {
   // Checks one entry of the folder being read; true when it was the last name wanted.
   bool Visit(int fd, std::size_t folderLength, const char* entry, std::size_t length,
              EntryKind kind) {
+    ++counts_.entries;
     const bool wanted = length <= kLongestEntryName && wantedLengths_[length] &&
                         std::any_of(wanted_.begin(), wanted_.end(), [&](const Wanted& name) {
                           return !name.found && Matches(entry, length, name);
@@ -542,6 +555,11 @@ class TreeWalk {
     }
     NoteRemainingNames();
     return remaining_ == 0;
+  }
+
+  void NoteOpened() {
+    ++openFolders_;
+    counts_.mostOpen = std::max(counts_.mostOpen, openFolders_);
   }
 
   static bool Matches(const char* entry, std::size_t length, const Wanted& name) {
@@ -588,6 +606,7 @@ class TreeWalk {
   bool cutShort_ = false;  // a folder or a match was passed over for the buffer's size
   MountId rootMount_;      // the walk stays on the root's file system
   std::size_t maxOpen_ = kMaxOpenFolders;
+  WalkCounts& counts_;
   std::vector<Wanted> wanted_;
   std::size_t remaining_ = 0;
   std::array<bool, kLongestEntryName + 1> wantedLengths_{};
@@ -604,7 +623,7 @@ class TreeWalk {
 
 }  // namespace
 
-std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts) {
   for (std::string& path : found) path.clear();
   std::string_view root = search.root;
   if (root.empty() || root.find('\0') != std::string_view::npos) {
@@ -613,7 +632,12 @@ std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
   }
   if (found.size() < search.names.size()) return 0;
   while (!root.empty() && root.back() == '/') root.remove_suffix(1);
-  return TreeWalk(search, found).Run(root);
+  return TreeWalk(search, found, counts).Run(root);
+}
+
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {
+  WalkCounts counts;
+  return SearchTree(search, found, counts);
 }
 
 bool SearchTree(std::string_view root, std::string_view name, std::span<char> out) {

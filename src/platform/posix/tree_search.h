@@ -24,6 +24,18 @@ namespace platform::posix {
 // names were found.
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found);
 
+// What a walk did, to show its cost without a clock: the folder steps it opened (a folder
+// name or a ".." resolved; the root counts one), the entries it read, and the most folders
+// it held open at once.
+struct WalkCounts {
+  std::size_t folderSteps = 0;
+  std::size_t entries = 0;
+  std::size_t mostOpen = 0;
+};
+
+// The same search, counting its work into `counts`.
+std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts);
+
 // The one-name form: true and the path with its NUL in out when found, else out untouched.
 bool SearchTree(std::string_view root, std::string_view name, std::span<char> out);
 

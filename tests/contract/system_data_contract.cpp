@@ -1,0 +1,206 @@
+// Names, folders, drives, version, memory, counters and host lookup of every backend: the
+// results arrive in the caller's buffers whole, with the sizes the Windows calls state, or
+// not at all.
+#include <string>
+
+#include "contract/backend_under_contract.h"
+#include "platform/advapi32.h"
+#include "platform/kernel32.h"
+#include "platform/shell32.h"
+
+namespace contract {
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+TEST_P(SystemDataContract, TheTemporaryFolderEndsWithItsSeparatorAndFitsOrIsLeftAlone) {
+  std::string buffer = Blank(512);
+  const unsigned length = backend().TempPath(buffer);
+  ASSERT_GT(length, 0u);
+  EXPECT_TRUE(IsSeparator(buffer[length - 1])) << buffer.substr(0, length);
+  EXPECT_EQ(buffer[length], '\0');
+
+  std::string exact = Blank(length + 1);
+  EXPECT_EQ(backend().TempPath(exact), length);
+  std::string small = Blank(length);  // no room for the NUL
+  EXPECT_EQ(backend().TempPath(small), length + 1);
+  EXPECT_EQ(small, Blank(length));
+}
+
+TEST_P(SystemDataContract, TheComputerNameHonoursTheStatedSize) {
+  std::string buffer = Blank(64);
+  unsigned long size = 64;
+  ASSERT_EQ(backend().ComputerName(buffer, size), 1);
+  ASSERT_GT(size, 0u);
+  EXPECT_EQ(buffer[size], '\0');
+  const std::string name = buffer.substr(0, size);
+  EXPECT_EQ(name.find(' '), std::string::npos);
+
+  // A large buffer whose stated size leaves no room for the NUL: nothing written, and the
+  // size it needs.
+  std::string large = Blank(64);
+  unsigned long stated = static_cast<unsigned long>(name.size());
+  EXPECT_EQ(backend().ComputerName(large, stated), 0);
+  EXPECT_EQ(stated, name.size() + 1);
+  EXPECT_EQ(large, Blank(64));
+}
+
+TEST_P(SystemDataContract, TheUserNameCountsItsNulAndNeedsRoomForIt) {
+  std::string buffer = Blank(255);
+  unsigned long size = 255;
+  ASSERT_EQ(backend().UserName(buffer, size), 1);
+  ASSERT_GE(size, 2u);  // the name and its NUL
+  EXPECT_EQ(buffer[size - 1], '\0');
+
+  std::string small = Blank(size - 1);
+  unsigned long smallSize = size - 1;
+  EXPECT_EQ(backend().UserName(small, smallSize), 0);
+  EXPECT_EQ(small, Blank(size - 1));
+}
+
+TEST_P(SystemDataContract, DriveRootsArriveWholeOrNotAtAll) {
+  std::string buffer = Blank(512);
+  const unsigned length = backend().LogicalDriveStrings(buffer);
+  ASSERT_GE(length, 4u);
+  EXPECT_EQ(buffer[length], '\0');
+  // Drive roots ("C:\"), each with its NUL.
+  for (std::size_t start = 0; start < length;) {
+    const std::size_t end = buffer.find('\0', start);
+    ASSERT_NE(end, std::string::npos);
+    const std::string root = buffer.substr(start, end - start);
+    ASSERT_EQ(root.size(), 3u) << root;
+    EXPECT_EQ(root.substr(1), ":\\") << root;
+    EXPECT_NE(backend().DriveType(root), platform::kDriveNoRootDir) << root;
+    start = end + 1;
+  }
+  EXPECT_EQ(backend().DriveType("?:\\"), platform::kDriveNoRootDir);
+
+  std::string tight = Blank(length);  // no room for the final NUL
+  EXPECT_EQ(backend().LogicalDriveStrings(tight), length + 1);
+  EXPECT_EQ(tight, Blank(length));
+}
+
+TEST_P(SystemDataContract, TheSystemFolderIsAPathThatFitsOrNothing) {
+  platform::ItemIdList* list = nullptr;
+  ASSERT_EQ(backend().SpecialFolderLocation(0, platform::kCsidlSystem, &list), 0);
+  ASSERT_NE(list, nullptr);
+  std::string path = Blank(512);
+  ASSERT_EQ(backend().PathFromIdList(list, path), 1);
+  const std::string system(path.c_str());
+  EXPECT_FALSE(system.empty());
+
+  std::string small = Blank(system.size());  // no room for the NUL
+  EXPECT_EQ(backend().PathFromIdList(list, small), 0);
+  EXPECT_EQ(small, Blank(system.size()));
+  backend().FreeIdList(list);
+  backend().FreeIdList(nullptr);  // harmless
+}
+
+TEST_P(SystemDataContract, VersionRecordsAgreeAndMemoryIsCounted) {
+  platform::OSVERSIONINFOA plain;
+  ASSERT_NE(backend().VersionEx(plain), 0);
+  EXPECT_EQ(plain.dwPlatformId, platform::kVerPlatformWin32Nt);
+  EXPECT_LT(std::string(plain.szCSDVersion).size(), sizeof(plain.szCSDVersion));
+  platform::OSVERSIONINFOEXA extended;
+  ASSERT_NE(backend().VersionEx(extended), 0);
+  EXPECT_EQ(extended.dwMajorVersion, plain.dwMajorVersion);
+  EXPECT_EQ(extended.dwMinorVersion, plain.dwMinorVersion);
+  EXPECT_EQ(extended.dwBuildNumber, plain.dwBuildNumber);
+
+  platform::MEMORYSTATUSEX memory;
+  ASSERT_NE(backend().MemoryStatusEx(memory), 0);
+  EXPECT_GT(memory.ullTotalPhys, 0u);
+  EXPECT_LE(memory.ullAvailPhys, memory.ullTotalPhys);
+  EXPECT_LE(memory.dwMemoryLoad, 100u);
+}
+
+TEST_P(SystemDataContract, CountersMoveForwardAndTheTimeOfDayStaysInTheDay) {
+  std::int64_t frequency = 0, first = 0, second = 0;
+  ASSERT_NE(backend().PerformanceFrequency(frequency), 0);
+  EXPECT_GT(frequency, 0);
+  ASSERT_NE(backend().PerformanceCounter(first), 0);
+  const std::uint64_t ticks = backend().TickCount64();
+  const std::uint64_t cycles = backend().TimeStampCounter();
+  // Until the counter has moved (at once on any machine, by a step on the fake).
+  for (int i = 0; i < 1'000'000 && second <= first; ++i) backend().PerformanceCounter(second);
+  EXPECT_GT(second, first);
+  EXPECT_GE(backend().TickCount64(), ticks);
+  EXPECT_GE(backend().TimeStampCounter(), cycles);
+  const double seconds = backend().SecondsSinceMidnight();
+  EXPECT_GE(seconds, 0.0);
+  EXPECT_LT(seconds, 86400.0);
+}
+
+TEST_P(SystemDataContract, TheLocalHostResolvesAndNamesWithANulDoNot) {
+  platform::WSADATA data;
+  ASSERT_EQ(backend().SocketsStartup(0x0101, data), 0);
+  const std::optional<platform::HOSTENT> local = backend().HostByName("localhost");
+  ASSERT_TRUE(local.has_value());
+  EXPECT_EQ(local->h_length, 4);
+  ASSERT_FALSE(local->h_addr_list.empty());
+  for (const auto& address : local->h_addr_list) EXPECT_EQ(address.size(), 4u);
+  EXPECT_EQ(local->h_addr_list[0][0], 127);
+  EXPECT_EQ(backend().HostByName("").has_value(), has().emptyHostNameIsThisComputer);
+  EXPECT_FALSE(backend().HostByName(std::string_view("local\0host", 10)).has_value());
+  backend().SocketsCleanup();
+}
+
+// --- Registry ---
+
+struct Enumerated {
+  long status = 0;
+  std::string name = std::string(255, ' ');
+  std::string data = std::string(255, ' ');
+  unsigned long nameLength = 255;
+  unsigned long dataLength = 255;
+};
+
+TEST_P(RegistryContract, AKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsValues) {
+  const std::optional<std::string> known = under().KnownKey();
+  if (!known) GTEST_SKIP() << "no registry key is known to exist here";
+  const std::string& path = *known;
+  platform::HKEY key = 0;
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, path + "\\", key),
+            platform::kErrorSuccess);
+  EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, path, key), platform::kErrorSuccess);
+
+  unsigned long index = 0;
+  bool sawText = false;
+  for (;; ++index) {
+    Enumerated value;
+    value.status =
+        backend().EnumValue(key, index, value.name, value.nameLength, value.data, value.dataLength);
+    if (value.status == platform::kErrorNoMoreItems) break;
+    ASSERT_LT(index, 100u);
+    if (value.status != platform::kErrorSuccess) continue;  // too long for 255 bytes
+    // The name with its NUL; a text's length counts its NUL.
+    EXPECT_EQ(value.name[value.nameLength], '\0');
+    EXPECT_EQ(value.name.find('\0'), value.nameLength);
+    if (value.dataLength > 0 && value.data[value.dataLength - 1] == '\0') sawText = true;
+  }
+  EXPECT_GT(index, 0u);
+  EXPECT_TRUE(sawText);
+
+  // Buffers too small for the first value: more data, and both left as they were.
+  Enumerated tight;
+  tight.nameLength = 1;
+  tight.dataLength = 1;
+  EXPECT_EQ(backend().EnumValue(key, 0, tight.name, tight.nameLength, tight.data, tight.dataLength),
+            platform::kErrorMoreData);
+  EXPECT_EQ(tight.name, std::string(255, ' '));
+  EXPECT_EQ(tight.data, std::string(255, ' '));
+  EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
+}
+
+TEST_P(RegistryContract, AMissingKeyIsNotFound) {
+  platform::HKEY key = 0;
+  EXPECT_EQ(
+      backend().OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\NoSuchVendor\\NoSuchKey", key),
+      platform::kErrorFileNotFound);
+}
+
+}  // namespace
+}  // namespace contract

@@ -1,0 +1,163 @@
+// The tree search of every backend, through the program's calls (SearchTreeForFile and
+// SearchTreeForFiles): what it finds, what it never finds, and what it does to the buffer.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "contract/backend_under_contract.h"
+#include "platform/imagehlp.h"
+
+namespace contract {
+namespace {
+
+TEST_P(TreeSearchContract, FindsFilesAtTheRootAndDeepBelowInAnyLetterCase) {
+  const std::string atRoot = Add("stdole2.tlb");
+  const std::string deep = Add("a/b/c/d/MSHTML.TLB");
+  Add("a/b/other.dll");
+  const std::string ends = Add("z/Az_zA.OCX");
+
+  EXPECT_EQ(Find("stdole2.tlb"), atRoot);
+  EXPECT_EQ(Find("STDOLE2.TLB"), atRoot);
+  EXPECT_EQ(Find("mshtml.tlb"), deep);
+  EXPECT_EQ(Find("aZ_Za.ocx"), ends);  // the ends of the alphabet fold too
+  // A root with a trailing separator gives the same paths.
+  EXPECT_EQ(Find(under().Root() + has().separator, "MsHtMl.TlB"), deep);
+  // Whole names only, and no wildcards.
+  EXPECT_EQ(Find("mshtml.tl"), "");
+  EXPECT_EQ(Find("*.tlb"), "");
+  EXPECT_EQ(Find("SHDOCVW.DLL"), "");
+}
+
+TEST_P(TreeSearchContract, FindsNothingForFoldersBlankNamesAndBadRootsAndLeavesTheBufferAlone) {
+  const std::string file = Add("x.dll");
+  under().AddFolder(under().Root(), "MSCOMCTL.OCX/inner");  // a folder by the name
+  Add("sub/wmp.dl");
+
+  std::vector<char> buffer(160, '#');
+  const auto refused = [&](const std::string& root, std::string_view name) {
+    return !platform::SearchTreeForFile(root, name, buffer);
+  };
+  const std::string root = under().Root();
+  EXPECT_TRUE(refused(root, "mscomctl.ocx"));
+  EXPECT_TRUE(refused(root, "wmp.dll"));
+  for (std::string_view name :
+       {std::string_view(""), std::string_view(" "), std::string_view("   "),
+        std::string_view(".."), std::string_view("x.d\0ll", 6)}) {
+    EXPECT_TRUE(refused(root, name)) << '"' << name << '"';
+  }
+  EXPECT_TRUE(refused(root + has().separator + "missing", "x.dll"));
+  EXPECT_TRUE(refused(file, "x.dll"));  // a file is no root
+  EXPECT_TRUE(refused("", "x.dll"));
+  EXPECT_EQ(std::string(buffer.begin(), buffer.end()), std::string(160, '#'));
+}
+
+TEST_P(TreeSearchContract, AFullPathComesBackWholeWithItsNulOrNotAtAll) {
+  const std::string file = Add("sub/Buffer.dll");
+  // An exact-size heap buffer, so that AddressSanitizer sees a write past its end.
+  std::vector<char> exact(file.size() + 1, '#');
+  ASSERT_TRUE(platform::SearchTreeForFile(under().Root(), "buffer.dll", exact));
+  EXPECT_EQ(std::string(exact.data()), file);
+
+  std::vector<char> short1(file.size(), '#');
+  EXPECT_FALSE(platform::SearchTreeForFile(under().Root(), "buffer.dll", short1));
+  EXPECT_EQ(std::string(short1.begin(), short1.end()), std::string(file.size(), '#'));
+
+  // A copy too long for the buffer does not end the walk: a shorter one still counts.
+  const std::string longCopy = Add(std::string(120, 'l') + "/limit.ocx");
+  const std::string shortCopy = Add("s/limit.ocx");
+  EXPECT_EQ(Find("LIMIT.OCX", shortCopy.size() + 1), shortCopy);
+  EXPECT_EQ(Find("LIMIT.OCX", shortCopy.size()), "");
+  EXPECT_NE(longCopy, shortCopy);
+}
+
+TEST_P(TreeSearchContract, PathsLongerThanTheOldLimitAreFoundWithABufferToHoldThem) {
+  std::string folders;
+  for (int i = 0; i < 6; ++i) folders += std::string(60, 'x') + std::to_string(i) + "/";
+  const std::string file = Add(folders + "shdocvw.dll");
+  ASSERT_GT(file.size(), 300u);
+
+  EXPECT_EQ(Find("SHDOCVW.DLL", platform::kMaxFullPath), file);
+  EXPECT_EQ(Find("SHDOCVW.DLL", 261), "");  // the old limit of 260 characters and a NUL
+}
+
+TEST_P(TreeSearchContract, SeveralNamesInOneWalkFindWhatEachWouldFindAlone) {
+  for (const char* file : {"a/Flash10a.ocx", "a/b/flash10a.ocx", "c/FLASH10A.OCX", "c/d/e/wmp.dll",
+                           "a/wmp.dll", "mscomctl.ocx", "c/MSCOMCTL.OCX"}) {
+    Add(file);
+  }
+  under().AddFolder(under().Root(), "a/Flash10c.ocx");
+  const std::vector<std::string_view> names = {"flash10a.ocx", "WMP.DLL",      "absent.dll", "",
+                                               "MSCOMCTL.OCX", "flash10c.ocx", "wmp.dll"};
+  std::vector<std::string> found(names.size(), "stale");
+  int offers = 0;
+  const std::size_t count = platform::SearchTreeForFiles(
+      {.root = under().Root(), .names = names, .whileSearching = [&] { ++offers; }}, found);
+
+  EXPECT_EQ(count, 4u);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(found[i], Find(names[i], platform::kMaxFullPath)) << names[i];
+  }
+  EXPECT_FALSE(found[0].empty());
+  EXPECT_EQ(found[1], found[6]);  // the same name twice: the same file
+  EXPECT_GE(offers, 1);
+}
+
+TEST_P(TreeSearchContract, EndsOnceEveryNameIsFoundAndOffersEventsAfterEachFolderItReads) {
+  const std::string first = Add("first.dll");
+  const std::string second = Add("second.dll");
+  for (int i = 0; i < 20; ++i)
+    under().AddFolder(under().Root(), "sub" + std::to_string(i) + "/deeper");
+  const std::vector<std::string_view> both = {"FIRST.DLL", "second.dll"};
+  std::vector<std::string> found(2);
+  int offers = 0;
+  platform::SearchTreeForFiles(
+      {.root = under().Root(), .names = both, .whileSearching = [&] { ++offers; }}, found);
+  EXPECT_EQ(found, (std::vector<std::string>{first, second}));
+  EXPECT_EQ(offers, 0);  // both in the root: no folder read to its end
+
+  const std::vector<std::string_view> absent = {"absent.dll"};
+  std::vector<std::string> none(1);
+  offers = 0;
+  platform::SearchTreeForFiles(
+      {.root = under().Root(), .names = absent, .whileSearching = [&] { ++offers; }}, none);
+  EXPECT_EQ(none[0], "");
+  EXPECT_GE(offers, 41);  // the root, twenty folders and twenty below them
+}
+
+TEST_P(TreeSearchContract, LinksToFoldersAreNeverEntered) {
+  under().AddFile(under().Outside(), "richtx32.ocx");
+  under().AddFolder(under().Root(), "a");
+  if (!under().LinkToFolder("a/elsewhere", under().Outside())) {
+    GTEST_SKIP() << "no link to a folder can be made here";
+  }
+  EXPECT_EQ(Find("richtx32.ocx"), "");
+  EXPECT_NE(Find(under().Outside(), "richtx32.ocx"), "");
+  const std::string real = Add("a/real.dll");
+  EXPECT_EQ(Find("real.dll"), real);
+}
+
+TEST_P(TreeSearchContract, LetterCaseBeyondAsciiFoldsWhereThePlatformFoldsIt) {
+  // "Über/Schlüssel.dll" in UTF-8.
+  const std::string file =
+      Add("\xC3\x9C"
+          "ber/Schl\xC3\xBCssel.dll");
+  EXPECT_EQ(Find("SCHL\xC3\xBCSSEL.DLL", platform::kMaxFullPath), file);
+  EXPECT_EQ(Find("SCHL\xC3\x9CSSEL.DLL", platform::kMaxFullPath),
+            has().foldsLettersBeyondAscii ? file : "");
+}
+
+TEST_P(TreeSearchContract, NamesThatDifferInCaseAreOneFileOrTwoAsTheDiskHasThem) {
+  const std::string lower = Add("x/same.dll");
+  const std::string upper = Add("x/SAME.DLL");
+  const std::string found = Find("Same.Dll");
+  if (has().lettersCaseSeparatesNames) {
+    EXPECT_NE(lower, upper);
+    EXPECT_TRUE(found == lower || found == upper) << found;
+  } else {
+    // The second name opened the first file: the path found keeps the disk's spelling.
+    EXPECT_EQ(found, lower);
+  }
+}
+
+}  // namespace
+}  // namespace contract

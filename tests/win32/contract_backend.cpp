@@ -1,0 +1,192 @@
+// The contract suites (tests/contract/) against the Win32 backend on real folders and the
+// real system under Wine or Windows.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "contract/backend_under_contract.h"
+#include "platform/win32/system_backend.h"
+#include "platform/win32/utf8.h"
+#include "platform/win32/windows_api.h"
+#include "wide_tree.h"
+
+namespace platform::win32 {
+namespace {
+
+using testing::Make;
+using testing::RootOf;
+using testing::TempTree;
+
+// Makes the empty folder `link` a junction to the folder `target` (a full path), as
+// mklink /J does; false when the file system refuses.
+bool MakeJunction(const std::wstring& link, const std::wstring& target) {
+  const HANDLE handle =
+      CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  // The mount-point record: tag, data length, reserved, then the offsets and lengths (in
+  // bytes) of the substitute and print names, and both names, each ended by a NUL.
+  const std::wstring substitute = L"\\??\\" + target;
+  std::vector<WORD> record(8);
+  const auto bytes = [](const std::wstring& text) { return static_cast<WORD>(text.size() * 2); };
+  record[5] = bytes(substitute);
+  record[6] = static_cast<WORD>(bytes(substitute) + 2);
+  record[7] = bytes(target);
+  for (wchar_t c : substitute) record.push_back(c);
+  record.push_back(0);
+  for (wchar_t c : target) record.push_back(c);
+  record.push_back(0);
+  constexpr DWORD kMountPoint = 0xA0000003, kSetReparsePoint = 0x000900A4;
+  record[0] = LOWORD(kMountPoint);
+  record[1] = HIWORD(kMountPoint);
+  record[2] = static_cast<WORD>((record.size() - 4) * 2);  // after the 8-byte header
+  DWORD returned = 0;
+  const BOOL made =
+      DeviceIoControl(handle, kSetReparsePoint, record.data(),
+                      static_cast<DWORD>(record.size() * 2), nullptr, 0, &returned, nullptr);
+  CloseHandle(handle);
+  return made != FALSE;
+}
+
+// Under Wine: runs a program of the host with the given Windows paths as its arguments,
+// in their Unix form; false elsewhere. Wine does not wait for host programs: the caller
+// waits for their effect.
+bool RunOnTheHost(const std::wstring& program, const std::vector<std::wstring>& paths) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  std::wstring command = program;
+  for (const std::wstring& path : paths) {
+    char* name = unixName(path.c_str());
+    if (!name) return false;
+    command += L" \"" + Widen(name) + L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+// Waits up to five seconds for a condition to hold.
+template <typename Condition>
+bool WaitFor(Condition holds) {
+  for (int i = 0; i < 100 && !holds(); ++i) Sleep(50);
+  return holds();
+}
+
+// Whether `link` is a link to a folder that really leads to `file` inside it.
+bool IsWorkingFolderLink(const std::wstring& link, const std::wstring& file) {
+  const DWORD attributes = GetFileAttributesW(link.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         GetFileAttributesW((link + L"\\" + file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Makes `link` a link to the folder `target`: a junction, else a symbolic link (Windows
+// Vista and later), else under Wine, which refuses both, a Unix symbolic link, which it
+// shows as a link. False when none leads to the target.
+bool LinkFolder(const std::wstring& link, const std::wstring& target, const std::wstring& probe) {
+  CreateDirectoryW(link.c_str(), nullptr);
+  MakeJunction(link, target);
+  if (IsWorkingFolderLink(link, probe)) return true;
+  RemoveDirectoryW(link.c_str());
+  using CreateLink = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
+  const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+  constexpr DWORD kDirectory = 1, kUnprivileged = 2;
+  if (createLink) createLink(link.c_str(), target.c_str(), kDirectory | kUnprivileged);
+  if (IsWorkingFolderLink(link, probe)) return true;
+  RemoveDirectoryW(link.c_str());
+  if (RunOnTheHost(L"Z:\\bin\\ln -s", {target, link})) {
+    WaitFor([&] { return IsWorkingFolderLink(link, probe); });
+  }
+  return IsWorkingFolderLink(link, probe);
+}
+
+// '/'-separated relative paths in the Windows form.
+std::wstring Windows(std::string_view relative) {
+  std::wstring path = Widen(relative);
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+class Win32UnderContract : public contract::BackendUnderContract {
+ public:
+  Win32UnderContract() : rootPath_(root_.Root()), outsidePath_(outside_.Root()) {}
+  platform::Backend& Backend() override { return backend_; }
+  contract::Properties Has() const override {
+    return {.separator = '\\',
+            .foldsLettersBeyondAscii = true,
+            .lettersCaseSeparatesNames = false,
+            .emptyHostNameIsThisComputer = true};
+  }
+  const std::string& Root() const override { return rootPath_; }
+  const std::string& Outside() const override { return outsidePath_; }
+  std::string AddFile(const std::string& base, std::string_view relative) override {
+    const std::wstring path = Windows(relative);
+    const std::size_t last = path.rfind(L'\\');
+    const std::wstring folders = last == std::wstring::npos ? L"" : path.substr(0, last);
+    const std::wstring name = last == std::wstring::npos ? path : path.substr(last + 1);
+    return Narrow(Make(Folder(base), folders, name));
+  }
+  std::string AddFolder(const std::string& base, std::string_view relative) override {
+    return Narrow(Make(Folder(base), Windows(relative)));
+  }
+  bool LinkToFolder(std::string_view relative, const std::string& target) override {
+    const std::wstring link = RootOf(root_) + L"\\" + Windows(relative);
+    // A file in the target shows whether the link leads there.
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW((Widen(target) + L"\\*").c_str(), &data);
+    std::wstring probe;
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) probe = data.cFileName;
+      } while (probe.empty() && FindNextFileW(find, &data));
+      FindClose(find);
+    }
+    if (probe.empty() || !LinkFolder(link, Widen(target), probe)) return false;
+    links_.push_back(link);
+    return true;
+  }
+  std::optional<std::string> KnownKey() override {
+    return "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+  }
+  ~Win32UnderContract() override {
+    // A Unix link is removed on the host, so that the folder removal does not follow it.
+    for (const std::wstring& link : links_) {
+      if (RemoveDirectoryW(link.c_str()) || DeleteFileW(link.c_str())) continue;
+      if (RunOnTheHost(L"Z:\\bin\\rm", {link})) {
+        WaitFor([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+      }
+    }
+  }
+
+ private:
+  TempTree& Folder(const std::string& base) { return base == outsidePath_ ? outside_ : root_; }
+  Win32Backend backend_;
+  TempTree root_;
+  TempTree outside_;
+  std::string rootPath_;
+  std::string outsidePath_;
+  std::vector<std::wstring> links_;
+};
+
+std::unique_ptr<contract::BackendUnderContract> MakeWin32() {
+  return std::make_unique<Win32UnderContract>();
+}
+
+}  // namespace
+}  // namespace platform::win32
+
+namespace contract {
+BELVOSTA_CONTRACT_BACKENDS(Win32, Named{"Win32", &platform::win32::MakeWin32});
+}  // namespace contract

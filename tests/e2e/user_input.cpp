@@ -85,7 +85,16 @@ UserInput::UserInput() {
 
 void UserInput::Park() {
   const POINT corner{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
-  if (real_) SendMouse(0, corner);
+  if (real_) {
+    // On a busy machine the move can reach the pointer after the next window shows, which
+    // would light up whatever lies under the old place: wait until it has arrived.
+    SendMouse(0, corner);
+    POINT now{};
+    for (int i = 0; i < 100 && GetCursorPos(&now) && (now.x != corner.x || now.y != corner.y);
+         ++i) {
+      Sleep(20);
+    }
+  }
   Settle();
 }
 

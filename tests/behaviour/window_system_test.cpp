@@ -101,6 +101,9 @@ TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
                                                     &form.List, &form.Tick}));
   EXPECT_EQ(form.TabStops(),
             (std::vector<platform::Control*>{&form.Button, &form.Text, &form.List}));
+  // Without a focused control, Tab starts at the first stop and Shift+Tab at the last.
+  EXPECT_EQ(form.NextTabStop(nullptr, true), &form.Button);
+  EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
 }
 
 TEST_F(WindowSystemTest, ListsReadNothingPastTheirEndAndTheSelectionCanBeCleared) {

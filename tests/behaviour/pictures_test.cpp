@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "pictures/pictures.h"
 #include "ui/hand_cursor.h"
@@ -51,9 +52,27 @@ TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
   const platform::Bitmap& hand = platform::HandCursorBitmap();
   ASSERT_EQ(hand.width, 32);
   ASSERT_EQ(hand.height, 32);
-  const std::uint32_t hotSpot =
-      hand.argb[static_cast<std::size_t>(platform::kHandHotSpotY * 32 + platform::kHandHotSpotX)];
-  EXPECT_NE(hotSpot >> 24, 0u);
+  const auto pixel = [&](int x, int y) -> std::uint32_t {
+    if (x < 0 || y < 0 || x >= 32 || y >= 32) return 0;
+    return hand.argb[static_cast<std::size_t>(y * 32 + x)];
+  };
+  constexpr std::uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu;
+  EXPECT_EQ(pixel(platform::kHandHotSpotX, platform::kHandHotSpotY), black);
+  // A black outline round a white hand: every pixel is black, white or clear, and white
+  // never touches the clear outside.
+  int whites = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const std::uint32_t colour = pixel(x, y);
+      ASSERT_TRUE(colour == 0 || colour == black || colour == white) << x << "," << y;
+      if (colour != white) continue;
+      ++whites;
+      for (const auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        EXPECT_NE(pixel(x + dx, y + dy), 0u) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(whites, 100);
 }
 
 // The faces: yellow, opaque wherever the face is (its features drawn over it included), and

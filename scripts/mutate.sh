@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A mutation check: plants each fault of tests/mutants.txt, one at a time, in a scratch copy
 # of the working tree (its tracked and new files), rebuilds the default preset there
-# incrementally, runs the behaviour and POSIX tests with a time limit per test, and prints
+# incrementally, runs the behaviour and POSIX tests with a time limit per test (and, for a
+# fault they miss, the command-line tests of the real program), and prints
 # whether a test caught the fault ("killed") or not ("survived"), then the score, in all and
 # per folder. Takes about half a minute per fault on two cores.
 #
@@ -129,6 +130,12 @@ test_linux() {
     # In a subshell, so that a crash is reported to the log, not to the terminal.
     (timeout "$binary_timeout" "$path" --gtest_brief=1) >>"$log" 2>&1 || return 1
   done
+  # A fault the test programs miss is given to the real program's command-line tests as
+  # well, which see what only the whole program does (its streams, its exit status). Only
+  # then, as they take a quarter of a minute and most faults are killed before.
+  cmake --build "$scratch/build/default" -j"$jobs" --target belvosta >>"$log" 2>&1 || return 1
+  ctest --test-dir "$scratch/build/default" -R '^command_line_(shell|trust)$' \
+    --timeout 300 >>"$log" 2>&1
 }
 build_wine() {
   cmake --build "$scratch/build/win64" -j"$jobs" --target win32_platform_tests >>"$log" 2>&1

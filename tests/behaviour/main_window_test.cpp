@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "fake/fixture.h"
+#include "pictures/pictures.h"
+#include "platform/twips.h"
 
 namespace {
 
@@ -42,6 +44,13 @@ TEST_F(MainWindowTest, EachTickLiesUnderTheCoverOfItsOwnRow) {
     EXPECT_LT(tick.Top(), cover.Top() + cover.Height()) << "row " << i;
     EXPECT_EQ(tick.Left(), cover.Left()) << "row " << i;
   }
+}
+
+TEST_F(MainWindowTest, TheBannerFillsItsBoxAtTheStandardResolution) {
+  auto& banner = main().Picture9;
+  const platform::Bitmap& pixels = belvosta::pictures::Banner.Pixels();
+  EXPECT_EQ(pixels.width, platform::TwipsToPixels(banner.Width(), 96));
+  EXPECT_EQ(pixels.height, platform::TwipsToPixels(banner.Height(), 96));
 }
 
 TEST_F(MainWindowTest, HiddenControlsLieOutsideTheClientAreaAndHiddenButtonsKeepTheTabOrder) {

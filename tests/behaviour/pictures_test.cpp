@@ -67,7 +67,7 @@ TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
       ASSERT_TRUE(colour == 0 || colour == black || colour == white) << x << "," << y;
       if (colour != white) continue;
       ++whites;
-      for (const auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
         EXPECT_NE(pixel(x + dx, y + dy), 0u) << x << "," << y;
       }
     }
@@ -99,6 +99,30 @@ TEST(Pictures, TheFacesAreYellowAndOpaqueInsideAndSmoothAtTheirRim) {
     EXPECT_GT(rim, 0u);
     EXPECT_LT(rim, 255u);
   }
+}
+
+// The mouth: the smile's middle lies below its corners, the frown's above them.
+TEST(Pictures, TheSmileCurvesUpAndTheFrownDown) {
+  // The mean height of the dark mouth pixels in column x, below the eyes.
+  const auto mouthAt = [](const platform::Bitmap& face, int x) {
+    double sum = 0;
+    int count = 0;
+    for (int y = 16; y < 32; ++y) {
+      const std::uint32_t pixel = face.argb[static_cast<std::size_t>(y * 32 + x)];
+      if ((pixel >> 24) == 255 && ((pixel >> 16) & 0xFF) < 100) {
+        sum += y;
+        ++count;
+      }
+    }
+    EXPECT_GT(count, 0) << "no mouth in column " << x;
+    return count > 0 ? sum / count : 0.0;
+  };
+  const platform::Bitmap& smile = pictures::Smile.Pixels();
+  const platform::Bitmap& frown = pictures::Frown.Pixels();
+  EXPECT_GT(mouthAt(smile, 16), mouthAt(smile, 10) + 1);
+  EXPECT_GT(mouthAt(smile, 16), mouthAt(smile, 22) + 1);
+  EXPECT_LT(mouthAt(frown, 16), mouthAt(frown, 10) - 1);
+  EXPECT_LT(mouthAt(frown, 16), mouthAt(frown, 22) - 1);
 }
 
 }  // namespace

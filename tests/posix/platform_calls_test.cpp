@@ -64,6 +64,7 @@ TEST_F(WithFakeSystem, NarrowMemoryStatusCapsEveryFieldAtFourGigabytes) {
   system.totalPhysicalBytes = 512ull << 20;
   GlobalMemoryStatus(narrow);
   EXPECT_EQ(narrow.dwTotalPhys, 512u << 20);
+  EXPECT_EQ(narrow.dwAvailPhys, 256u << 20);  // each field from its own
   MEMORYSTATUSEX wide;
   system.totalPhysicalBytes = 64ull << 30;
   ASSERT_NE(GlobalMemoryStatusEx(wide), 0);

@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "app/command_line.h"
-#include "app/printable_text.h"
 #include "behaviour/check_machine.h"
 #include "behaviour/recording_console.h"
 #include "folders/special_folders.h"
@@ -157,14 +156,6 @@ TEST_F(CommandLineOutcomes, OutsideTextReachesTheTerminalWithoutControls) {
   const std::string error = ParseCommandLine({argument}, false).error;
   EXPECT_EQ(error, "belvosta: unbekannte Option \"--" + std::string(98, 'x') +
                        "...\" (belvosta --help zeigt die Optionen)");
-
-  EXPECT_EQ(belvosta::Printable("a\tb\x7F"
-                                "c\xC2\x85\xE2\x81\xA6\xE2\x81\xA9ü€😀"),
-            "a?b?c???ü€😀");
-  // Overlong forms, surrogates, cut sequences and bytes past U+10FFFF are no UTF-8.
-  EXPECT_EQ(belvosta::Printable("\xC0\xAF|\xED\xA0\x80|\xE2\x82|\xF4\x90\x80\x80"),
-            "??|???|??|????");
-  EXPECT_EQ(belvosta::PrintableStart("äöü", 2), "äö...");
 }
 
 TEST_F(CommandLineOutcomes, ALongHostNameIsReportedAndLookedUpWhole) {

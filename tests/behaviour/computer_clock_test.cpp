@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -25,6 +27,24 @@ TEST(ClockText, ChoosesTheUnitStrictlyAboveOneGigahertzAndUsesTheGivenSeparator)
   EXPECT_EQ(belvosta::ClockText(1'000'000'000, ","), "1000,00 MHz");
   EXPECT_EQ(belvosta::ClockText(1'000'000'001, ","), "1,00 GHz");
   EXPECT_EQ(belvosta::ClockText(3'000'000'000, ""), "3.00 GHz");  // no separator known
+}
+
+// A slot and the one after it hold a reading and the cycles since; a slot without a
+// successor, or none at all, is neither read nor written.
+TEST_F(ClockMeasurement, TheCounterIsReadOnlyIntoSlotsThatHaveASuccessor) {
+  belvosta::Taktproben proben;
+  proben.slot = {1, 2, 3, 4};
+  for (int k : {-1, 3, 4}) {
+    EXPECT_EQ(belvosta::LeseTaktzaehler(proben, k), 0) << k;
+  }
+  EXPECT_EQ(fake.system.tscReads, 0);
+  EXPECT_EQ(proben.slot, (std::array<std::int64_t, 4>{1, 2, 3, 4}));
+  const std::int64_t cycles = belvosta::LeseTaktzaehler(proben, 2);
+  EXPECT_EQ(fake.system.tscReads, 1);
+  EXPECT_EQ(proben.slot[3], cycles);
+  EXPECT_EQ(proben.slot[2] - 3, cycles);  // the reading, less what the slot held
+  EXPECT_EQ(proben.slot[0], 1);
+  EXPECT_EQ(proben.slot[1], 2);
 }
 
 TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBeforeItReturns) {

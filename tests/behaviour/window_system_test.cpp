@@ -80,6 +80,18 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   form.Caption.SetCaption("changed");
   form.List.AddItem("entry");
   form.Tick.SetEnabled(true);
+  // Everything else a user or a handler can change on the form and its controls.
+  form.Form::SetCaption("other");
+  form.SetMousePointer(platform::MousePointer::Hourglass);
+  form.Text.SetText("typed");
+  form.Text.SetSelStart(3);
+  ASSERT_TRUE(form.Text.SetFocus());
+  form.List.AddItem("second");
+  ASSERT_TRUE(form.List.SetListIndex(1));
+  form.Button.SetVisible(false);
+  form.Button.SetEnabled(false);
+  form.Button.SetMousePointer(platform::MousePointer::Hand);
+  form.Button.SetToolTipText("tip");
   const std::size_t entries = form.log.size();
   form.Unload();
   EXPECT_FALSE(form.IsLoaded());
@@ -91,6 +103,16 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   EXPECT_EQ(form.Caption.Caption(), "design");
   EXPECT_EQ(form.List.ListCount(), 0);
   EXPECT_FALSE(form.Tick.Enabled());
+  EXPECT_EQ(form.Form::Caption(), "Log");
+  EXPECT_EQ(form.MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(form.Text.Text(), "start");
+  EXPECT_EQ(form.Text.SelStart(), 0);
+  EXPECT_FALSE(form.Text.HasFocus());
+  EXPECT_EQ(form.List.ListIndex(), -1);
+  EXPECT_TRUE(form.Button.Visible());
+  EXPECT_TRUE(form.Button.Enabled());
+  EXPECT_EQ(form.Button.MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(form.Button.ToolTipText(), "");
   EXPECT_EQ(form.loads, 2);
 }
 

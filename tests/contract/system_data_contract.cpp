@@ -195,6 +195,23 @@ TEST_P(RegistryContract, AKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsVa
   EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
 }
 
+// Two keys open at once are two handles: closing one leaves the other readable.
+TEST_P(RegistryContract, EachOpenKeyIsItsOwnHandle) {
+  const std::optional<std::string> known = under().KnownKey();
+  if (!known) GTEST_SKIP() << "no registry key is known to exist here";
+  platform::HKEY first = 0, second = 0;
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, first), platform::kErrorSuccess);
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, second),
+            platform::kErrorSuccess);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(backend().CloseKey(first), platform::kErrorSuccess);
+  Enumerated value;
+  EXPECT_NE(
+      backend().EnumValue(second, 0, value.name, value.nameLength, value.data, value.dataLength),
+      platform::kErrorInvalidHandle);
+  EXPECT_EQ(backend().CloseKey(second), platform::kErrorSuccess);
+}
+
 TEST_P(RegistryContract, AMissingKeyIsNotFound) {
   platform::HKEY key = 0;
   EXPECT_EQ(

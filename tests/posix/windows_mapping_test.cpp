@@ -102,6 +102,37 @@ TEST_F(MappingTest, WithoutAPrefixTheRootFileSystemIsTheFixedDriveC) {
   EXPECT_EQ(ShellFolder(backend, kCsidlSystem), host.home + "/.wine/drive_c/windows/system32");
 }
 
+// What the command line says about a Windows folder that has no path: where the prefix came
+// from and which part of it is not there.
+TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
+  using platform::posix::PrefixFolderOrigin;
+  const std::string prefix = tree.Root() + "/prefix";
+  const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
+  host.winePrefix = prefix;
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": fehlt");
+  WriteFile(prefix, "");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": ist kein Ordner");
+  std::filesystem::remove(prefix);
+  tree.AddFolder("prefix/drive_c/windows");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": \"drive_c/windows/system32\" fehlt");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlWindows), named);
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlDesktopDirectory), "");  // not a prefix folder
+
+  host.winePrefix = "prefix";
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+            "Wine-Präfix \"prefix\" aus WINEPREFIX: ist kein absoluter Pfad");
+  host.winePrefix.reset();
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+            "Wine-Präfix \"" + host.home + "/.wine\" aus HOME: fehlt");
+  host.homeFromAccount = true;
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+            "Wine-Präfix \"" + host.home +
+                "/.wine\" aus dem Benutzerkonto (HOME ist nicht gesetzt): fehlt");
+  host.home.clear();
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+            "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner");
+}
+
 TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   const std::string desktop = tree.AddFolder("home/Schreibtisch");
   const std::string documents = tree.AddFolder("elsewhere/docs");
@@ -139,6 +170,9 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
                                                        "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
   EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
   EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
+  // A relative folder, even one that exists from where the program runs, is no folder.
+  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\".\"\n");
+  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");
 
   // Without the settings file the usual English names are the defaults.
   std::filesystem::remove(host.home + "/.config/user-dirs.dirs");

@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,22 @@ TEST(TreeSearchTrouble, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
   // Found anyway: nothing was left unchecked.
   EXPECT_EQ(Search(tree.Root(), {"near.dll"}, tree.Root().size() + 60).trouble.problem,
             SearchProblem::None);
+
+  // The folder whose "wmp.dll" would fill the buffer to its last byte is searched; one a
+  // letter longer is not, and the walk says so even when that folder is empty.
+  test_support::TempTree edge;
+  const std::size_t buffer = edge.Root().size() + 60;  // the root, "/", 50, "/", 7 and a NUL
+  const std::string fits = edge.AddFile(std::string(50, 'a') + "/wmp.dll");
+  ASSERT_EQ(fits.size() + 1, buffer);
+  const Outcome exact = Search(edge.Root(), {"wmp.dll"}, buffer);
+  EXPECT_EQ(exact.found[0], fits);
+  EXPECT_EQ(exact.trouble.problem, SearchProblem::None);
+  std::filesystem::remove(fits);
+  EXPECT_EQ(Search(edge.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::None);
+  edge.AddFolder(std::string(51, 'b'));
+  const Outcome over = Search(edge.Root(), {"wmp.dll"}, buffer);
+  EXPECT_EQ(over.found[0], "");
+  EXPECT_EQ(over.trouble.problem, SearchProblem::PathTooLong);
 }
 
 TEST(TreeSearchTrouble, RunningOutOfDescriptorsIsRecoveredOrTold) {

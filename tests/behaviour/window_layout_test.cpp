@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iomanip>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 
+#include "e2e/layout.h"
 #include "fake/fixture.h"
 
 namespace {
@@ -57,42 +57,38 @@ TEST_F(WindowLayout, EachControlOfTheLayoutFileHasItsKindPlaceAndSize) {
       {"sucher1", &program->sucher1}, {"FormS", &program->FormS}, {"Form3", &program->Form3}};
   std::ifstream file(BELVOSTA_LAYOUT_FILE);
   ASSERT_TRUE(file) << BELVOSTA_LAYOUT_FILE;
-  std::map<std::string, int> controlsPerForm;
-  std::string line;
-  while (std::getline(file, line)) {
-    std::istringstream fields(line);
-    std::string what;
-    if (!(fields >> what) || what[0] == '#') continue;
-    if (what == "form") {
-      std::string name, caption;
-      int width = 0, height = 0;
-      fields >> name >> std::quoted(caption) >> width >> height;
-      ASSERT_TRUE(forms.count(name)) << line;
-      platform::Form& form = *forms[name];
-      form.EnsureLoaded();
-      EXPECT_EQ(form.DesignValues().clientWidth, width) << line;
-      EXPECT_EQ(form.DesignValues().clientHeight, height) << line;
-      // A caption with a placeholder is made at run time; the others are the design's.
-      if (caption.find("${") == std::string::npos) {
-        EXPECT_EQ(form.Caption(), caption) << line;
-      }
-      continue;
+  const e2e::Layout layout =
+      e2e::Layout::Parse(std::string(std::istreambuf_iterator<char>(file), {}));
+
+  for (const e2e::FormEntry& entry : layout.Forms()) {
+    ASSERT_TRUE(forms.count(entry.name)) << entry.name;
+    platform::Form& form = *forms[entry.name];
+    form.EnsureLoaded();
+    EXPECT_EQ(form.DesignValues().clientWidth, entry.clientWidth) << entry.name;
+    EXPECT_EQ(form.DesignValues().clientHeight, entry.clientHeight) << entry.name;
+    // A caption with a placeholder is made at run time; the others are the design's.
+    if (entry.caption.find("${") == std::string::npos) {
+      EXPECT_EQ(form.Caption(), entry.caption) << entry.name;
     }
-    ASSERT_EQ(what, "control") << line;
-    std::string formName, name, windowClass, container, left, top, width, height;
-    fields >> formName >> name >> windowClass >> container >> left >> top >> width >> height;
-    ASSERT_TRUE(forms.count(formName)) << line;
-    platform::Control* control = Find(*forms[formName], name);
-    ASSERT_NE(control, nullptr) << line;
-    ++controlsPerForm[formName];
-    EXPECT_STREQ(WindowClass(control->Kind()), windowClass.c_str()) << line;
+  }
+
+  std::map<std::string, int> controlsPerForm;
+  for (const e2e::ControlEntry& entry : layout.Controls()) {
+    const std::string where = entry.form + " " + entry.name;
+    platform::Control* control = Find(*forms.at(entry.form), entry.name);
+    ASSERT_NE(control, nullptr) << where;
+    ++controlsPerForm[entry.form];
+    EXPECT_STREQ(WindowClass(control->Kind()), entry.className.c_str()) << where;
     const platform::Control* inside = control->DesignValues().container;
-    EXPECT_EQ(inside ? inside->Name() : "-", container) << line;
-    EXPECT_EQ(control->Left(), std::stoi(left)) << line;
-    EXPECT_EQ(control->Top(), std::stoi(top)) << line;
-    EXPECT_EQ(control->Width(), std::stoi(width)) << line;
-    if (height != "-") {
-      EXPECT_EQ(control->Height(), std::stoi(height)) << line;
+    EXPECT_EQ(inside ? inside->Name() : "", entry.container) << where;
+    EXPECT_EQ(control->Left(), entry.left) << where;
+    EXPECT_EQ(control->Top(), entry.top) << where;
+    // "-": a size that is not the window's (a drop-down list's height).
+    if (entry.width) {
+      EXPECT_EQ(control->Width(), *entry.width) << where;
+    }
+    if (entry.height) {
+      EXPECT_EQ(control->Height(), *entry.height) << where;
     }
   }
   for (const auto& [name, form] : forms) EXPECT_GT(controlsPerForm[name], 5) << name;

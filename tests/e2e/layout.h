@@ -49,6 +49,9 @@ class Layout {
   // the next one's client area.
   std::vector<const ControlEntry*> Chain(const ControlEntry& control) const;
 
+  const std::vector<FormEntry>& Forms() const { return forms_; }
+  const std::vector<ControlEntry>& Controls() const { return controls_; }
+
  private:
   std::vector<FormEntry> forms_;
   std::vector<ControlEntry> controls_;

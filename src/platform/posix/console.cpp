@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/native.h"
 #include "platform/posix/system_backend.h"
+#include "platform/posix/system_calls.h"
 
 namespace platform {
 namespace {
@@ -22,13 +23,13 @@ constexpr int kStalledWriteMs = 10000;
 // stream takes nothing for kStalledWriteMs.
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t written = posix::systemCalls.write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       pollfd ready{.fd = fd, .events = POLLOUT, .revents = 0};
       int woken = 0;
       do {
-        woken = poll(&ready, 1, kStalledWriteMs);
+        woken = posix::systemCalls.poll(&ready, 1, kStalledWriteMs);
       } while (woken < 0 && errno == EINTR);
       if (woken <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
       continue;
@@ -43,11 +44,11 @@ bool WriteAll(int fd, std::string_view bytes) {
 // folder the search opens takes its number and receives the output; what would have been
 // written there counts as lost.
 bool KeepStreamNumber(int fd) {
-  if (fcntl(fd, F_GETFD) >= 0) return true;
-  const int null = open("/dev/null", O_RDWR);
+  if (posix::systemCalls.fcntl(fd, F_GETFD) >= 0) return true;
+  const int null = posix::systemCalls.open("/dev/null", O_RDWR);
   if (null >= 0 && null != fd) {
-    dup2(null, fd);
-    close(null);
+    posix::systemCalls.dup2(null, fd);
+    posix::systemCalls.close(null);
   }
   return false;
 }

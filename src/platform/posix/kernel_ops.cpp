@@ -15,6 +15,7 @@
 #include "platform/buffer_rules.h"
 #include "platform/posix/ascii_case.h"
 #include "platform/posix/system_backend.h"
+#include "platform/posix/system_calls.h"
 
 namespace platform::posix {
 
@@ -46,7 +47,7 @@ unsigned PosixBackend::TempPath(std::span<char> buffer) {
 
 int PosixBackend::ComputerName(std::span<char> buffer, unsigned long& size) {
   char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return 0;
+  if (systemCalls.gethostname(name, sizeof name - 1) != 0) return 0;
   return CopyComputerName(name, buffer, size);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/buffer_rules.h"
 #include "platform/posix/system_backend.h"
+#include "platform/posix/system_calls.h"
 
 namespace platform::posix {
 
@@ -15,8 +16,8 @@ int PosixBackend::UserName(std::span<char> buffer, unsigned long& size) {
   passwd entry{};
   passwd* result = nullptr;
   int error = 0;
-  while ((error = getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(), &result)) ==
-             ERANGE &&
+  while ((error = systemCalls.getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(),
+                                         &result)) == ERANGE &&
          scratch.size() < (1u << 20)) {
     scratch.resize(scratch.size() * 2);
   }

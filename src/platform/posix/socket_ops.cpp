@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/posix/system_backend.h"
+#include "platform/posix/system_calls.h"
 
 namespace platform::posix {
 
@@ -28,7 +29,7 @@ std::optional<HOSTENT> PosixBackend::HostByName(std::string_view name) {
   hints.ai_socktype = SOCK_STREAM;  // one result per address, not one per socket type
   hints.ai_flags = AI_CANONNAME;
   addrinfo* results = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &results) != 0 || results == nullptr) {
+  if (systemCalls.getaddrinfo(host.c_str(), nullptr, &hints, &results) != 0 || results == nullptr) {
     return std::nullopt;
   }
   HOSTENT entry;
@@ -43,7 +44,7 @@ std::optional<HOSTENT> PosixBackend::HostByName(std::string_view name) {
       entry.h_addr_list.push_back(std::move(octets));
     }
   }
-  freeaddrinfo(results);
+  systemCalls.freeaddrinfo(results);
   if (entry.h_addr_list.empty()) return std::nullopt;
   return entry;
 }

@@ -26,6 +26,7 @@
 
 #include "platform/buffer_rules.h"
 #include "platform/posix/ascii_case.h"
+#include "platform/posix/system_calls.h"
 
 namespace platform::posix {
 
@@ -41,6 +42,16 @@ constexpr std::size_t kMaxOpenFolders = 24;
 
 // No entry name is longer (NAME_MAX on every POSIX system this runs on).
 constexpr std::size_t kLongestEntryName = 255;
+
+// Folders are opened and listed through the system call table; a call cut short by a
+// signal is made again, as it says nothing about the folder.
+int OpenFolder(const char* path, int flags) {
+  return RetryInterrupted([&] { return systemCalls.open(path, flags); });
+}
+
+int OpenFolderAt(int folder, const char* path, int flags) {
+  return RetryInterrupted([&] { return systemCalls.openat(folder, path, flags); });
+}
 
 bool IsSearchableName(std::string_view name) {
   return !IsBlank(name) && name != "." && name != ".." &&
@@ -70,8 +81,8 @@ SearchProblem RootProblem(int error) {
 // Opens the root folder, whose path may be longer than the system's path limit, a stretch
 // of whole components at a time. The root the caller gave may itself be a link.
 int OpenRoot(const std::string& path) {
-  if (path.empty()) return open("/", kFolderFlags);
-  if (path.size() < PATH_MAX) return open(path.c_str(), kFolderFlags);
+  if (path.empty()) return OpenFolder("/", kFolderFlags);
+  if (path.size() < PATH_MAX) return OpenFolder(path.c_str(), kFolderFlags);
 
   int fd = AT_FDCWD;
   std::string stretch;
@@ -89,10 +100,10 @@ int OpenRoot(const std::string& path) {
     int error = ENAMETOOLONG;  // when a single component is over the limit
     if (end > start) {
       stretch.assign(path, start, end - start);
-      next = openat(fd, stretch.c_str(), kFolderFlags);
+      next = OpenFolderAt(fd, stretch.c_str(), kFolderFlags);
       error = errno;
     }
-    if (fd != AT_FDCWD) close(fd);
+    if (fd != AT_FDCWD) systemCalls.close(fd);
     if (next < 0) errno = error;
     if (next < 0 || last) return next;
     fd = next;
@@ -112,7 +123,7 @@ struct FolderId {
 
 FolderId IdOf(int fd) {
   struct stat info;
-  if (fstat(fd, &info) != 0) return {};
+  if (systemCalls.fstat(fd, &info) != 0) return {};
   return {info.st_dev, info.st_ino, true};
 }
 
@@ -129,7 +140,7 @@ MountId MountOf(int fd) {
   MountId id;
 #if defined(__linux__) && defined(STATX_MNT_ID)
   struct statx extended;
-  if (statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &extended) == 0) {
+  if (systemCalls.statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &extended) == 0) {
     id.device = makedev(extended.stx_dev_major, extended.stx_dev_minor);
     if ((extended.stx_mask & STATX_MNT_ID) != 0) id.mount = extended.stx_mnt_id;
     id.known = true;
@@ -137,7 +148,7 @@ MountId MountOf(int fd) {
   }
 #endif
   struct stat info;
-  if (fstat(fd, &info) != 0) return id;
+  if (systemCalls.fstat(fd, &info) != 0) return id;
   id.device = info.st_dev;
   id.known = true;
   return id;
@@ -158,8 +169,8 @@ int OpenAbove(int fd, std::size_t hops) {
     const std::size_t now = std::min(hops, kHopsPerCall);
     way.clear();
     for (std::size_t i = 0; i < now; ++i) way += "../";
-    const int next = openat(current, way.c_str(), kFolderFlags);
-    if (current != fd) close(current);
+    const int next = OpenFolderAt(current, way.c_str(), kFolderFlags);
+    if (current != fd) systemCalls.close(current);
     if (next < 0) return -1;
     current = next;
     hops -= now;
@@ -190,7 +201,8 @@ template <typename Visit, typename Between>
 bool ForEachEntry(int fd, std::vector<char>& buffer, int& error, Visit&& visit, Between&& between) {
   error = 0;
   for (;;) {
-    const ssize_t filled = getdents64(fd, buffer.data(), buffer.size());
+    const ssize_t filled =
+        RetryInterrupted([&] { return systemCalls.getdents64(fd, buffer.data(), buffer.size()); });
     if (filled < 0) error = errno;
     if (filled <= 0) return false;  // end of folder, or a read error: skip the rest
     for (ssize_t offset = 0; offset < filled;) {
@@ -214,7 +226,7 @@ bool ForEachEntry(int fd, std::vector<char>&, int& error, Visit&& visit, Between
   DIR* folder = fdopendir(own);
   if (folder == nullptr) {
     error = errno;
-    close(own);
+    systemCalls.close(own);
     return false;
   }
   bool stopped = false;
@@ -243,13 +255,15 @@ bool ForEachEntry(int fd, std::vector<char>&, int& error, Visit&& visit, Between
 EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
   struct stat info;
   if (kind == EntryKind::Unknown) {
-    if (fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Unknown;
+    if (systemCalls.fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+      return EntryKind::Unknown;
     if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
     if (!S_ISLNK(info.st_mode)) return EntryKind::File;
     kind = EntryKind::Link;
   }
   if (kind == EntryKind::Link) {
-    if (fstatat(folderFd, name, &info, 0) != 0 || S_ISDIR(info.st_mode)) return EntryKind::Link;
+    if (systemCalls.fstatat(folderFd, name, &info, 0) != 0 || S_ISDIR(info.st_mode))
+      return EntryKind::Link;
     return EntryKind::File;
   }
   return kind;
@@ -275,7 +289,7 @@ class TreeWalk {
   }
   ~TreeWalk() {
     for (const Level& level : path_) {
-      if (level.fd >= 0) close(level.fd);
+      if (level.fd >= 0) systemCalls.close(level.fd);
     }
   }
   TreeWalk(const TreeWalk&) = delete;
@@ -354,7 +368,7 @@ class TreeWalk {
       Level& level = path_[i];
       if (level.fd < 0) continue;
       level.id = IdOf(level.fd);
-      close(level.fd);
+      systemCalls.close(level.fd);
       level.fd = -1;
       --openFolders_;
     }
@@ -367,11 +381,11 @@ class TreeWalk {
     const int parentFd = path_.back().fd;
     if (parentFd < 0) return -1;
     const std::string name = NameOf(entry);
-    int fd = openat(parentFd, name.c_str(), kChildFlags);
+    int fd = OpenFolderAt(parentFd, name.c_str(), kChildFlags);
     ++counts_.folderSteps;
     if (fd < 0 && IsResourceError(errno)) {
       ReleaseSpareFolders();
-      fd = openat(parentFd, name.c_str(), kChildFlags);
+      fd = OpenFolderAt(parentFd, name.c_str(), kChildFlags);
       ++counts_.folderSteps;
       if (fd < 0 && IsResourceError(errno)) Fail(SearchProblem::OutOfResources, errno);
     }
@@ -387,7 +401,7 @@ class TreeWalk {
     if (fd >= 0) {
       const MountId mount = MountOf(fd);
       if (rootMount_.known && mount != rootMount_) {
-        close(fd);
+        systemCalls.close(fd);
         fd = -1;
       }
     }
@@ -417,7 +431,7 @@ class TreeWalk {
     while (!stack_.empty() && stack_.back().opened) {
       const Level& done = path_.back();
       if (done.fd >= 0) {
-        if (way >= 0) close(way);
+        if (way >= 0) systemCalls.close(way);
         way = done.fd;
         wayDepth = path_.size() - 1;
         --openFolders_;
@@ -432,12 +446,12 @@ class TreeWalk {
       int fd = way >= 0 ? OpenAbove(way, hops) : -1;
       counts_.folderSteps += way >= 0 ? hops : 0;
       if (fd >= 0 && !IsFolder(fd, parent.id)) {
-        close(fd);
+        systemCalls.close(fd);
         fd = -1;
       }
       if (fd < 0) fd = OpenAgainByNames(path_.size() - 1);
       if (fd < 0 && IsResourceError(errno)) {
-        if (way >= 0) close(way);
+        if (way >= 0) systemCalls.close(way);
         way = -1;
         ReleaseSpareFolders();
         fd = OpenAgainByNames(path_.size() - 1);
@@ -451,7 +465,7 @@ class TreeWalk {
         lowestOpen_ = std::min(lowestOpen_, path_.size() - 1);
       }
     }
-    if (way >= 0) close(way);
+    if (way >= 0) systemCalls.close(way);
   }
 
   // Opens the folder at `depth` of the current path again from the nearest open folder
@@ -466,7 +480,7 @@ class TreeWalk {
       fd = OpenRoot(root_);
       ++counts_.folderSteps;
       if (fd >= 0 && !IsFolder(fd, path_[0].id)) {
-        close(fd);
+        systemCalls.close(fd);
         return -1;
       }
       if (depth == 0) return fd;
@@ -478,14 +492,14 @@ class TreeWalk {
     for (std::size_t i = from; i <= depth; ++i) {
       const Level& level = path_[i];
       const int next =
-          openat(fd, names_.substr(level.nameStart, level.nameLength).c_str(), kChildFlags);
+          OpenFolderAt(fd, names_.substr(level.nameStart, level.nameLength).c_str(), kChildFlags);
       ++counts_.folderSteps;
-      if (own) close(fd);
+      if (own) systemCalls.close(fd);
       fd = next;
       own = true;
       if (fd < 0) return -1;
       if (!IsFolder(fd, level.id)) {
-        close(fd);
+        systemCalls.close(fd);
         return -1;
       }
     }
@@ -499,7 +513,7 @@ class TreeWalk {
     Level& level = path_[lowestOpen_];
     if (lowestOpen_ + 1 >= path_.size() || level.fd < 0) return;  // never the deepest
     level.id = IdOf(level.fd);
-    close(level.fd);
+    systemCalls.close(level.fd);
     level.fd = -1;
     --openFolders_;
   }

@@ -15,6 +15,7 @@
 
 #include "platform/kernel32.h"
 #include "platform/posix/ascii_case.h"
+#include "platform/posix/system_calls.h"
 #include "platform/shell32.h"
 
 namespace platform::posix {
@@ -54,18 +55,22 @@ std::string_view Trim(std::string_view text) {
 // pipe someone put in place of a settings file, reads as empty instead of blocking.
 std::vector<std::string> ReadLines(const std::string& file) {
   std::vector<std::string> lines;
-  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = RetryInterrupted(
+      [&] { return systemCalls.open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
   if (fd < 0) return lines;
   struct stat info;
   std::string text;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (systemCalls.fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
     char chunk[4096];
     ssize_t got = 0;
-    while (text.size() < kMaxFileBytes && (got = read(fd, chunk, sizeof chunk)) > 0) {
+    // A read cut short by a signal is made again: stopping there would read a short text.
+    while (text.size() < kMaxFileBytes && (got = RetryInterrupted([&] {
+                                             return systemCalls.read(fd, chunk, sizeof chunk);
+                                           })) > 0) {
       text.append(chunk, static_cast<std::size_t>(got));
     }
   }
-  close(fd);
+  systemCalls.close(fd);
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
@@ -151,7 +156,8 @@ std::string_view PrefixFolderBelow(int csidl) {
 std::string PathState(const std::string& path) {
   struct stat info;
   if (path.empty() || path.front() != '/') return "ist kein absoluter Pfad";
-  if (stat(path.c_str(), &info) != 0) return errno == EACCES ? "ist nicht erreichbar" : "fehlt";
+  if (systemCalls.stat(path.c_str(), &info) != 0)
+    return errno == EACCES ? "ist nicht erreichbar" : "fehlt";
   if (!S_ISDIR(info.st_mode)) return "ist kein Ordner";
   return {};
 }
@@ -237,7 +243,8 @@ HostEnvironment HostEnvironment::FromProcess() {
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* result = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result) {
+    if (systemCalls.getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &result) == 0 &&
+        result) {
       host.home = result->pw_dir;
     }
   }
@@ -248,7 +255,7 @@ HostEnvironment HostEnvironment::FromProcess() {
   std::error_code ec;
   if (!fs::exists(host.osReleaseFile, ec)) host.osReleaseFile = "/usr/lib/os-release";
   utsname names{};
-  if (uname(&names) == 0) host.kernelRelease = names.release;
+  if (systemCalls.uname(&names) == 0) host.kernelRelease = names.release;
   return host;
 }
 

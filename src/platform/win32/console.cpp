@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
 namespace platform {
@@ -24,7 +25,8 @@ bool Redirected(HANDLE handle) {
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+         win32::systemCalls.GetConsoleMode(handle, &mode);
 }
 
 // False when a write fails or takes nothing: the rest would be lost.
@@ -32,7 +34,9 @@ bool WriteBytes(HANDLE handle, std::string_view bytes) {
   while (!bytes.empty()) {
     const auto piece = static_cast<DWORD>(std::min(bytes.size(), kPiece));
     DWORD written = 0;
-    if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return false;
+    if (!win32::systemCalls.WriteFile(handle, bytes.data(), piece, &written, nullptr) ||
+        written == 0)
+      return false;
     bytes.remove_prefix(std::min<std::size_t>(written, bytes.size()));
   }
   return true;
@@ -42,7 +46,8 @@ bool WriteWide(HANDLE handle, std::wstring_view text) {
   while (!text.empty()) {
     const auto piece = static_cast<DWORD>(std::min(text.size(), kPiece));
     DWORD written = 0;
-    if (!WriteConsoleW(handle, text.data(), piece, &written, nullptr) || written == 0) {
+    if (!win32::systemCalls.WriteConsoleW(handle, text.data(), piece, &written, nullptr) ||
+        written == 0) {
       return false;
     }
     text.remove_prefix(std::min<std::size_t>(written, text.size()));
@@ -71,7 +76,7 @@ class Win32Console final : public Console {
   }
 
   ~Win32Console() override {
-    if (console_ != INVALID_HANDLE_VALUE) CloseHandle(console_);
+    if (console_ != INVALID_HANDLE_VALUE) win32::systemCalls.CloseHandle(console_);
   }
 
   Win32Console(const Win32Console&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/buffer_rules.h"
 #include "platform/win32/later_windows.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 
@@ -11,10 +12,11 @@
 namespace platform::win32 {
 unsigned Win32Backend::LogicalDriveStrings(std::span<char> buffer) {
   std::vector<wchar_t> roots(128);
-  DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
+  DWORD length =
+      systemCalls.GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
   if (length >= roots.size()) {
     roots.resize(length + 1);
-    length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
+    length = systemCalls.GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
   }
   if (length == 0 || length >= roots.size()) return 0;
   // Each root with its NUL, then the final NUL: converted root by root.
@@ -39,10 +41,10 @@ unsigned Win32Backend::DriveType(std::string_view root) {
 
 unsigned Win32Backend::TempPath(std::span<char> buffer) {
   std::vector<wchar_t> path(MAX_PATH + 1);
-  DWORD length = GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+  DWORD length = systemCalls.GetTempPathW(static_cast<DWORD>(path.size()), path.data());
   if (length >= path.size()) {
     path.resize(length + 1);
-    length = GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+    length = systemCalls.GetTempPathW(static_cast<DWORD>(path.size()), path.data());
   }
   if (length == 0 || length >= path.size()) return 0;
   return CopyOrSizeNeeded(Narrow(std::wstring_view(path.data(), length)), buffer);
@@ -51,7 +53,7 @@ unsigned Win32Backend::TempPath(std::span<char> buffer) {
 int Win32Backend::ComputerName(std::span<char> buffer, unsigned long& size) {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
-  if (!GetComputerNameW(name, &length)) return 0;
+  if (!systemCalls.GetComputerNameW(name, &length)) return 0;
   return CopyComputerName(Narrow(std::wstring_view(name, length)), buffer, size);
 }
 
@@ -60,7 +62,7 @@ int Win32Backend::VersionEx(OSVERSIONINFOA& info) {
   const bool extended = info.dwOSVersionInfoSize == 156;
   OSVERSIONINFOEXW wide{};
   wide.dwOSVersionInfoSize = extended ? sizeof(OSVERSIONINFOEXW) : sizeof(OSVERSIONINFOW);
-  if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&wide))) return 0;
+  if (!systemCalls.GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&wide))) return 0;
   info.dwMajorVersion = wide.dwMajorVersion;
   info.dwMinorVersion = wide.dwMinorVersion;
   info.dwBuildNumber = wide.dwBuildNumber;
@@ -81,7 +83,7 @@ int Win32Backend::VersionEx(OSVERSIONINFOA& info) {
 int Win32Backend::MemoryStatusEx(MEMORYSTATUSEX& status) {
   ::MEMORYSTATUSEX wide{};
   wide.dwLength = sizeof(wide);
-  if (!GlobalMemoryStatusEx(&wide)) return 0;
+  if (!systemCalls.GlobalMemoryStatusEx(&wide)) return 0;
   status.dwMemoryLoad = wide.dwMemoryLoad;
   status.ullTotalPhys = wide.ullTotalPhys;
   status.ullAvailPhys = wide.ullAvailPhys;

@@ -4,6 +4,7 @@
 
 #include "platform/buffer_rules.h"
 #include "platform/win32/system_backend.h"
+#include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ std::string ProgramData(DWORD type, const std::vector<BYTE>& raw, DWORD rawBytes
 int Win32Backend::UserName(std::span<char> buffer, unsigned long& size) {
   wchar_t name[UNLEN + 1] = {};
   DWORD length = UNLEN + 1;
-  if (!GetUserNameW(name, &length) || length == 0) return 0;
+  if (!systemCalls.GetUserNameW(name, &length) || length == 0) return 0;
   const int fits = CopyUserName(Narrow(std::wstring_view(name, length - 1)), buffer, size);
   if (!fits) SetLastError(ERROR_INSUFFICIENT_BUFFER);
   return fits;
@@ -58,7 +59,7 @@ long Win32Backend::OpenKey(HKEY key, std::string_view subKey, HKEY& result) {
   while (subKey.size() > 1 && subKey.back() == '\\') subKey.remove_suffix(1);
   const std::wstring wide = Widen(subKey);
   ::HKEY opened = nullptr;
-  const LONG status = RegOpenKeyExW(ToNative(key), wide.c_str(), 0, KEY_READ, &opened);
+  const LONG status = systemCalls.RegOpenKeyExW(ToNative(key), wide.c_str(), 0, KEY_READ, &opened);
   if (status == ERROR_SUCCESS) result = reinterpret_cast<HKEY>(opened);
   return status;
 }
@@ -78,8 +79,8 @@ long Win32Backend::EnumValue(HKEY key, unsigned long index, std::span<char> name
   for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
     nameChars = kMaxValueName;
     rawBytes = static_cast<DWORD>(raw.size());
-    status = RegEnumValueW(ToNative(key), index, wideName.data(), &nameChars, nullptr, &type,
-                           raw.data(), &rawBytes);
+    status = systemCalls.RegEnumValueW(ToNative(key), index, wideName.data(), &nameChars, nullptr,
+                                       &type, raw.data(), &rawBytes);
     if (status != ERROR_MORE_DATA) break;
     if (rawBytes <= raw.size() || rawBytes > kMaxDataRead) break;
     raw.resize(rawBytes + 2);
@@ -96,7 +97,7 @@ long Win32Backend::EnumValue(HKEY key, unsigned long index, std::span<char> name
 }
 
 long Win32Backend::CloseKey(HKEY key) {
-  return RegCloseKey(ToNative(key));
+  return systemCalls.RegCloseKey(ToNative(key));
 }
 
 }  // namespace platform::win32

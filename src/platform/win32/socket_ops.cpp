@@ -3,6 +3,7 @@
 #include <winsock2.h>
 
 #include "platform/win32/system_backend.h"
+#include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
 #include <string>
@@ -46,7 +47,7 @@ std::string FromAnsi(const char* text) {
 
 int Win32Backend::SocketsStartup(std::uint16_t version, WSADATA& data) {
   ::WSADATA native{};
-  const int result = ::WSAStartup(version, &native);
+  const int result = systemCalls.WSAStartup(version, &native);
   data.wVersion = native.wVersion;
   data.wHighVersion = native.wHighVersion;
   return result;
@@ -59,7 +60,7 @@ int Win32Backend::SocketsCleanup() {
 std::optional<HOSTENT> Win32Backend::HostByName(std::string_view name) {
   const std::optional<std::string> ansi = AnsiName(name);
   if (!ansi) return std::nullopt;
-  const hostent* entry = ::gethostbyname(ansi->c_str());
+  const hostent* entry = systemCalls.gethostbyname(ansi->c_str());
   if (!entry) return std::nullopt;
 
   // Every list ends at its first null entry; a missing list counts as empty.

@@ -14,14 +14,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/win32/system_calls.h"
 #include "platform/win32/windows_api.h"
-
-extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc,
-                                               PVOID apcContext, PIO_STATUS_BLOCK status,
-                                               PVOID buffer, ULONG length,
-                                               FILE_INFORMATION_CLASS informationClass,
-                                               BOOLEAN singleEntry, PUNICODE_STRING fileName,
-                                               BOOLEAN restartScan);
 
 namespace platform::win32 {
 namespace {
@@ -137,24 +131,25 @@ HANDLE OpenBelow(HANDLE parent, std::wstring_view name, NTSTATUS& result) {
   InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
   IO_STATUS_BLOCK status;
   HANDLE folder = nullptr;
-  result = NtOpenFile(&folder, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &status,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT |
-                          FILE_OPEN_FOR_BACKUP_INTENT);
+  result = systemCalls.NtOpenFile(&folder, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &status,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT |
+                                      FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT);
   return result >= 0 ? folder : nullptr;
 }
 
 // Opens the root folder as the caller named it (a junction given as the root is followed).
 HANDLE OpenRoot(const std::wstring& path) {
-  const HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE folder =
+      systemCalls.CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   return folder == INVALID_HANDLE_VALUE ? nullptr : folder;
 }
 
 bool IsFolderHandle(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info;
-  return GetFileInformationByHandle(handle, &info) &&
+  return systemCalls.GetFileInformationByHandle(handle, &info) &&
          (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -170,7 +165,7 @@ class TreeWalk {
     }
   }
   ~TreeWalk() {
-    for (const Level& level : path_) CloseHandle(level.handle);
+    for (const Level& level : path_) systemCalls.CloseHandle(level.handle);
   }
   TreeWalk(const TreeWalk&) = delete;
   TreeWalk& operator=(const TreeWalk&) = delete;
@@ -185,7 +180,7 @@ class TreeWalk {
     }
     // The root is opened with backup semantics, which opens a file just as well.
     if (!IsFolderHandle(root)) {
-      CloseHandle(root);
+      systemCalls.CloseHandle(root);
       Fail(SearchProblem::RootNotFolder, ERROR_DIRECTORY);
       return 0;
     }
@@ -202,7 +197,7 @@ class TreeWalk {
     while (!done && !failed_ && !stack_.empty()) {
       Entry& entry = stack_.back();
       if (entry.opened) {  // its subfolders are done
-        CloseHandle(path_.back().handle);
+        systemCalls.CloseHandle(path_.back().handle);
         path_.pop_back();
         names_.resize(entry.nameStart);
         stack_.pop_back();
@@ -259,8 +254,9 @@ class TreeWalk {
     const ULONG bytes = static_cast<ULONG>(listing_.size() * sizeof(ULONGLONG));
     for (;;) {
       IO_STATUS_BLOCK status;
-      result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, listing_.data(),
-                                    bytes, FileDirectoryInformation, FALSE, nullptr, FALSE);
+      result = systemCalls.NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status,
+                                                listing_.data(), bytes, FileDirectoryInformation,
+                                                FALSE, nullptr, FALSE);
       if (result < 0 || result == STATUS_PENDING) return false;  // the end, or unreadable
       const std::size_t filled = std::min<std::size_t>(status.Information, bytes);
       const auto* base = reinterpret_cast<const BYTE*>(listing_.data());

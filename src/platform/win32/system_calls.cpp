@@ -1,0 +1,31 @@
+#include "platform/win32/system_calls.h"
+
+namespace platform::win32 {
+
+SystemCalls RealSystemCalls() {
+  return SystemCalls{
+      .CreateFileW = &::CreateFileW,
+      .NtOpenFile = &::NtOpenFile,
+      .NtQueryDirectoryFile = &::NtQueryDirectoryFile,
+      .GetFileInformationByHandle = &::GetFileInformationByHandle,
+      .CloseHandle = &::CloseHandle,
+      .WriteFile = &::WriteFile,
+      .WriteConsoleW = &::WriteConsoleW,
+      .GetConsoleMode = &::GetConsoleMode,
+      .GetComputerNameW = &::GetComputerNameW,
+      .GetUserNameW = &::GetUserNameW,
+      .RegOpenKeyExW = &::RegOpenKeyExW,
+      .RegEnumValueW = &::RegEnumValueW,
+      .RegCloseKey = &::RegCloseKey,
+      .WSAStartup = &::WSAStartup,
+      .gethostbyname = &::gethostbyname,
+      .GetLogicalDriveStringsW = &::GetLogicalDriveStringsW,
+      .GetTempPathW = &::GetTempPathW,
+      .GetVersionExW = &::GetVersionExW,
+      .GlobalMemoryStatusEx = &::GlobalMemoryStatusEx,
+  };
+}
+
+SystemCalls systemCalls = RealSystemCalls();
+
+}  // namespace platform::win32

@@ -9,10 +9,12 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "contract/system_faults.h"
 #include "platform/backend.h"
 #include "platform/imagehlp.h"
 
@@ -29,6 +31,9 @@ struct Properties {
   // The host name "" resolves to this computer, as Windows' gethostbyname does; else it
   // resolves to nothing.
   bool emptyHostNameIsThisComputer = false;
+  // A folder that cannot be opened for want of descriptors, handles or memory is tried once
+  // more (after the walk closed the folders it kept open for speed); else the walk stops.
+  bool retriesAfterAShortage = false;
 };
 
 class BackendUnderContract {
@@ -52,6 +57,16 @@ class BackendUnderContract {
   // A registry key below HKEY_LOCAL_MACHINE that holds at least one text value, if this
   // system has one for sure.
   virtual std::optional<std::string> KnownKey() = 0;
+
+  // Makes the backend's system calls fail as the injections say (system_faults.h), with the
+  // calls counted from now, and keeps what the process's console writes instead of letting
+  // it reach the standard streams. False, and nothing injected, when this system has no
+  // such fault for such a call. The real calls come back with EndFaults or when the
+  // object goes.
+  virtual bool Inject(std::span<const Injection> injections) = 0;
+  virtual void EndFaults() = 0;
+  // What the console wrote since Inject.
+  virtual std::string Written() const = 0;
 };
 
 using Factory = std::unique_ptr<BackendUnderContract> (*)();
@@ -95,8 +110,8 @@ class Contract : public ::testing::TestWithParam<Named> {
   std::unique_ptr<BackendUnderContract> backend_;
 };
 
-// The suites, one per group of operations (tree_search_contract.cpp and
-// system_data_contract.cpp hold their tests).
+// The suites, one per group of operations (tree_search_contract.cpp,
+// system_data_contract.cpp and system_faults_contract.cpp hold their tests).
 class TreeSearchContract : public Contract {
  protected:
   // The path found, or "" for none, with a buffer of `size`.
@@ -119,13 +134,17 @@ class SystemDataContract : public Contract {
 
 class RegistryContract : public SystemDataContract {};
 
+class SystemFaultsContract : public Contract {};
+
 }  // namespace contract
 
 // In a test program's backend file: the suites, run with the backends listed.
-#define BELVOSTA_CONTRACT_BACKENDS(program, ...)                                        \
-  INSTANTIATE_TEST_SUITE_P(program, TreeSearchContract, ::testing::Values(__VA_ARGS__), \
-                           ::contract::NameOf);                                         \
-  INSTANTIATE_TEST_SUITE_P(program, SystemDataContract, ::testing::Values(__VA_ARGS__), \
-                           ::contract::NameOf);                                         \
-  INSTANTIATE_TEST_SUITE_P(program, RegistryContract, ::testing::Values(__VA_ARGS__),   \
+#define BELVOSTA_CONTRACT_BACKENDS(program, ...)                                          \
+  INSTANTIATE_TEST_SUITE_P(program, TreeSearchContract, ::testing::Values(__VA_ARGS__),   \
+                           ::contract::NameOf);                                           \
+  INSTANTIATE_TEST_SUITE_P(program, SystemDataContract, ::testing::Values(__VA_ARGS__),   \
+                           ::contract::NameOf);                                           \
+  INSTANTIATE_TEST_SUITE_P(program, RegistryContract, ::testing::Values(__VA_ARGS__),     \
+                           ::contract::NameOf);                                           \
+  INSTANTIATE_TEST_SUITE_P(program, SystemFaultsContract, ::testing::Values(__VA_ARGS__), \
                            ::contract::NameOf)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "contract/backend_under_contract.h"
+#include "contract/posix_faults.h"
 #include "fake/fake_system.h"
 #include "fake/virtual_clock.h"
 #include "platform/posix/system_backend.h"
@@ -16,10 +17,13 @@
 namespace contract {
 namespace {
 
-// The folders of both: real ones below the temporary folder.
+// The folders of both: real ones below the temporary folder. The system faults of both are
+// the POSIX system call table's, as the fake's tree search is the POSIX one.
 class PosixFolders : public BackendUnderContract {
  public:
-  Properties Has() const override { return {.separator = '/', .lettersCaseSeparatesNames = true}; }
+  Properties Has() const override {
+    return {.separator = '/', .lettersCaseSeparatesNames = true, .retriesAfterAShortage = true};
+  }
   const std::string& Root() const override { return root_.Root(); }
   const std::string& Outside() const override { return outside_.Root(); }
   std::string AddFile(const std::string& base, std::string_view relative) override {
@@ -31,8 +35,17 @@ class PosixFolders : public BackendUnderContract {
   bool LinkToFolder(std::string_view relative, const std::string& target) override {
     return symlink(target.c_str(), (root_.Root() + "/" + std::string(relative)).c_str()) == 0;
   }
+  bool Inject(std::span<const Injection> injections) override {
+    faults_ = std::make_unique<PosixFaults>();
+    if (faults_->Inject(injections)) return true;
+    faults_.reset();
+    return false;
+  }
+  void EndFaults() override { faults_.reset(); }
+  std::string Written() const override { return faults_ ? faults_->Written() : std::string(); }
 
  private:
+  std::unique_ptr<PosixFaults> faults_;
   test_support::TempTree root_;
   test_support::TempTree outside_;
 };

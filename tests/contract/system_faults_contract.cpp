@@ -1,0 +1,200 @@
+// What the tree search and the command line's console do when the system fails them. Each
+// row is a row of the table in docs/system-faults.md, injected into the backend's system
+// calls at the call it names.
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/program.h"
+#include "contract/backend_under_contract.h"
+#include "platform/console.h"
+#include "platform/imagehlp.h"
+
+namespace contract {
+namespace {
+
+using platform::SearchProblem;
+constexpr auto kOpen = Call::OpenFolder;
+constexpr auto kList = Call::ListFolder;
+constexpr auto kWrite = Call::Write;
+
+// The tree every walk row searches: top.dll in the root, mid.dll in its one folder "sub",
+// low.dll in "sub/deeper", and enough other files that the root's entries fill several
+// partial listings. In the order of the calls: the root is open call 1 and list calls 1
+// and 2 (the second says there is no more), sub is open call 2 and list calls 3 and 4.
+enum class Walk {
+  FindsAll,       // recovered: the answer is whole
+  SkipsSub,       // sub and what lies below it are passed over; top.dll is found, no trouble
+  CouldNotCheck,  // the walk stops and says why: the component is unchecked, exit status 3
+};
+
+struct WalkRow {
+  std::string says;
+  std::vector<Injection> injections;
+  Walk outcome;
+  SearchProblem problem = SearchProblem::None;  // for CouldNotCheck
+  // A backend that retries after a shortage (Properties) finds all instead.
+  bool retried = false;
+};
+
+// The four classes of shortage have the same rows.
+std::vector<WalkRow> ShortageRows(const char* name, Fault fault) {
+  const auto says = [&](const char* what) { return std::string(what) + " (" + name + ")"; };
+  return {
+      {says("a folder below cannot be opened once: retried, else could not check"),
+       {{kOpen, 2, fault}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources,
+       true},
+      {says("a folder below cannot be opened twice: could not check"),
+       {{kOpen, 2, fault, 2}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources},
+      {says("the root cannot be opened once: retried, else could not check"),
+       {{kOpen, 1, fault}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources,
+       true},
+      {says("the root cannot be opened twice: could not check"),
+       {{kOpen, 1, fault, 2}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources},
+      {says("a folder below cannot be listed: could not check"),
+       {{kList, 3, fault}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources},
+      {says("the root cannot be listed: could not check"),
+       {{kList, 1, fault}},
+       Walk::CouldNotCheck,
+       SearchProblem::OutOfResources},
+  };
+}
+
+std::vector<WalkRow> WalkTable() {
+  std::vector<WalkRow> rows = {
+      {"a folder below the root that cannot be opened is skipped",
+       {{kOpen, 2, Fault::Denied}},
+       Walk::SkipsSub},
+      {"a folder below the root that cannot be listed is skipped",
+       {{kList, 3, Fault::Denied}},
+       Walk::SkipsSub},
+      {"the root that cannot be opened: could not check",
+       {{kOpen, 1, Fault::Denied}},
+       Walk::CouldNotCheck,
+       SearchProblem::RootUnreadable},
+      {"the root that cannot be listed: could not check",
+       {{kList, 1, Fault::Denied}},
+       Walk::CouldNotCheck,
+       SearchProblem::RootUnreadable},
+      {"opens interrupted by a signal are made again",
+       {{kOpen, 1, Fault::Interrupted, 2}, {kOpen, 4, Fault::Interrupted}},
+       Walk::FindsAll},
+      {"listings interrupted by a signal are made again",
+       {{kList, 1, Fault::Interrupted}, {kList, 4, Fault::Interrupted, 3}},
+       Walk::FindsAll},
+      {"partial listings are read on to the end",
+       {{kList, 1, Fault::Partial, 1000}},
+       Walk::FindsAll},
+  };
+  for (const auto& [name, fault] :
+       {std::pair{"EMFILE", Fault::NoDescriptors}, std::pair{"ENFILE", Fault::SystemFull},
+        std::pair{"ENOMEM", Fault::NoMemory}, std::pair{"EIO", Fault::DeviceError}}) {
+    for (WalkRow& row : ShortageRows(name, fault)) rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+TEST_P(SystemFaultsContract, TheTreeSearchAnswersEveryFaultAsTheTableSays) {
+  const std::string top = under().AddFile(under().Root(), "top.dll");
+  const std::string mid = under().AddFile(under().Root(), "sub/mid.dll");
+  const std::string low = under().AddFile(under().Root(), "sub/deeper/low.dll");
+  for (int i = 0; i < 60; ++i) {
+    under().AddFile(under().Root(),
+                    "a file with a long name to fill the listing " + std::to_string(i) + ".txt");
+  }
+  const std::vector<std::string_view> names = {"top.dll", "mid.dll", "low.dll"};
+  const std::vector<std::string> all = {top, mid, low};
+  const std::vector<std::string> aboveSub = {top, "", ""};
+
+  int injected = 0;
+  for (const WalkRow& row : WalkTable()) {
+    SCOPED_TRACE(row.says);
+    if (!under().Inject(row.injections)) continue;  // no such fault on this system
+    ++injected;
+    std::vector<std::string> found(names.size());
+    platform::SearchTrouble trouble;
+    platform::SearchTreeForFiles({.root = under().Root(), .names = names, .trouble = &trouble},
+                                 found);
+    under().EndFaults();
+
+    Walk outcome = row.outcome;
+    if (row.retried && has().retriesAfterAShortage) outcome = Walk::FindsAll;
+    switch (outcome) {
+      case Walk::FindsAll:
+        EXPECT_EQ(found, all);
+        EXPECT_EQ(trouble.problem, SearchProblem::None);
+        break;
+      case Walk::SkipsSub:
+        EXPECT_EQ(found, aboveSub);
+        EXPECT_EQ(trouble.problem, SearchProblem::None);
+        break;
+      case Walk::CouldNotCheck:
+        EXPECT_EQ(trouble.problem, row.problem);
+        EXPECT_NE(trouble.systemError, 0);
+        break;
+    }
+  }
+  EXPECT_GE(injected, 20);
+}
+
+// The command line's shortest answer, its version, through the process's console.
+struct WriteRow {
+  const char* says;
+  std::vector<Injection> injections;
+  int status;  // the command line's exit status
+};
+
+const WriteRow kWriteTable[] = {
+    {"a write interrupted by a signal is made again",
+     {{kWrite, 1, Fault::Interrupted, 3}},
+     belvosta::kExitOk},
+    {"partial writes are continued to the end",
+     {{kWrite, 1, Fault::Partial, 1000}},
+     belvosta::kExitOk},
+    {"a failed write loses the answer: exit status 3",
+     {{kWrite, 1, Fault::DeviceError}},
+     belvosta::kExitNotChecked},
+    {"a full disk after a partial write loses the answer: exit status 3",
+     {{kWrite, 1, Fault::Partial}, {kWrite, 2, Fault::DiskFull}},
+     belvosta::kExitNotChecked},
+};
+
+TEST_P(SystemFaultsContract, TheConsoleAnswersEveryFaultAsTheTableSays) {
+  belvosta::Program program;
+  const auto console = platform::OpenConsole();
+  const belvosta::CommandLineOptions version{.version = true};
+  ASSERT_TRUE(under().Inject({}));
+  ASSERT_EQ(belvosta::RunCommandLine(version, program, *console), belvosta::kExitOk);
+  const std::string answer = under().Written();
+  ASSERT_NE(answer.find("Belvosta"), std::string::npos) << answer;
+
+  int injected = 0;
+  for (const WriteRow& row : kWriteTable) {
+    SCOPED_TRACE(row.says);
+    if (!under().Inject(row.injections)) continue;  // no such fault on this system
+    ++injected;
+    const int status = belvosta::RunCommandLine(version, program, *console);
+    const std::string written = under().Written();
+    under().EndFaults();
+    EXPECT_EQ(status, row.status);
+    if (status == belvosta::kExitOk) EXPECT_EQ(written, answer);
+    // The answer did not get out whole, and stderr says so.
+    if (status == belvosta::kExitNotChecked) {
+      EXPECT_NE(written.find("nicht vollständig geschrieben"), std::string::npos) << written;
+    }
+  }
+  EXPECT_GE(injected, 3);
+}
+
+}  // namespace
+}  // namespace contract

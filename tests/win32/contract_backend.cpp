@@ -9,6 +9,7 @@
 #include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
 #include "wide_tree.h"
+#include "win32_faults.h"
 
 namespace platform::win32 {
 namespace {
@@ -127,7 +128,8 @@ class Win32UnderContract : public contract::BackendUnderContract {
     return {.separator = '\\',
             .foldsLettersBeyondAscii = true,
             .lettersCaseSeparatesNames = false,
-            .emptyHostNameIsThisComputer = true};
+            .emptyHostNameIsThisComputer = true,
+            .retriesAfterAShortage = false};
   }
   const std::string& Root() const override { return rootPath_; }
   const std::string& Outside() const override { return outsidePath_; }
@@ -160,6 +162,14 @@ class Win32UnderContract : public contract::BackendUnderContract {
   std::optional<std::string> KnownKey() override {
     return "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
   }
+  bool Inject(std::span<const contract::Injection> injections) override {
+    faults_ = std::make_unique<Win32Faults>();
+    if (faults_->Inject(injections)) return true;
+    faults_.reset();
+    return false;
+  }
+  void EndFaults() override { faults_.reset(); }
+  std::string Written() const override { return faults_ ? faults_->Written() : std::string(); }
   ~Win32UnderContract() override {
     // A Unix link is removed on the host, so that the folder removal does not follow it.
     for (const std::wstring& link : links_) {
@@ -178,6 +188,7 @@ class Win32UnderContract : public contract::BackendUnderContract {
   std::string rootPath_;
   std::string outsidePath_;
   std::vector<std::wstring> links_;
+  std::unique_ptr<Win32Faults> faults_;
 };
 
 std::unique_ptr<contract::BackendUnderContract> MakeWin32() {

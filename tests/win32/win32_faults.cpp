@@ -1,0 +1,152 @@
+#include "win32_faults.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/win32/utf8.h"
+
+namespace platform::win32 {
+namespace {
+
+using contract::Call;
+using contract::Fault;
+
+// The one set of faults in place (the table is one per process).
+struct Active {
+  std::optional<contract::FaultScript> script;
+  SystemCalls real;
+  std::string written;
+};
+Active active;
+
+DWORD ErrorOf(Fault fault) {
+  switch (fault) {
+    case Fault::Denied:
+      return ERROR_ACCESS_DENIED;
+    case Fault::NoDescriptors:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case Fault::SystemFull:
+      return ERROR_NO_SYSTEM_RESOURCES;
+    case Fault::NoMemory:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case Fault::DeviceError:
+      return ERROR_IO_DEVICE;
+    case Fault::DiskFull:
+      return ERROR_DISK_FULL;
+    case Fault::Interrupted:
+    case Fault::Partial:
+      break;
+  }
+  return ERROR_INVALID_FUNCTION;
+}
+
+NTSTATUS StatusOf(Fault fault) {
+  switch (fault) {
+    case Fault::Denied:
+      return static_cast<NTSTATUS>(0xC0000022L);  // STATUS_ACCESS_DENIED
+    case Fault::NoDescriptors:
+      return static_cast<NTSTATUS>(0xC000011FL);  // STATUS_TOO_MANY_OPENED_FILES
+    case Fault::SystemFull:
+      return static_cast<NTSTATUS>(0xC000009AL);  // STATUS_INSUFFICIENT_RESOURCES
+    case Fault::NoMemory:
+      return static_cast<NTSTATUS>(0xC0000017L);  // STATUS_NO_MEMORY
+    case Fault::DeviceError:
+      return static_cast<NTSTATUS>(0xC0000185L);  // STATUS_IO_DEVICE_ERROR
+    case Fault::DiskFull:
+      return static_cast<NTSTATUS>(0xC000007FL);  // STATUS_DISK_FULL
+    case Fault::Interrupted:
+    case Fault::Partial:
+      break;
+  }
+  return static_cast<NTSTATUS>(0xC0000001L);  // STATUS_UNSUCCESSFUL
+}
+
+bool Fails(const std::optional<Fault>& fault) {
+  return fault && *fault != Fault::Partial;
+}
+
+HANDLE WINAPI OpenRoot(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                       DWORD disposition, DWORD flags, HANDLE model) {
+  if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
+    SetLastError(ErrorOf(*fault));
+    return INVALID_HANDLE_VALUE;
+  }
+  return active.real.CreateFileW(path, access, share, security, disposition, flags, model);
+}
+
+NTSTATUS NTAPI OpenBelow(PHANDLE handle, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes,
+                         PIO_STATUS_BLOCK status, ULONG share, ULONG options) {
+  if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
+    return StatusOf(*fault);
+  }
+  return active.real.NtOpenFile(handle, access, attributes, status, share, options);
+}
+
+// A partial listing gets a buffer with room for a few entries only.
+NTSTATUS NTAPI List(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc, PVOID context,
+                    PIO_STATUS_BLOCK status, PVOID buffer, ULONG length,
+                    FILE_INFORMATION_CLASS kind, BOOLEAN single, PUNICODE_STRING name,
+                    BOOLEAN restart) {
+  const std::optional<Fault> fault = active.script->Next(Call::ListFolder);
+  if (Fails(fault)) return StatusOf(*fault);
+  if (fault == Fault::Partial) length = std::min<ULONG>(length, 1024);
+  return active.real.NtQueryDirectoryFile(file, event, apc, context, status, buffer, length, kind,
+                                          single, name, restart);
+}
+
+// Writes are kept; a partial one takes half (at least one unit).
+template <typename Unit>
+BOOL Take(const Unit* data, DWORD count, LPDWORD done) {
+  const std::optional<Fault> fault = active.script->Next(Call::Write);
+  if (Fails(fault)) {
+    SetLastError(ErrorOf(*fault));
+    return FALSE;
+  }
+  if (fault == Fault::Partial && count > 1) count /= 2;
+  if constexpr (sizeof(Unit) == 1) {
+    active.written.append(data, count);
+  } else {
+    active.written += Narrow(std::wstring_view(data, count));
+  }
+  if (done) *done = count;
+  return TRUE;
+}
+
+BOOL WINAPI WriteBytes(HANDLE, LPCVOID bytes, DWORD count, LPDWORD done, LPOVERLAPPED) {
+  return Take(static_cast<const char*>(bytes), count, done);
+}
+
+BOOL WINAPI WriteWide(HANDLE, const VOID* text, DWORD count, LPDWORD done, LPVOID) {
+  return Take(static_cast<const wchar_t*>(text), count, done);
+}
+
+}  // namespace
+
+bool Win32Faults::Inject(std::span<const contract::Injection> injections) {
+  for (const contract::Injection& injection : injections) {
+    if (injection.fault == Fault::Interrupted) return false;
+    if (injection.call == Call::OpenFolder && injection.fault == Fault::Partial) return false;
+  }
+  if (!saved_) saved_ = std::make_unique<SystemCalls>(systemCalls);
+  active.script.emplace(injections);
+  active.real = *saved_;
+  active.written.clear();
+  systemCalls.CreateFileW = &OpenRoot;
+  systemCalls.NtOpenFile = &OpenBelow;
+  systemCalls.NtQueryDirectoryFile = &List;
+  systemCalls.WriteFile = &WriteBytes;
+  systemCalls.WriteConsoleW = &WriteWide;
+  return true;
+}
+
+std::string Win32Faults::Written() const {
+  return active.written;
+}
+
+Win32Faults::~Win32Faults() {
+  if (!saved_) return;
+  systemCalls = *saved_;
+  active.script.reset();
+}
+
+}  // namespace platform::win32

@@ -15,6 +15,8 @@
 namespace platform {
 namespace {
 
+using posix::systemCalls;
+
 // How long a stream that takes nothing (a non-blocking pipe nobody reads) is waited for.
 constexpr int kStalledWriteMs = 10000;
 
@@ -23,13 +25,13 @@ constexpr int kStalledWriteMs = 10000;
 // stream takes nothing for kStalledWriteMs.
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = posix::systemCalls.write(fd, bytes.data(), bytes.size());
+    const ssize_t written = systemCalls.write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       pollfd ready{.fd = fd, .events = POLLOUT, .revents = 0};
       int woken = 0;
       do {
-        woken = posix::systemCalls.poll(&ready, 1, kStalledWriteMs);
+        woken = systemCalls.poll(&ready, 1, kStalledWriteMs);
       } while (woken < 0 && errno == EINTR);
       if (woken <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
       continue;
@@ -44,11 +46,11 @@ bool WriteAll(int fd, std::string_view bytes) {
 // folder the search opens takes its number and receives the output; what would have been
 // written there counts as lost.
 bool KeepStreamNumber(int fd) {
-  if (posix::systemCalls.fcntl(fd, F_GETFD) >= 0) return true;
-  const int null = posix::systemCalls.open("/dev/null", O_RDWR);
+  if (systemCalls.fcntl(fd, F_GETFD) >= 0) return true;
+  const int null = systemCalls.open("/dev/null", O_RDWR);
   if (null >= 0 && null != fd) {
-    posix::systemCalls.dup2(null, fd);
-    posix::systemCalls.close(null);
+    systemCalls.dup2(null, fd);
+    systemCalls.close(null);
   }
   return false;
 }

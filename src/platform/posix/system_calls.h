@@ -27,12 +27,12 @@ struct SystemCalls {
   int (*poll)(pollfd* fds, nfds_t count, int timeoutMs);
   int (*fcntl)(int fd, int command);
   int (*dup2)(int from, int to);
-  // A folder's entries (Linux; the portable listing elsewhere is not in the table).
-  ssize_t (*getdents64)(int fd, void* buffer, std::size_t size);
   int (*fstat)(int fd, struct stat* info);
   int (*fstatat)(int folder, const char* path, struct stat* info, int flags);
   int (*stat)(const char* path, struct stat* info);
 #if defined(__linux__)
+  // A folder's entries (elsewhere the walk lists through readdir, which is not in the table).
+  ssize_t (*getdents64)(int fd, void* buffer, std::size_t size);
   int (*statx)(int folder, const char* path, int flags, unsigned mask, struct statx* info);
 #endif
   int (*uname)(utsname* names);

@@ -156,8 +156,9 @@ std::string_view PrefixFolderBelow(int csidl) {
 std::string PathState(const std::string& path) {
   struct stat info;
   if (path.empty() || path.front() != '/') return "ist kein absoluter Pfad";
-  if (systemCalls.stat(path.c_str(), &info) != 0)
+  if (systemCalls.stat(path.c_str(), &info) != 0) {
     return errno == EACCES ? "ist nicht erreichbar" : "fehlt";
+  }
   if (!S_ISDIR(info.st_mode)) return "ist kein Ordner";
   return {};
 }

@@ -15,6 +15,8 @@
 namespace platform {
 namespace {
 
+using win32::systemCalls;
+
 // Larger writes go out in pieces of this size (the calls take 32-bit lengths).
 constexpr std::size_t kPiece = 1 << 16;
 
@@ -26,7 +28,7 @@ bool Redirected(HANDLE handle) {
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
   return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
-         win32::systemCalls.GetConsoleMode(handle, &mode);
+         systemCalls.GetConsoleMode(handle, &mode);
 }
 
 // False when a write fails or takes nothing: the rest would be lost.
@@ -34,9 +36,9 @@ bool WriteBytes(HANDLE handle, std::string_view bytes) {
   while (!bytes.empty()) {
     const auto piece = static_cast<DWORD>(std::min(bytes.size(), kPiece));
     DWORD written = 0;
-    if (!win32::systemCalls.WriteFile(handle, bytes.data(), piece, &written, nullptr) ||
-        written == 0)
+    if (!systemCalls.WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) {
       return false;
+    }
     bytes.remove_prefix(std::min<std::size_t>(written, bytes.size()));
   }
   return true;
@@ -46,8 +48,7 @@ bool WriteWide(HANDLE handle, std::wstring_view text) {
   while (!text.empty()) {
     const auto piece = static_cast<DWORD>(std::min(text.size(), kPiece));
     DWORD written = 0;
-    if (!win32::systemCalls.WriteConsoleW(handle, text.data(), piece, &written, nullptr) ||
-        written == 0) {
+    if (!systemCalls.WriteConsoleW(handle, text.data(), piece, &written, nullptr) || written == 0) {
       return false;
     }
     text.remove_prefix(std::min<std::size_t>(written, text.size()));
@@ -76,7 +77,7 @@ class Win32Console final : public Console {
   }
 
   ~Win32Console() override {
-    if (console_ != INVALID_HANDLE_VALUE) win32::systemCalls.CloseHandle(console_);
+    if (console_ != INVALID_HANDLE_VALUE) systemCalls.CloseHandle(console_);
   }
 
   Win32Console(const Win32Console&) = delete;

@@ -102,11 +102,29 @@ if [ "$(id -u)" != 0 ]; then  # root reads any folder
   chmod 755 "$work/prefix/drive_c/windows/system32"
 fi
 
-# --- a complete prefix at a path of more than 487 bytes
+# --- a complete prefix at a path of more than 487 bytes, and at one past the system's limit
 long=$work/$(head -c240 /dev/zero | tr '\0' a)/$(head -c240 /dev/zero | tr '\0' b)
 make_prefix "$long"
 run env WINEPREFIX="$long" "$program" --check
 expect 0 "a prefix at a long path"
+# Built and changed a folder at a time: the shell's tools take no path that long.
+name=$(head -c200 /dev/zero | tr '\0' c)
+in_deep() { (cd "$work" && for _ in $(seq 22); do mkdir -p "$name" && cd "$name"; done && "$@"); }
+deepest=$work
+for _ in $(seq 22); do deepest=$deepest/$name; done
+in_deep make_prefix .
+run env WINEPREFIX="$deepest" "$program" --check
+expect 0 "a prefix past the path limit (${#deepest} bytes)"
+in_deep rm -r drive_c/windows
+run env WINEPREFIX="$deepest" "$program" --check
+expect 3 "a prefix past the path limit without its Windows folder"
+grep -q 'aus WINEPREFIX: "drive_c/windows/system32" fehlt$' "$work/err" ||
+  fail "the deep prefix's system folder: $(cut -c1-300 "$work/err")"
+# An error line names a path by its first 100 characters, however long it is.
+run env -u WINEPREFIX HOME="/nonexistent/$(head -c100000 /dev/zero | tr '\0' h)" "$program" --check
+expect 3 "a 100 KB HOME"
+[ "$(wc -L <"$work/err")" -lt 300 ] || fail "a 100 KB HOME: $(wc -L <"$work/err") characters of error"
+grep -q '\.\.\." aus HOME: fehlt$' "$work/err" || fail "a 100 KB HOME: $(cut -c1-300 "$work/err")"
 
 # --- a descriptor limit: one component 30 folders deep
 deep=$work/deep

@@ -47,7 +47,7 @@ for options in "--version" "--check --json"; do
 done
 status=0; "$program" --version >/dev/full 2>&- || status=$?
 [ "$status" = 3 ] || fail "--version with stdout full and stderr closed: status $status"
-python3 - "$program" <<'PY' || fail "lost output through pipes"
+python3 - "$program" "$work/trace" <<'PY' || fail "lost output through pipes"
 import os, subprocess, sys
 program = sys.argv[1]
 # A reader that has gone, SIGPIPE ignored (inherited from this process).
@@ -67,6 +67,17 @@ except BlockingIOError:
     pass
 done = subprocess.run([program, "--help"], stdout=write, stderr=subprocess.DEVNULL, timeout=60)
 assert done.returncode == 3, f"full non-blocking pipe: status {done.returncode}"
+# Both streams on it and a prefix that cannot be used, so that several lines are lost: the
+# run waits for the pipe once (counted under strace where it can trace), not once a line.
+trace = ["strace", "-f", "-qq", "-e", "trace=poll,ppoll", "-o", sys.argv[2]]
+if subprocess.run(trace + ["true"], capture_output=True).returncode != 0:
+    trace = []
+done = subprocess.run(trace + [program, "--check"], stdout=write, stderr=write, timeout=60,
+                      env=dict(os.environ, WINEPREFIX="/nonexistent"))
+assert done.returncode == 3, f"full non-blocking pipe, both streams: status {done.returncode}"
+if trace:
+    waits = sum("Timeout" in line for line in open(sys.argv[2]))
+    assert waits == 1, f"full non-blocking pipe, both streams: {waits} waits ran out"
 PY
 
 # --- could not check: the prefix, or HOME where the prefix comes from

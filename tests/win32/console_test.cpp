@@ -88,5 +88,25 @@ TEST_F(RedirectedStreams, AWriteThatDoesNotGetOutIsToldSo) {
   EXPECT_TRUE(console->WriteText(""));
 }
 
+TEST_F(RedirectedStreams, APipeNobodyReadsCostsOneBoundForTheWholeRun) {
+  // More than the pipe holds: the write blocks, as a full pipe under Wine does.
+  const std::string answer(1 << 18, 'x');
+  const auto console = OpenConsole(200);
+  EXPECT_FALSE(console->WriteUtf8(answer));
+  // The stream that stalled is not written to again, even once the pipe has room.
+  while (!ReadAvailable(outRead_).empty()) {
+  }
+  EXPECT_FALSE(console->WriteText("Flash Player: OK\r\n"));
+  EXPECT_TRUE(console->WriteError("belvosta: die Ausgabe\r\n"));  // stderr still works
+  EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: die Ausgabe\r\n");
+  // The stalled write may end now that the pipe drains; it goes no further than itself.
+  std::string late;
+  for (int i = 0; i < 100 && late.size() < answer.size(); ++i) {
+    late += ReadAvailable(outRead_);
+    Sleep(10);
+  }
+  EXPECT_EQ(late.find("Flash Player"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace platform::win32

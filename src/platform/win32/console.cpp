@@ -40,9 +40,13 @@ bool WriteBytes(HANDLE handle, std::string_view bytes) {
   return true;
 }
 
-// A write to a pipe or a file, done by a thread of its own. A pipe nobody reads blocks
-// WriteFile for ever, and so does, under Wine, a full non-blocking Linux pipe; the thread
-// is then left to its write, and the job is freed by whichever side lets go of it last.
+// Even when the run's bound is used up, a write to a stream that has not stalled is given
+// this long: on POSIX systems a write that needs no wait goes through then too.
+constexpr std::uint64_t kLastChanceMs = 50;
+
+// A write to a pipe, done by a thread of its own. A pipe nobody reads blocks WriteFile for
+// ever, and so does, under Wine, a full non-blocking Linux pipe; the thread is then left to
+// its write, and the job is freed by whichever side lets go of it last.
 struct WriteJob {
   HANDLE handle;
   std::string bytes;
@@ -62,10 +66,12 @@ DWORD WINAPI RunWriteJob(void* parameter) {
 }
 
 // WriteBytes within what is left of the run's bound: false, and the stream given up, when
-// the write has not ended by then.
+// a write to a pipe has not ended by then. Files and devices do not stall; they are written
+// here.
 bool WriteBytesWithin(HANDLE handle, std::string_view bytes, OutputStream stream, StallBound& bound,
                       DWORD startTicks) {
   if (bound.GivenUp(stream)) return false;
+  if (GetFileType(handle) != FILE_TYPE_PIPE) return WriteBytes(handle, bytes);
   auto* job = new WriteJob{handle, std::string(bytes)};
   const HANDLE thread = CreateThread(nullptr, 0, RunWriteJob, job, 0, nullptr);
   if (thread == nullptr) {  // no thread to spare: write here, without a bound
@@ -73,7 +79,8 @@ bool WriteBytesWithin(HANDLE handle, std::string_view bytes, OutputStream stream
     return WriteBytes(handle, bytes);
   }
   // GetTickCount wraps after 49 days; the difference from the start stays right.
-  const std::uint64_t wait = bound.WaitLeft(stream, GetTickCount() - startTicks);
+  const std::uint64_t wait =
+      std::max(bound.WaitLeft(stream, GetTickCount() - startTicks), kLastChanceMs);
   const bool ended = WaitForSingleObject(thread, static_cast<DWORD>(wait)) == WAIT_OBJECT_0;
   CloseHandle(thread);
   const bool written = ended && job->written;

@@ -24,8 +24,13 @@ constexpr int kJsonSchemaVersion = 1;
 // The speed test's measuring window, as Form3 measures.
 constexpr double kMeasurementSeconds = 1.0;
 
-// A message that repeats an argument shows at most this much of it.
-constexpr std::size_t kArgumentShown = 100;
+// A message that repeats a name from outside (an argument, a path) shows at most this many
+// characters of it: a line stays readable whatever the name's length.
+constexpr std::size_t kNameShown = 100;
+
+std::string Shown(std::string_view name) {
+  return PrintableStart(name, kNameShown);
+}
 
 const char* const kUsage[] = {
     "Belvosta " BELVOSTA_VERSION ": prüft, ob dieser PC für Dorvane bereit ist.",
@@ -165,10 +170,12 @@ std::string UncheckedMessage(const ComponentFinding& finding) {
   if (finding.folder.empty()) {
     text += " ist unbekannt";
   } else {
-    text += " \"" + Printable(finding.folder) + "\" " + ProblemText(finding.trouble);
+    text += " \"" + Shown(finding.folder) + "\" " + ProblemText(finding.trouble);
   }
-  const std::string origin = platform::SpecialFolderOrigin(FolderNumber(finding.root));
-  if (!origin.empty()) text += "; " + Printable(origin);
+  const platform::PathPhrase origin = platform::SpecialFolderOrigin(FolderNumber(finding.root));
+  if (!origin.empty()) {
+    text += "; " + Printable(origin.before) + Shown(origin.path) + Printable(origin.after);
+  }
   return text;
 }
 
@@ -307,7 +314,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments,
     } else if (option == "--json") {
       options.json = true;
     } else {
-      options.error = "belvosta: unbekannte Option \"" + PrintableStart(argument, kArgumentShown) +
+      options.error = "belvosta: unbekannte Option \"" + Shown(argument) +
                       "\" (belvosta --help zeigt die Optionen)";
       return options;
     }

@@ -2,10 +2,13 @@
 // Windows, the console of the program that started it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/output_stall.h"
 
 namespace platform {
 
@@ -29,8 +32,9 @@ class Console {
   virtual bool WindowsOptions() const = 0;
 };
 
-// The console of this process, attached on Windows where nothing is redirected.
-std::unique_ptr<Console> OpenConsole();
+// The console of this process, attached on Windows where nothing is redirected. A stream
+// that takes nothing is waited for at most stallBoundMs in all the run (output_stall.h).
+std::unique_ptr<Console> OpenConsole(std::uint64_t stallBoundMs = kOutputStallMs);
 
 // The program's arguments after its name, as UTF-8 (on Windows from the wide command line,
 // so that no letter is lost to a code page).

@@ -34,8 +34,8 @@
           (const ItemIdList* list, std::span<char> path), (list, path), 0)                         \
   /* Where a special folder comes from when a setting of this system decides it, and what is       \
      wrong with that setting, as a German phrase for a message when the folder cannot be           \
-     searched: on POSIX systems the Wine prefix and its variable. Empty on Windows. */             \
-  OP(std::string, SpecialFolderOrigin, FolderOrigin, (int csidl), (csidl), std::string())          \
+     searched: on POSIX systems the Wine prefix (the path) and its variable. Empty on Windows. */  \
+  OP(PathPhrase, SpecialFolderOrigin, FolderOrigin, (int csidl), (csidl), PathPhrase())            \
   /* Releases an item list through the shell's allocator; null is allowed. */                      \
   WRAPPED(void, ILFree, FreeIdList, (ItemIdList * list), (list), void())                           \
   /* Hands a document, folder or web address to the shell, which opens it with its                 \

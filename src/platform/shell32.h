@@ -2,12 +2,24 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/operations.h"
 #include "platform/window_handle.h"
 
 namespace platform {
+
+// A German phrase for a message that names one path, the path kept apart so that the
+// message can shorten it: before + path + after.
+struct PathPhrase {
+  std::string before;
+  std::string path;
+  std::string after;
+
+  std::string Whole() const { return before + path + after; }
+  bool empty() const { return before.empty() && path.empty() && after.empty(); }
+};
 
 // The shell's identifier of a folder; opaque, released with ILFree.
 struct ItemIdList;

@@ -56,8 +56,8 @@ TEST_F(CommandLineOutcomes, LostOutputIsAFailureWhateverTheVerdict) {
 TEST_F(CommandLineOutcomes, AnUnknownFolderIsUncheckedNeverMissing) {
   InstallEverything(true, false);  // Internet Explorer really missing
   fake.system.specialFolders.erase(platform::kCsidlSystem);
-  fake.system.folderOrigins[platform::kCsidlSystem] =
-      "Wine-Präfix \"/nonexistent\" aus WINEPREFIX: fehlt";
+  fake.system.folderOrigins[platform::kCsidlSystem] = {"Wine-Präfix \"", "/nonexistent",
+                                                       "\" aus WINEPREFIX: fehlt"};
   RecordingConsole console;
 
   // Could not check (3) comes before missing (1).
@@ -156,6 +156,19 @@ TEST_F(CommandLineOutcomes, OutsideTextReachesTheTerminalWithoutControls) {
   const std::string error = ParseCommandLine({argument}, false).error;
   EXPECT_EQ(error, "belvosta: unbekannte Option \"--" + std::string(98, 'x') +
                        "...\" (belvosta --help zeigt die Optionen)");
+
+  // So is an endless path in an error line, the folder's and the prefix's; the words
+  // around them stay whole.
+  const std::string path = "/nonexistent/" + std::string(131072, 'p');
+  fake.system.specialFolders[platform::kCsidlSystem] = path;
+  fake.system.folderOrigins[platform::kCsidlSystem] = {"Wine-Präfix \"", path,
+                                                       "\" aus HOME: fehlt"};
+  RecordingConsole unchecked;
+  EXPECT_EQ(Run({"--check"}, unchecked), belvosta::kExitNotChecked);
+  const std::string shown = "/nonexistent/" + std::string(87, 'p') + "...";
+  EXPECT_EQ(unchecked.error, "belvosta: nicht prüfbar: der Systemordner \"" + shown +
+                                 "\" fehlt (errno " + std::to_string(ENOENT) + "); Wine-Präfix \"" +
+                                 shown + "\" aus HOME: fehlt\n");
 }
 
 TEST_F(CommandLineOutcomes, ALongHostNameIsReportedAndLookedUpWhole) {

@@ -47,7 +47,7 @@ for options in "--version" "--check --json"; do
 done
 status=0; "$program" --version >/dev/full 2>&- || status=$?
 [ "$status" = 3 ] || fail "--version with stdout full and stderr closed: status $status"
-python3 - "$program" <<'PY' || fail "lost output through pipes"
+python3 - "$program" "$work/trace" <<'PY' || fail "lost output through pipes"
 import os, subprocess, sys
 program = sys.argv[1]
 # A reader that has gone, SIGPIPE ignored (inherited from this process).
@@ -67,6 +67,20 @@ except BlockingIOError:
     pass
 done = subprocess.run([program, "--help"], stdout=write, stderr=subprocess.DEVNULL, timeout=60)
 assert done.returncode == 3, f"full non-blocking pipe: status {done.returncode}"
+# Both streams on it and a prefix that cannot be used, so that several lines are lost: the
+# run waits for the pipe once (counted under strace where it can trace), not once a line.
+trace = ["strace", "-f", "-qq", "-e", "trace=poll,ppoll", "-o", sys.argv[2]]
+if subprocess.run(trace + ["true"], capture_output=True).returncode != 0:
+    trace = []
+# (The leak checker of a sanitizer build does not run under a tracer.)
+asan = os.environ.get("ASAN_OPTIONS", "")
+done = subprocess.run(trace + [program, "--check"], stdout=write, stderr=write, timeout=60,
+                      env=dict(os.environ, WINEPREFIX="/nonexistent",
+                               ASAN_OPTIONS=(asan + ":" if asan else "") + "detect_leaks=0"))
+assert done.returncode == 3, f"full non-blocking pipe, both streams: status {done.returncode}"
+if trace:
+    waits = sum("Timeout" in line for line in open(sys.argv[2]))
+    assert waits == 1, f"full non-blocking pipe, both streams: {waits} waits ran out"
 PY
 
 # --- could not check: the prefix, or HOME where the prefix comes from
@@ -102,11 +116,29 @@ if [ "$(id -u)" != 0 ]; then  # root reads any folder
   chmod 755 "$work/prefix/drive_c/windows/system32"
 fi
 
-# --- a complete prefix at a path of more than 487 bytes
+# --- a complete prefix at a path of more than 487 bytes, and at one past the system's limit
 long=$work/$(head -c240 /dev/zero | tr '\0' a)/$(head -c240 /dev/zero | tr '\0' b)
 make_prefix "$long"
 run env WINEPREFIX="$long" "$program" --check
 expect 0 "a prefix at a long path"
+# Built and changed a folder at a time: the shell's tools take no path that long.
+name=$(head -c200 /dev/zero | tr '\0' c)
+in_deep() { (cd "$work" && for _ in $(seq 22); do mkdir -p "$name" && cd "$name"; done && "$@"); }
+deepest=$work
+for _ in $(seq 22); do deepest=$deepest/$name; done
+in_deep make_prefix .
+run env WINEPREFIX="$deepest" "$program" --check
+expect 0 "a prefix past the path limit (${#deepest} bytes)"
+in_deep rm -r drive_c/windows
+run env WINEPREFIX="$deepest" "$program" --check
+expect 3 "a prefix past the path limit without its Windows folder"
+grep -q 'aus WINEPREFIX: "drive_c/windows/system32" fehlt$' "$work/err" ||
+  fail "the deep prefix's system folder: $(cut -c1-300 "$work/err")"
+# An error line names a path by its first 100 characters, however long it is.
+run env -u WINEPREFIX HOME="/nonexistent/$(head -c100000 /dev/zero | tr '\0' h)" "$program" --check
+expect 3 "a 100 KB HOME"
+[ "$(wc -L <"$work/err")" -lt 300 ] || fail "a 100 KB HOME: $(wc -L <"$work/err") characters of error"
+grep -q '\.\.\." aus HOME: fehlt$' "$work/err" || fail "a 100 KB HOME: $(cut -c1-300 "$work/err")"
 
 # --- a descriptor limit: one component 30 folders deep
 deep=$work/deep

@@ -90,9 +90,9 @@ FakeSystem::FolderItem* FakeSystem::FindItem(const platform::ItemIdList* list) {
   return nullptr;
 }
 
-std::string FakeSystem::FolderOrigin(int csidl) {
+platform::PathPhrase FakeSystem::FolderOrigin(int csidl) {
   const auto found = folderOrigins.find(csidl);
-  return found == folderOrigins.end() ? std::string() : found->second;
+  return found == folderOrigins.end() ? platform::PathPhrase() : found->second;
 }
 
 std::string FakeSystem::ErrorName(int error) {

@@ -33,7 +33,7 @@ class FakeSystem : public platform::FailingBackend {
   // mapped to std::nullopt exists but has no file-system path (as the network
   // neighbourhood), so SHGetPathFromIDListA gives 0.
   std::map<int, std::optional<std::string>> specialFolders;
-  std::map<int, std::string> folderOrigins;  // what SpecialFolderOrigin says for a folder
+  std::map<int, platform::PathPhrase> folderOrigins;  // what SpecialFolderOrigin says for one
   struct FolderLookup {
     platform::WindowHandle owner;
     int csidl;
@@ -158,7 +158,7 @@ class FakeSystem : public platform::FailingBackend {
   std::size_t SearchTree(const platform::TreeSearch& search, std::span<std::string> found) override;
   long SpecialFolderLocation(platform::WindowHandle owner, int csidl,
                              platform::ItemIdList** list) override;
-  std::string FolderOrigin(int csidl) override;
+  platform::PathPhrase FolderOrigin(int csidl) override;
   std::string ErrorName(int error) override;
   int PathFromIdList(const platform::ItemIdList* list, std::span<char> path) override;
   void FreeIdList(platform::ItemIdList* list) override;

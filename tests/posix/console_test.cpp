@@ -2,6 +2,8 @@
 // stream whole. Each case runs in a child process, whose standard streams it may close or
 // point elsewhere without disturbing the test program. (A full disk, a gone reader and a
 // pipe that stays full are tried on the real program in tests/cli/command_line_trust.sh.)
+// How long a stalled stream is waited for is told by the bound's own answers, never by a
+// clock.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "platform/console.h"
+#include "platform/output_stall.h"
 
 namespace {
 
@@ -95,6 +98,46 @@ TEST(PosixConsole, ALongAnswerArrivesWholeThroughAPipe) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(received.size(), answer.size());
   close(ends[0]);
+}
+
+TEST(OutputStall, OneBoundForTheWholeRunSharedByBothStreams) {
+  using platform::OutputStream;
+  platform::StallBound bound(10000);
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Out, 5000), 10000u);   // the first wait starts it
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Out, 7000), 8000u);    // a later one gets the rest
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Error, 9000), 6000u);  // so does the other stream
+  bound.GiveUp(OutputStream::Error);
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Error, 9000), 0u);  // given up: no wait at all
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Out, 9000), 6000u);
+  EXPECT_EQ(bound.WaitLeft(OutputStream::Out, 15000), 0u);  // used up
+}
+
+// Both streams on one non-blocking pipe that is full, as "--check >P 2>&1" with nobody
+// reading P: each write is lost, and a stream that stalled is not written to again, even
+// once the pipe has room.
+TEST(PosixConsole, AStreamThatStalledIsGivenUpForTheRestOfTheRun) {
+  EXPECT_EQ(InChild([] {
+              int ends[2];
+              if (pipe(ends) != 0) return 64;
+              for (int end : ends) fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+              const std::string chunk(4096, 'x');
+              while (write(ends[1], chunk.data(), chunk.size()) > 0) {
+              }
+              dup2(ends[1], STDOUT_FILENO);
+              dup2(ends[1], STDERR_FILENO);
+              auto console = platform::OpenConsole(200);
+              int wrong = 0;
+              if (console->WriteText("Antwort\n")) wrong |= 1;
+              if (console->WriteError("Fehler\n")) wrong |= 2;
+              char drained[65536];
+              while (read(ends[0], drained, sizeof drained) > 0) {
+              }
+              if (console->WriteUtf8("{}\n") || console->WriteError("Fehler\n")) wrong |= 4;
+              if (read(ends[0], drained, sizeof drained) > 0) wrong |= 8;  // written after all
+              if (!console->WriteText("")) wrong |= 16;  // nothing to write is never lost
+              return wrong;
+            }),
+            0);
 }
 
 }  // namespace

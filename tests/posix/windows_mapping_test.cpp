@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "platform/kernel32.h"
 #include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
+#include "support/exact_chain.h"
 #include "support/temp_tree.h"
 
 namespace {
@@ -109,28 +111,55 @@ TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
   const std::string prefix = tree.Root() + "/prefix";
   const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
   host.winePrefix = prefix;
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": fehlt");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named + ": fehlt");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).path, prefix);  // apart, to be shortened
   WriteFile(prefix, "");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": ist kein Ordner");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named + ": ist kein Ordner");
   std::filesystem::remove(prefix);
   tree.AddFolder("prefix/drive_c/windows");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem), named + ": \"drive_c/windows/system32\" fehlt");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlWindows), named);
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlDesktopDirectory), "");  // not a prefix folder
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+            named + ": \"drive_c/windows/system32\" fehlt");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlWindows).Whole(), named);
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlDesktopDirectory).Whole(), "");  // not a prefix folder
 
   host.winePrefix = "prefix";
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
             "Wine-Präfix \"prefix\" aus WINEPREFIX: ist kein absoluter Pfad");
   host.winePrefix.reset();
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
             "Wine-Präfix \"" + host.home + "/.wine\" aus HOME: fehlt");
   host.homeFromAccount = true;
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
             "Wine-Präfix \"" + host.home +
                 "/.wine\" aus dem Benutzerkonto (HOME ist nicht gesetzt): fehlt");
   host.home.clear();
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem),
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
             "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner");
+}
+
+// A prefix deeper than the system's path limit is found and told about like any other; a
+// name longer than a file system allows is told as such, not as missing.
+TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) {
+  using platform::posix::PrefixFolderOrigin;
+  using platform::posix::ResolveSpecialFolder;
+  test_support::ExactChain chain(tree.Root(), PATH_MAX + 100);
+  const std::string prefix = chain.Path();
+  for (const char* name : {"drive_c", "windows", "system32"}) chain.Enter(name);
+  host.winePrefix = prefix;
+  const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
+  EXPECT_EQ(ResolveSpecialFolder(host, kCsidlSystem).path, prefix + "/drive_c/windows/system32");
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named);
+  EXPECT_EQ(ResolveSpecialFolder(host, kCsidlFonts).path, std::nullopt);
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlFonts).Whole(),
+            named + ": \"drive_c/windows/Fonts\" fehlt");
+  chain.AddFile("file");
+  host.winePrefix = chain.Path() + "/file";
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+            "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: ist kein Ordner");
+
+  host.winePrefix = tree.Root() + "/" + std::string(NAME_MAX + 1, 'n');
+  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+            "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: hat einen zu langen Pfad");
 }
 
 TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {

@@ -88,5 +88,27 @@ TEST_F(RedirectedStreams, AWriteThatDoesNotGetOutIsToldSo) {
   EXPECT_TRUE(console->WriteText(""));
 }
 
+TEST_F(RedirectedStreams, APipeNobodyReadsCostsOneBoundForTheWholeRun) {
+  // More than the pipe holds: the write blocks, as a full pipe under Wine does.
+  const std::string answer(1 << 18, 'x');
+  const auto console = OpenConsole(200);
+  EXPECT_FALSE(console->WriteUtf8(answer));
+  // The stream that stalled is not written to again, even once the pipe has room.
+  std::string late;
+  for (std::string more; !(more = ReadAvailable(outRead_)).empty();) late += more;
+  EXPECT_FALSE(console->WriteText("Flash Player: OK\r\n"));
+  EXPECT_TRUE(console->WriteError("belvosta: die Ausgabe\r\n"));  // stderr still works
+  EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: die Ausgabe\r\n");
+  // The stalled write ends now that the pipe drains; nothing comes after it (sizes compared,
+  // so that a failure does not print a quarter megabyte).
+  for (int i = 0; i < 100 && late.size() < answer.size(); ++i) {
+    late += ReadAvailable(outRead_);
+    Sleep(10);
+  }
+  Sleep(50);
+  late += ReadAvailable(outRead_);
+  EXPECT_EQ(late.size(), answer.size());
+}
+
 }  // namespace
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 // system without a display.
 #include <fcntl.h>
 #include <poll.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/console.h"
 #include "platform/native.h"
+#include "platform/output_stall.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/system_calls.h"
 
@@ -17,22 +19,28 @@ namespace {
 
 using posix::systemCalls;
 
-// How long a stream that takes nothing (a non-blocking pipe nobody reads) is waited for.
-constexpr int kStalledWriteMs = 10000;
+std::uint64_t SteadyMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+         static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+}
 
 // Writes everything, also when a pipe takes it in parts or is non-blocking and full for a
-// moment. False on an error (a full disk, a reader gone with SIGPIPE ignored) or when the
-// stream takes nothing for kStalledWriteMs.
-bool WriteAll(int fd, std::string_view bytes) {
+// moment. False on an error (a full disk, a reader gone with SIGPIPE ignored), or when the
+// stream takes nothing within what is left of the run's bound, or took nothing before.
+bool WriteAll(int fd, OutputStream stream, std::string_view bytes, StallBound& bound) {
+  if (bound.GivenUp(stream)) return bytes.empty();
   while (!bytes.empty()) {
     const ssize_t written = systemCalls.write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      // Interrupted waits go round again through the write, with what is left.
+      const std::uint64_t wait = bound.WaitLeft(stream, SteadyMs());
       pollfd ready{.fd = fd, .events = POLLOUT, .revents = 0};
-      int woken = 0;
-      do {
-        woken = systemCalls.poll(&ready, 1, kStalledWriteMs);
-      } while (woken < 0 && errno == EINTR);
+      const int woken = wait > 0 ? systemCalls.poll(&ready, 1, static_cast<int>(wait)) : 0;
+      if (woken < 0 && errno == EINTR) continue;
+      if (woken == 0) bound.GiveUp(stream);
       if (woken <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
       continue;
     }
@@ -57,22 +65,26 @@ bool KeepStreamNumber(int fd) {
 
 class PosixConsole final : public Console {
  public:
-  PosixConsole() {
+  explicit PosixConsole(std::uint64_t stallBoundMs) : bound_(stallBoundMs) {
     KeepStreamNumber(STDIN_FILENO);
     outOpen_ = KeepStreamNumber(STDOUT_FILENO);
     errorOpen_ = KeepStreamNumber(STDERR_FILENO);
   }
-  bool WriteText(std::string_view utf8) override { return Write(outOpen_, STDOUT_FILENO, utf8); }
-  bool WriteUtf8(std::string_view utf8) override { return Write(outOpen_, STDOUT_FILENO, utf8); }
-  bool WriteError(std::string_view utf8) override { return Write(errorOpen_, STDERR_FILENO, utf8); }
+  bool WriteText(std::string_view utf8) override { return Write(OutputStream::Out, utf8); }
+  bool WriteUtf8(std::string_view utf8) override { return Write(OutputStream::Out, utf8); }
+  bool WriteError(std::string_view utf8) override { return Write(OutputStream::Error, utf8); }
   std::string_view LineEnd() const override { return "\n"; }
   bool WindowsOptions() const override { return false; }
 
  private:
-  static bool Write(bool open, int fd, std::string_view utf8) {
-    return open ? WriteAll(fd, utf8) : utf8.empty();
+  bool Write(OutputStream stream, std::string_view utf8) {
+    const bool out = stream == OutputStream::Out;
+    const bool open = out ? outOpen_ : errorOpen_;
+    return open ? WriteAll(out ? STDOUT_FILENO : STDERR_FILENO, stream, utf8, bound_)
+                : utf8.empty();
   }
 
+  StallBound bound_;
   bool outOpen_ = true;
   bool errorOpen_ = true;
 };
@@ -90,8 +102,8 @@ class SystemOnly final : public NativePlatform {
 
 }  // namespace
 
-std::unique_ptr<Console> OpenConsole() {
-  return std::make_unique<PosixConsole>();
+std::unique_ptr<Console> OpenConsole(std::uint64_t stallBoundMs) {
+  return std::make_unique<PosixConsole>(stallBoundMs);
 }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {

@@ -55,7 +55,7 @@ int PosixBackend::PathFromIdList(const ItemIdList* list, std::span<char> path) {
   return 0;
 }
 
-std::string PosixBackend::FolderOrigin(int csidl) {
+PathPhrase PosixBackend::FolderOrigin(int csidl) {
   return PrefixFolderOrigin(host_, csidl);
 }
 

@@ -78,6 +78,8 @@ SearchProblem RootProblem(int error) {
   }
 }
 
+}  // namespace
+
 // Opens the root folder, whose path may be longer than the system's path limit, a stretch
 // of whole components at a time. The root the caller gave may itself be a link.
 int OpenRoot(const std::string& path) {
@@ -113,6 +115,8 @@ int OpenRoot(const std::string& path) {
     while (start < path.size() && path[start] == '/') ++start;
   }
 }
+
+namespace {
 
 // Which folder an open folder is, to recognise it when it is opened again.
 struct FolderId {

@@ -36,6 +36,12 @@ struct WalkCounts {
 // The same search, counting its work into `counts`.
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts);
 
+// Opens the folder at path for reading (a link at its end followed), also when the path is
+// longer than the system's path limit: a stretch of whole components at a time, each
+// relative to the folder before it. An empty path is the file system's root. The
+// descriptor, or -1 with errno set.
+int OpenRoot(const std::string& path);
+
 // The one-name form: true and the path with its NUL in out when found, else out untouched.
 bool SearchTree(std::string_view root, std::string_view name, std::span<char> out);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "platform/kernel32.h"
 #include "platform/posix/ascii_case.h"
 #include "platform/posix/system_calls.h"
+#include "platform/posix/tree_search.h"
 #include "platform/shell32.h"
 
 namespace platform::posix {
@@ -34,9 +36,27 @@ std::optional<std::string> Environment(const char* name) {
   return std::string(value);
 }
 
+// stat for a path of any length: one past the system's path limit is looked up from its
+// parent folder, which is opened as the tree walk opens its root, a stretch at a time.
+int StatAnyLength(const std::string& path, struct stat& info) {
+  if (path.size() < PATH_MAX) return systemCalls.stat(path.c_str(), &info);
+  std::size_t end = path.size();
+  while (end > 1 && path[end - 1] == '/') --end;
+  const std::size_t slash = path.rfind('/', end - 1);
+  const std::string name = path.substr(slash + 1);  // a trailing '/' still asks for a folder
+  if (slash == std::string::npos) return systemCalls.stat(name.c_str(), &info);
+  const int parent = OpenRoot(path.substr(0, slash));
+  if (parent < 0) return -1;
+  const int result = systemCalls.fstatat(parent, name.c_str(), &info, 0);
+  const int error = errno;
+  systemCalls.close(parent);
+  errno = error;
+  return result;
+}
+
 bool IsFolder(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_directory(path, ec);
+  struct stat info;
+  return !path.empty() && StatAnyLength(path, info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::optional<std::string> IfFolder(std::string path) {
@@ -156,8 +176,16 @@ std::string_view PrefixFolderBelow(int csidl) {
 std::string PathState(const std::string& path) {
   struct stat info;
   if (path.empty() || path.front() != '/') return "ist kein absoluter Pfad";
-  if (systemCalls.stat(path.c_str(), &info) != 0) {
-    return errno == EACCES ? "ist nicht erreichbar" : "fehlt";
+  if (StatAnyLength(path, info) != 0) {
+    switch (errno) {
+      case ENOENT:
+      case ENOTDIR:
+        return "fehlt";
+      case ENAMETOOLONG:  // a name longer than the file system allows
+        return "hat einen zu langen Pfad";
+      default:
+        return "ist nicht erreichbar";
+    }
   }
   if (!S_ISDIR(info.st_mode)) return "ist kein Ordner";
   return {};
@@ -269,7 +297,7 @@ std::optional<std::string> WinePrefix(const HostEnvironment& host) {
   return IfFolder(host.home + "/.wine");
 }
 
-std::string PrefixFolderOrigin(const HostEnvironment& host, int csidl) {
+PathPhrase PrefixFolderOrigin(const HostEnvironment& host, int csidl) {
   const std::string_view below = PrefixFolderBelow(csidl);
   if (below.empty()) return {};
   std::string prefix;
@@ -278,18 +306,18 @@ std::string PrefixFolderOrigin(const HostEnvironment& host, int csidl) {
     prefix = *host.winePrefix;
     origin = "aus WINEPREFIX";
   } else if (host.home.empty()) {
-    return "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner";
+    return {"kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner"};
   } else {
     prefix = host.home + "/.wine";
     origin = host.homeFromAccount ? "aus dem Benutzerkonto (HOME ist nicht gesetzt)" : "aus HOME";
   }
-  std::string text = "Wine-Präfix \"" + prefix + "\" " + origin;
-  if (std::string state = PathState(prefix); !state.empty()) return text + ": " + state;
-  const std::string folder = prefix + "/drive_c/" + std::string(below);
-  if (std::string state = PathState(folder); !state.empty()) {
-    return text + ": \"drive_c/" + std::string(below) + "\" " + state;
+  PathPhrase phrase{"Wine-Präfix \"", prefix, "\" " + origin};
+  if (std::string state = PathState(prefix); !state.empty()) {
+    phrase.after += ": " + state;
+  } else if (state = PathState(prefix + "/drive_c/" + std::string(below)); !state.empty()) {
+    phrase.after += ": \"drive_c/" + std::string(below) + "\" " + state;
   }
-  return text;
+  return phrase;
 }
 
 SpecialFolder ResolveSpecialFolder(const HostEnvironment& host, int csidl) {

@@ -30,6 +30,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/shell32.h"
+
 namespace platform::posix {
 
 // What the mapping reads from the process and the system.
@@ -60,8 +62,9 @@ std::optional<std::string> WinePrefix(const HostEnvironment& host);
 
 // For a folder inside the prefix (system, Windows, program files, common files, fonts):
 // where the prefix comes from and what is wrong with it or with the folder, as a German
-// phrase for a message ("Wine-Präfix \"/x\" aus WINEPREFIX: fehlt"). Empty for other folders.
-std::string PrefixFolderOrigin(const HostEnvironment& host, int csidl);
+// phrase for a message ("Wine-Präfix \"/x\" aus WINEPREFIX: fehlt", the prefix as its path).
+// Empty for other folders.
+PathPhrase PrefixFolderOrigin(const HostEnvironment& host, int csidl);
 
 struct DriveRoot {
   std::string root;  // "C:\"

@@ -8,7 +8,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string>
 
+#include "platform/output_stall.h"
 #include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
@@ -44,6 +46,55 @@ bool WriteBytes(HANDLE handle, std::string_view bytes) {
   return true;
 }
 
+// Even when the run's bound is used up, a write to a stream that has not stalled is given
+// this long: on POSIX systems a write that needs no wait goes through then too.
+constexpr std::uint64_t kLastChanceMs = 50;
+
+// A write to a pipe, done by a thread of its own. A pipe nobody reads blocks WriteFile for
+// ever, and so does, under Wine, a full non-blocking Linux pipe; the thread is then left to
+// its write, and the job is freed by whichever side lets go of it last.
+struct WriteJob {
+  HANDLE handle;
+  std::string bytes;
+  bool written = false;
+  LONG holders = 2;
+
+  void Release() {
+    if (InterlockedDecrement(&holders) == 0) delete this;
+  }
+};
+
+DWORD WINAPI RunWriteJob(void* parameter) {
+  auto* job = static_cast<WriteJob*>(parameter);
+  job->written = WriteBytes(job->handle, job->bytes);
+  job->Release();
+  return 0;
+}
+
+// WriteBytes within what is left of the run's bound: false, and the stream given up, when
+// a write to a pipe has not ended by then. Files and devices do not stall; they are written
+// here.
+bool WriteBytesWithin(HANDLE handle, std::string_view bytes, OutputStream stream, StallBound& bound,
+                      DWORD startTicks) {
+  if (bound.GivenUp(stream)) return false;
+  if (GetFileType(handle) != FILE_TYPE_PIPE) return WriteBytes(handle, bytes);
+  auto* job = new WriteJob{handle, std::string(bytes)};
+  const HANDLE thread = CreateThread(nullptr, 0, RunWriteJob, job, 0, nullptr);
+  if (thread == nullptr) {  // no thread to spare: write here, without a bound
+    delete job;
+    return WriteBytes(handle, bytes);
+  }
+  // GetTickCount wraps after 49 days; the difference from the start stays right.
+  const std::uint64_t wait =
+      std::max(bound.WaitLeft(stream, GetTickCount() - startTicks), kLastChanceMs);
+  const bool ended = WaitForSingleObject(thread, static_cast<DWORD>(wait)) == WAIT_OBJECT_0;
+  CloseHandle(thread);
+  const bool written = ended && job->written;
+  if (!ended) bound.GiveUp(stream);
+  job->Release();
+  return written;
+}
+
 bool WriteWide(HANDLE handle, std::wstring_view text) {
   while (!text.empty()) {
     const auto piece = static_cast<DWORD>(std::min(text.size(), kPiece));
@@ -58,7 +109,10 @@ bool WriteWide(HANDLE handle, std::wstring_view text) {
 
 class Win32Console final : public Console {
  public:
-  Win32Console() : out_(GetStdHandle(STD_OUTPUT_HANDLE)), error_(GetStdHandle(STD_ERROR_HANDLE)) {
+  explicit Win32Console(std::uint64_t stallBoundMs)
+      : out_(GetStdHandle(STD_OUTPUT_HANDLE)),
+        error_(GetStdHandle(STD_ERROR_HANDLE)),
+        bound_(stallBoundMs) {
     const bool outRedirected = Redirected(out_);
     const bool errorRedirected = Redirected(error_);
     // The starter's console, also when everything is redirected: its code page is the one
@@ -83,33 +137,42 @@ class Win32Console final : public Console {
   Win32Console(const Win32Console&) = delete;
   Win32Console& operator=(const Win32Console&) = delete;
 
-  bool WriteText(std::string_view utf8) override { return Write(out_, utf8, codePage_); }
-  bool WriteUtf8(std::string_view utf8) override { return Write(out_, utf8, CP_UTF8); }
-  bool WriteError(std::string_view utf8) override { return Write(error_, utf8, codePage_); }
+  bool WriteText(std::string_view utf8) override {
+    return Write(OutputStream::Out, utf8, codePage_);
+  }
+  bool WriteUtf8(std::string_view utf8) override { return Write(OutputStream::Out, utf8, CP_UTF8); }
+  bool WriteError(std::string_view utf8) override {
+    return Write(OutputStream::Error, utf8, codePage_);
+  }
   std::string_view LineEnd() const override { return "\r\n"; }
   bool WindowsOptions() const override { return true; }
 
  private:
-  // A real console takes UTF-16, whatever its code page; a pipe or a file takes bytes.
-  // Without a stream at all (no console, nothing redirected) the text is lost too.
-  static bool Write(HANDLE handle, std::string_view utf8, unsigned codePage) {
+  // A real console takes UTF-16, whatever its code page; a pipe or a file takes bytes,
+  // within the run's bound. Without a stream at all (no console, nothing redirected) the
+  // text is lost too.
+  bool Write(OutputStream stream, std::string_view utf8, unsigned codePage) {
+    const HANDLE handle = stream == OutputStream::Out ? out_ : error_;
     if (utf8.empty()) return true;
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
     if (IsConsole(handle)) return WriteWide(handle, win32::Widen(utf8));
-    if (codePage == CP_UTF8) return WriteBytes(handle, utf8);
-    return WriteBytes(handle, win32::Narrow(win32::Widen(utf8), codePage));
+    if (codePage == CP_UTF8) return WriteBytesWithin(handle, utf8, stream, bound_, startTicks_);
+    return WriteBytesWithin(handle, win32::Narrow(win32::Widen(utf8), codePage), stream, bound_,
+                            startTicks_);
   }
 
   HANDLE out_;
   HANDLE error_;
+  StallBound bound_;
+  const DWORD startTicks_ = GetTickCount();
   HANDLE console_ = INVALID_HANDLE_VALUE;
   unsigned codePage_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Console> OpenConsole() {
-  return std::make_unique<Win32Console>();
+std::unique_ptr<Console> OpenConsole(std::uint64_t stallBoundMs) {
+  return std::make_unique<Win32Console>(stallBoundMs);
 }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {

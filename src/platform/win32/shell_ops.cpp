@@ -43,7 +43,7 @@ long Win32Backend::SpecialFolderLocation(WindowHandle owner, int csidl, ItemIdLi
 }
 
 // Windows decides its folders itself: no setting of the user's to name.
-std::string Win32Backend::FolderOrigin(int) {
+PathPhrase Win32Backend::FolderOrigin(int) {
   return {};
 }
 

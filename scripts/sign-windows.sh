@@ -91,15 +91,16 @@ sign() {
 sign_like() {
   local model=$1 file=$2 signature
   [ -f "$model" ] || fail "$model does not exist"
-  signature=$(mktemp)
-  osslsigncode extract-signature -in "$model" -out "$signature" >/dev/null 2>&1 ||
-    { rm -f "$signature"; fail "$model carries no signature"; }
+  # osslsigncode writes no file that exists already.
+  signature=$(mktemp -d)
+  osslsigncode extract-signature -in "$model" -out "$signature/der" >/dev/null 2>&1 ||
+    { rm -rf "$signature"; fail "$model carries no signature"; }
   rm -f "$file.signing"
   # attach-signature also judges the certificate chain and fails for an authority this
   # machine does not know; whether the signature fits the bytes is what counts here.
-  osslsigncode attach-signature -sigin "$signature" -in "$file" -out "$file.signing" \
+  osslsigncode attach-signature -sigin "$signature/der" -in "$file" -out "$file.signing" \
       >/dev/null 2>&1 || true
-  rm -f "$signature"
+  rm -rf "$signature"
   if [ ! -f "$file.signing" ] || ! digest_fits "$file.signing"; then
     rm -f "$file.signing"
     fail "the signature of $model does not fit $file: they are not the same build"

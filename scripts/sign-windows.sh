@@ -5,6 +5,10 @@
 #   scripts/sign-windows.sh FILE...            signs each program (.exe) or package (.msi)
 #   scripts/sign-windows.sh --like SIGNED FILE puts the signature of SIGNED, a released file,
 #                                              onto FILE; fails unless it fits FILE's bytes
+#                                              (and, for a program, unless SIGNED without its
+#                                              signature is FILE byte for byte)
+#   scripts/sign-windows.sh --fits FILE...     checks that each file's signature holds the
+#                                              digest of its bytes (not who signed it)
 # The certificate comes from the environment, never from the repository:
 #   BELVOSTA_SIGN_PKCS12          a PKCS#12 file: the code-signing certificate (its chain
 #                                 too, if the authority has one) and its key
@@ -95,6 +99,14 @@ sign_like() {
   signature=$(mktemp -d)
   osslsigncode extract-signature -in "$model" -out "$signature/der" >/dev/null 2>&1 ||
     { rm -rf "$signature"; fail "$model carries no signature"; }
+  # A program without its signature is the unsigned program (osslsigncode signs it with a
+  # correct PE checksum, which the linker writes already, and pads it to 8 bytes, which it
+  # is already); a package's streams are laid out anew, so only its digest can say.
+  if [[ $file == *.exe ]]; then
+    osslsigncode remove-signature -in "$model" -out "$signature/unsigned" >/dev/null 2>&1 || true
+    cmp -s "$signature/unsigned" "$file" ||
+      { rm -rf "$signature"; fail "$model without its signature is not $file byte for byte"; }
+  fi
   rm -f "$file.signing"
   # attach-signature also judges the certificate chain and fails for an authority this
   # machine does not know; whether the signature fits the bytes is what counts here.
@@ -115,7 +127,13 @@ case "${1:-}" in
   --like)
     [ $# -eq 3 ] || fail "usage: $0 --like SIGNED FILE"
     sign_like "$2" "$3" ;;
-  ""|-*) fail "usage: $0 --ready | FILE... | --like SIGNED FILE" ;;
+  --fits)
+    shift
+    [ $# -gt 0 ] || fail "usage: $0 --fits FILE..."
+    for file in "$@"; do
+      digest_fits "$file" || fail "the signature of $file does not hold its digest"
+    done ;;
+  ""|-*) fail "usage: $0 --ready | FILE... | --like SIGNED FILE | --fits FILE..." ;;
   *)
     check_environment
     for file in "$@"; do sign "$file"; done ;;

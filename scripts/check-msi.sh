@@ -191,7 +191,7 @@ snapshot removed
 # Windows Installer's own folder (C:\windows\Installer) may stay, empty.
 left=$(comm -13 "$work/before.files" "$work/removed.files" | grep -vx "drive_c/windows/Installer" || true)
 [ -z "$left" ] || fail "msiexec /x left files behind:"$'\n'"$left"
-packed=$(sed 's/[{}-]//g' <<<"$product_code")
+packed=${product_code//[{}-]/}
 packed=$(rev <<<"${packed:0:8}")$(rev <<<"${packed:8:4}")$(rev <<<"${packed:12:4}")$(sed 's/\(.\)\(.\)/\2\1/g' <<<"${packed:16}")
 remains=$(grep -n -i -e "belvosta" -e "quirlant" -e "${product_code:1:36}" -e "$packed" \
             "$work/removed.registry" || true)

@@ -185,16 +185,52 @@ EOF
 echo "check-msi: the installed program says \"$said\" and checked all five components" \
      "(status $status)"
 
-run_wine msiexec /x "$msi" /qn || fail "msiexec /x $(basename "$msi") /qn failed (status $?)"
+# A later version replaces it in one step, and it does not go back over that: the same
+# files packed as the next version (the last number one up), the way a release would.
+next_version=${version%.*}.$((${version##*.} + 1))
+mkdir -p "$work/next/package"
+cp "$work/zip/belvosta-$version-win32/belvosta.exe" "$work/next/"
+cp "$work/zip/belvosta-$version-win32/LIESMICH.txt" "$work/next/package/"
+echo "CMAKE_PROJECT_VERSION:STATIC=$next_version" >"$work/next/CMakeCache.txt"
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)} \
+  scripts/make-msi.sh "$work/next" "$work/next.msi" >/dev/null
+next_code=$(msiinfo export "$work/next.msi" Property | tr -d '\r' |
+            awk -F'\t' '$1 == "ProductCode" { print $2 }')
+[ "$next_code" != "$product_code" ] || fail "version $next_version has the same product code"
+run_wine msiexec /i "$work/next.msi" /qn || fail "msiexec /i of version $next_version failed"
+settle
+uninstall_root=${uninstall%\\*}
+versions=$(run_wine reg query "$uninstall_root" /s 2>/dev/null | tr -d '\r' |
+           awk '$1 == "DisplayName" && $3 == "Belvosta" { n++ } END { print n + 0 }')
+expect "the number of Belvosta entries after the upgrade" "$versions" 1
+entry=$(run_wine reg query "$uninstall_root\\$next_code" 2>/dev/null | tr -d '\r') ||
+  fail "version $next_version has no uninstall entry"
+expect "the uninstall entry's DisplayVersion after the upgrade" "$(value DisplayVersion)" \
+  "$next_version"
+if run_wine msiexec /i "$msi" /qn; then
+  fail "version $version installed over version $next_version"
+fi
+settle
+cmp -s "$prefix/$folder/belvosta.exe" "$work/zip/belvosta-$version-win32/belvosta.exe" ||
+  fail "the upgrade lost belvosta.exe"
+echo "check-msi: version $next_version replaced it (one entry left), and $version does not" \
+     "go back over $next_version"
+
+run_wine msiexec /x "$work/next.msi" /qn || fail "msiexec /x of version $next_version failed"
 settle
 snapshot removed
 # Windows Installer's own folder (C:\windows\Installer) may stay, empty.
 left=$(comm -13 "$work/before.files" "$work/removed.files" | grep -vx "drive_c/windows/Installer" || true)
 [ -z "$left" ] || fail "msiexec /x left files behind:"$'\n'"$left"
-packed=${product_code//[{}-]/}
-packed=$(rev <<<"${packed:0:8}")$(rev <<<"${packed:8:4}")$(rev <<<"${packed:12:4}")$(sed 's/\(.\)\(.\)/\2\1/g' <<<"${packed:16}")
-remains=$(grep -n -i -e "belvosta" -e "quirlant" -e "${product_code:1:36}" -e "$packed" \
-            "$work/removed.registry" || true)
+# The form in which Windows Installer writes a GUID into registry key names: the first three
+# groups reversed, the two digits of each further byte swapped.
+packed_guid() {
+  local hex=${1//[\{\}-]/}
+  echo "$(rev <<<"${hex:0:8}")$(rev <<<"${hex:8:4}")$(rev <<<"${hex:12:4}")$(sed 's/\(.\)\(.\)/\2\1/g' <<<"${hex:16}")"
+}
+remains=$(grep -n -i -e "belvosta" -e "quirlant" \
+            -e "${product_code:1:36}" -e "$(packed_guid "$product_code")" \
+            -e "${next_code:1:36}" -e "$(packed_guid "$next_code")" "$work/removed.registry" || true)
 [ -z "$remains" ] || fail "msiexec /x left registry entries behind:"$'\n'"$remains"
 # Keys new since before the installation may only be Windows Installer's own, now empty.
 keys() { grep '^\[' "$work/$1.registry" | sed 's/\] [0-9]*$/]/' | sort -u; }

@@ -10,8 +10,10 @@
 #  - under Wine: installs it silently into a fresh 64-bit prefix (wine64 msiexec /i ... /qn),
 #    finds the files in the 32-bit program files folder, the shortcut and the uninstall entry
 #    and nothing else new but Windows Installer's own copy of the package and of the icon;
-#    runs the installed belvosta.exe with --version and --check --json; removes it silently
-#    (msiexec /x ... /qn) and finds no file, shortcut or registry key of it left.
+#    runs the installed belvosta.exe with --version and --check --json; installs the next
+#    version (the same files, packed here as VERSION with its last number one up) over it,
+#    which must replace it, and sees this version refused over that one; removes it silently
+#    (msiexec /x ... /qn) and finds no file, shortcut or registry key of either left.
 # The 32-bit program runs in the 64-bit prefix through 32-bit Wine (scripts/wine32-setup.sh).
 # Wine puts a per-machine package's Start-menu shortcut into the installing user's folder,
 # where Windows puts it into the one of all users; either counts, but only one shortcut.

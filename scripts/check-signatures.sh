@@ -5,7 +5,9 @@
 # chain up to the given authority, the program's name and the maker's address; the digest
 # it holds is that of the file, and it covers the whole file (a program's certificate table
 # is where the file ends). With the certificate still in the environment (BELVOSTA_SIGN_*,
-# no time-stamp server) each file, signed again, must come out as the same bytes.
+# no time-stamp server) each file, signed again, must come out as the same bytes; the
+# signing time is then the commit's, as in scripts/release.sh, unless SOURCE_DATE_EPOCH
+# gives it.
 #   scripts/check-signatures.sh --ca CERTIFICATE.pem [DIST]     (DIST: default dist/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +15,10 @@ cd "$(dirname "$0")/.."
 ca=$(realpath "$2")
 dist=${3:-dist}
 scripts/install-deps.sh installer
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=""
+fi
+export SOURCE_DATE_EPOCH
 
 fail() {
   echo "check-signatures: $*" >&2
@@ -51,7 +57,8 @@ verify() {
     size=$(stat -c %s "$file")
     [ "$end" -eq "$size" ] || fail "$name: the signature ends at byte $end of $size"
   fi
-  if [ -n "${BELVOSTA_SIGN_PKCS12:-}" ] && [ -z "${BELVOSTA_SIGN_TIMESTAMP_URL:-}" ]; then
+  if [ -n "${BELVOSTA_SIGN_PKCS12:-}" ] && [ -z "${BELVOSTA_SIGN_TIMESTAMP_URL:-}" ] &&
+     [ -n "$SOURCE_DATE_EPOCH" ]; then
     rm -f "$work/again"
     osslsigncode remove-signature -in "$file" -out "$work/again" >/dev/null
     scripts/sign-windows.sh "$work/again" >/dev/null

@@ -7,6 +7,9 @@
 #   install-deps.sh package   what the packages and their checks need (fakeroot, lintian)
 #   install-deps.sh release   what the reproducibility check needs (git, diffoscope)
 #   install-deps.sh windows   the MinGW cross compilers, the JSON library
+#   install-deps.sh installer the MSI package and the signatures: wixl and msitools, the
+#                             msitools library for Python (scripts/msi-summary.py),
+#                             osslsigncode, openssl, unzip, binutils (strings)
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
 #   install-deps.sh bench     the searches the benchmarks compare against (GNU find, fd)
 #   install-deps.sh wine32    32-bit Wine, and qemu-i386 for kernels without 32-bit support
@@ -24,6 +27,8 @@ for group in "$@"; do
     release) packages+=(git diffoscope-minimal) ;;
     windows) packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                         binutils-mingw-w64-x86-64 nlohmann-json3-dev) ;;
+    installer) packages+=(wixl msitools gir1.2-libmsi-1.0 python3-gi python3 osslsigncode openssl
+                          unzip binutils) ;;
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;
     bench) packages+=(findutils fd-find python3) ;;
     wine32) packages+=(wine64 wine32:i386 qemu-user-static gcc xvfb python3) ;;

@@ -3,10 +3,11 @@
 # and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, the
 # proof that the program writes nothing, a random sample of the planted faults of
 # tests/mutants.txt (BELVOSTA_MUTATION_SAMPLE faults, 10 by default, 0 for none) that must
-# all be caught, the release (scripts/release.sh: every download, the Linux packages'
-# checks, and a second release in another folder that must give the same bytes), then the
-# Windows builds with their import checks, the Win32 platform tests and the end-to-end
-# scenarios under Wine.
+# all be caught, the release (scripts/release.sh: every download, signed with a throwaway
+# certificate made on the spot; the signatures' and the Linux packages' checks; a second
+# release in another folder that, given the first one's signatures, must give the same
+# bytes), then the Windows builds with their import checks, the Win32 platform tests and
+# the end-to-end scenarios under Wine, and the MSI installed, run and removed under Wine.
 #
 #   scripts/test.sh --quick   only builds the default preset's behaviour and POSIX tests
 #                             and runs them: the developers' quick check
@@ -36,9 +37,20 @@ if [ "$sample" -gt 0 ]; then
   scripts/mutate.sh --sample "$sample" --scratch "$PWD/build/mutate"
 fi
 
-echo "=== Release: the downloads in dist/, the Linux packages' checks, the same bytes again"
-scripts/release.sh
+echo "=== Release: the signed downloads in dist/, their checks, the same bytes again"
+certificate=$(mktemp -d /tmp/belvosta-test-certificate.XXXXXX)
+trap 'rm -rf "$certificate"' EXIT
+tests/release/make-test-certificate.sh "$certificate"
+(
+  export BELVOSTA_SIGN_PKCS12=$certificate/signing.p12
+  export BELVOSTA_SIGN_PASSWORD_FILE=$certificate/password
+  unset BELVOSTA_SIGN_PASSWORD BELVOSTA_SIGN_TIMESTAMP_URL
+  scripts/release.sh
+  scripts/check-signatures.sh --ca "$certificate/certificate.pem" dist
+)
 scripts/check-package.sh dist
 tests/release/reproducible.sh dist
 
 scripts/e2e.sh
+echo "=== the MSI: its tables; installed, run and removed under Wine"
+scripts/check-msi.sh dist

@@ -41,7 +41,7 @@ echo "load before: $(uptime)"
 
 seconds() { date +%s.%N; }
 for round in $(seq "$rounds"); do
-  walk=$("$wine" 'C:\bench\tree_search_bench.exe' 'C:\windows\system32' imagehlp |
+  walk=$("$wine" 'C:\bench\tree_search_bench.exe' 'C:\windows\system32' imagehlp | tr -d '\r' |
     sed -n 's/^SearchTreeForFile of .*: \([0-9.]*\) s$/\1/p')
   start=$(seconds)
   "$wine" 'C:\bench\belvosta.exe' --check >"$work/check.txt" 2>&1 || true

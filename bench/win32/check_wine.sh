@@ -48,8 +48,8 @@ for round in $(seq "$rounds"); do
   middle=$(seconds)
   "$wine" 'C:\bench\belvosta.exe' --help >/dev/null 2>&1 || true
   end=$(seconds)
-  awk -v r="$round" -v w="$walk" -v c="$(echo "$middle - $start" | bc)" \
-    -v h="$(echo "$end - $middle" | bc)" 'BEGIN {
+  awk -v r="$round" -v w="$walk" -v c="$(awk -v a="$middle" -v b="$start" 'BEGIN { print a - b }')" \
+    -v h="$(awk -v a="$end" -v b="$middle" 'BEGIN { print a - b }')" 'BEGIN {
       printf "round %d: SearchTreeForFile %.3f s, --check %.3f s, --help %.3f s, check without start %.3f s = %.2f x\n",
         r, w, c, h, c - h, (c - h) / w }'
 done

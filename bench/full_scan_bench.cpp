@@ -21,6 +21,7 @@
 #include "app/program.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/system_backend.h"
+#include "platform/posix/tree_search.h"
 #include "ui/view_side.h"
 
 namespace {
@@ -38,15 +39,16 @@ double ProcessorSeconds() {
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// The real operating system, counting the walks.
+// The real operating system, counting the walks and their work.
 class CountingBackend : public platform::posix::PosixBackend {
  public:
   std::size_t SearchTree(const platform::TreeSearch& search,
                          std::span<std::string> found) override {
     ++walks;
-    return PosixBackend::SearchTree(search, found);
+    return platform::posix::SearchTree(search, found, counts);
   }
   int walks = 0;
+  platform::posix::WalkCounts counts;
 };
 
 // No screen: boxes are answered at once, waits sleep, and every pass of event processing
@@ -128,7 +130,15 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     platform::SearchTreeForFiles({.root = system, .names = kFlashFiles}, found);
     const double walk = Since(start);
+    // The work of one walk of each folder that reads all of it, for a name that is nowhere.
+    platform::posix::WalkCounts once;
+    for (const std::string& root : {system, std::string(argv[1]) + "/drive_c/Program Files"}) {
+      const std::string_view absent[] = {"NotThere.ocx"};
+      std::string nowhere[1];
+      platform::posix::SearchTree({.root = root, .names = absent}, nowhere, once);
+    }
     backend.walks = 0;
+    backend.counts = {};
 
     belvosta::Program program;
     program.sucher1.Show();
@@ -148,6 +158,9 @@ int main(int argc, char** argv) {
     std::printf("full scan, components %s, system folder %s\n", argv[2], system.c_str());
     std::printf("  one walk for the ten Flash names:   %.3f s\n", walk);
     std::printf("  walks during the scan:              %d\n", backend.walks);
+    std::printf(
+        "  entries read, folder steps:         %zu, %zu (one walk of each folder: %zu, %zu)\n",
+        backend.counts.entries, backend.counts.folderSteps, once.entries, once.folderSteps);
     for (const auto& box : ui.boxes) std::printf("  %7.3f s  box: %s\n", box.at, box.text.c_str());
     const double first = ui.boxes.empty() ? -1 : ui.boxes.front().at;
     double end = -1;

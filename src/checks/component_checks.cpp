@@ -1,7 +1,11 @@
 // The five component checks. Each passing check calls the next one, so a click on the
 // first runs the whole chain as nested calls: Flash Player, runtime files, service pack,
-// Internet Explorer, Media Player.
+// Internet Explorer, Media Player. The chain's first check walks each folder once for all
+// of them; the later ones are judged from what that walk found.
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -81,18 +85,35 @@ const ComponentCheck kMediaPlayer{
 const std::array<const ComponentCheck*, 5> kComponentChain = {
     &kFlashPlayer, &kRuntimeFiles, &kServicePackFiles, &kInternetExplorer, &kMediaPlayer};
 
-bool sucher1::RunListedCheck(const ComponentCheck& check) {
+ChecksFound sucher1::SearchChainFrom(const ComponentCheck& first) {
+  const auto at = std::find(kComponentChain.begin(), kComponentChain.end(), &first);
+  return SearchChecks(std::span<const ComponentCheck* const>(at, kComponentChain.end()),
+                      [this](SearchRoot root) { return RootFolderOf(links_, root); });
+}
+
+void sucher1::BeginListedCheck() {
   List1.SetListIndex(0);
   Command10_Click();
-  SearchComponentFiles(
-      check, [this](SearchRoot root) { return RootFolderOf(links_, root); },
-      [&](std::size_t, std::string_view file, std::string path) {
-        Text1.SetText(std::move(path));
-        if (Text1.Text().empty()) {
-          Text3.SetText(std::string(check.missingEntry.empty() ? file : check.missingEntry));
-        }
-        Command5_Click();
-      });
+}
+
+bool sucher1::RunListedCheck(const ComponentCheck& check, const ChecksFound& chain) {
+  BeginListedCheck();
+  // The chain's walk serves the check while the system folders window names the folder that
+  // was walked; a folder named anew since (the window loaded again) is searched anew.
+  const std::string folder = RootFolderOf(links_, check.root);
+  const ComponentCheck* const alone[] = {&check};
+  std::optional<ChecksFound> own;
+  if (folder != chain.Of(check).folder) {
+    own.emplace(SearchChecks(alone, [&folder](SearchRoot) { return folder; }));
+  }
+  const CheckFiles& files = (own ? *own : chain).Of(check);
+  for (std::size_t i = 0; i < check.files.size(); ++i) {
+    Text1.SetText(files.paths[i]);
+    if (Text1.Text().empty()) {
+      Text3.SetText(std::string(check.missingEntry.empty() ? check.files[i] : check.missingEntry));
+    }
+    Command5_Click();
+  }
   if (check.countBox) Label9.SetCaption(std::to_string(List1.ListCount()));
 
   // Label9 holds "", "0" or a count of at least 1: compared as text, only a count fails.
@@ -113,13 +134,13 @@ void sucher1::flahssucher_Click() {
   // The player counts as installed only when one of this check's own searches finds it.
   Text3S.SetText("");
   Textleer.SetText("");
-  SearchComponentFiles(
-      kFlashPlayer, [this](SearchRoot root) { return RootFolderOf(links_, root); },
-      [this](std::size_t i, std::string_view, std::string path) {
-        Text3S.SetText(std::move(path));
-        // Let the window repaint and blink between the long searches.
-        if (i == 0 || i == 3 || i == 6) Pause(0.1f);
-      });
+  const ChecksFound chain = SearchChainFrom(kFlashPlayer);
+  const CheckFiles& files = chain.Of(kFlashPlayer);
+  for (std::size_t i = 0; i < files.paths.size(); ++i) {
+    Text3S.SetText(files.paths[i]);
+    // Let the window repaint and blink between the long searches.
+    if (i == 0 || i == 3 || i == 6) Pause(0.1f);
+  }
   Pause(0.5f);
 
   if (Textleer.Text().empty()) {
@@ -129,31 +150,55 @@ void sucher1::flahssucher_Click() {
   } else {
     Picture3[0].SetVisible(false);
     platform::MsgBox(kFlashPlayer.okText);
-    Command2_Click();
+    RuntimeFilesStep(chain);
   }
   SetMousePointer(platform::MousePointer::Default);
 }
 
+// Each button begins a chain of its own: the list emptied as its check begins, then the
+// walks, then the check.
+
 void sucher1::Command2_Click() {
   Picture1.SetVisible(true);
-  if (RunListedCheck(kRuntimeFiles)) Command6_Click();
+  BeginListedCheck();
+  RuntimeFilesStep(SearchChainFrom(kRuntimeFiles));
+}
+
+void sucher1::Command6_Click() {
+  BeginListedCheck();
+  ServicePackStep(SearchChainFrom(kServicePackFiles));
+}
+
+void sucher1::Command9_Click() {
+  BeginListedCheck();
+  InternetExplorerStep(SearchChainFrom(kInternetExplorer));
+}
+
+void sucher1::Command15_Click() {
+  BeginListedCheck();
+  MediaPlayerStep(SearchChainFrom(kMediaPlayer));
+}
+
+void sucher1::RuntimeFilesStep(const ChecksFound& chain) {
+  Picture1.SetVisible(true);
+  if (RunListedCheck(kRuntimeFiles, chain)) ServicePackStep(chain);
   Label9.SetCaption("");
   Picture1.SetVisible(false);
 }
 
-void sucher1::Command6_Click() {
-  if (RunListedCheck(kServicePackFiles)) Command9_Click();
+void sucher1::ServicePackStep(const ChecksFound& chain) {
+  if (RunListedCheck(kServicePackFiles, chain)) InternetExplorerStep(chain);
 }
 
-void sucher1::Command9_Click() {
+void sucher1::InternetExplorerStep(const ChecksFound& chain) {
   // The Media Player check runs whether or not Internet Explorer is there.
-  RunListedCheck(kInternetExplorer);
+  RunListedCheck(kInternetExplorer, chain);
   Command5_Click();
-  Command15_Click();
+  MediaPlayerStep(chain);
 }
 
-void sucher1::Command15_Click() {
-  RunListedCheck(kMediaPlayer);
+void sucher1::MediaPlayerStep(const ChecksFound& chain) {
+  RunListedCheck(kMediaPlayer, chain);
   EndOfChain();
 }
 

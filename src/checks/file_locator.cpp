@@ -25,13 +25,30 @@ std::string sucher1::FileFind(const std::string& hFileName, std::string hPart) {
 std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> names,
                                             const std::string& hPart,
                                             platform::SearchTrouble* trouble) {
+  return FindNames(names, hPart, {}, {}, trouble);
+}
+
+std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> names,
+                                            const std::string& hPart,
+                                            std::span<const std::size_t> groups,
+                                            std::span<platform::SearchTrouble> groupTrouble) {
+  return FindNames(names, hPart, groups, groupTrouble, nullptr);
+}
+
+std::vector<std::string> sucher1::FindNames(std::span<const std::string_view> names,
+                                            const std::string& hPart,
+                                            std::span<const std::size_t> groups,
+                                            std::span<platform::SearchTrouble> groupTrouble,
+                                            platform::SearchTrouble* trouble) {
   std::vector<std::string> found(names.size());
   // A name of blanks only, or no name, finds nothing without searching.
   std::vector<std::string_view> searched;
+  std::vector<std::size_t> searchedGroups;
   std::vector<std::size_t> places;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (platform::IsBlank(names[i])) continue;
     searched.push_back(names[i]);
+    if (i < groups.size()) searchedGroups.push_back(groups[i]);
     places.push_back(i);
   }
   if (searched.empty()) return found;
@@ -49,7 +66,9 @@ std::vector<std::string> sucher1::FindFiles(std::span<const std::string_view> na
                                 .names = searched,
                                 .bufferSize = platform::kMaxFullPath,
                                 .whileSearching = keepWindowAlive,
-                                .trouble = trouble},
+                                .trouble = trouble,
+                                .groups = searchedGroups,
+                                .groupTrouble = groupTrouble},
                                paths);
   for (std::size_t i = 0; i < places.size(); ++i) found[places[i]] = std::move(paths[i]);
   return found;

@@ -8,13 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "checks/component_search.h"
 #include "checks/main_window_links.h"
 #include "platform/imagehlp.h"
 #include "ui/forms.h"
 
 namespace belvosta {
-
-struct ComponentCheck;
 
 class sucher1 : public platform::Form {
  public:
@@ -97,6 +96,12 @@ class sucher1 : public platform::Form {
   static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
                                             const std::string& hPart,
                                             platform::SearchTrouble* trouble = nullptr);
+  // The same for the names of several searches in one walk: groups[i] numbers the search of
+  // names[i], and groupTrouble[g] learns what search g's own walk would have told.
+  static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
+                                            const std::string& hPart,
+                                            std::span<const std::size_t> groups,
+                                            std::span<platform::SearchTrouble> groupTrouble);
   void Pause(float seconds);
 
   // Missing-file list.
@@ -131,8 +136,26 @@ class sucher1 : public platform::Form {
 
  private:
   void OpenPage(std::string_view url);
+  static std::vector<std::string> FindNames(std::span<const std::string_view> names,
+                                            const std::string& hPart,
+                                            std::span<const std::size_t> groups,
+                                            std::span<platform::SearchTrouble> groupTrouble,
+                                            platform::SearchTrouble* trouble);
+
+  // A chain of checks begins at a click on one of them and runs on while they pass. Its
+  // first check walks each folder once for the files of every check of the chain from
+  // `first` on; each check of the chain is judged from these findings, owned by the first
+  // check's call, so that a chain begun by a click inside another has its own.
+  ChecksFound SearchChainFrom(const ComponentCheck& first);
+  // What every listed check does first: empty the missing-file list.
+  void BeginListedCheck();
   // The common procedure of the listed checks; true when the check passed.
-  bool RunListedCheck(const ComponentCheck& check);
+  bool RunListedCheck(const ComponentCheck& check, const ChecksFound& chain);
+  // The checks after the Flash Player's, within a chain.
+  void RuntimeFilesStep(const ChecksFound& chain);
+  void ServicePackStep(const ChecksFound& chain);
+  void InternetExplorerStep(const ChecksFound& chain);
+  void MediaPlayerStep(const ChecksFound& chain);
   void EndOfChain();
 
   MainWindowLinks& links_;

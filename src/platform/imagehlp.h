@@ -42,12 +42,32 @@ struct TreeSearch {
   // Where the walk says why it could not look everywhere; untouched when it could. A walk
   // that hits a problem stops; what it found until then stays found.
   SearchTrouble* trouble = nullptr;
+  // One walk may serve several searches: groups[i] numbers the search of names[i] (from 0),
+  // and groupTrouble[g] is told, as trouble would be by a walk for search g's names alone,
+  // why that search could not look everywhere; a search whose names were all found is told
+  // nothing, as its own walk would have stopped there. Empty: no groups.
+  std::span<const std::size_t> groups;
+  std::span<SearchTrouble> groupTrouble;
 };
 
 // Whether a name is blank (empty or only spaces). No file has such a name: the searches
 // never look for one.
 inline bool IsBlank(std::string_view name) {
   return name.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// Tells trouble to each search of a grouped walk (see TreeSearch::groups) that still
+// wanted a name: one that the walk looked for (looked(i)) and did not find.
+template <typename Looked>
+void TellUnfinishedSearches(const TreeSearch& search, std::span<const std::string> found,
+                            const SearchTrouble& trouble, Looked looked) {
+  if (search.groups.size() != search.names.size()) return;
+  for (std::size_t i = 0; i < search.names.size() && i < found.size(); ++i) {
+    const std::size_t group = search.groups[i];
+    if (group < search.groupTrouble.size() && found[i].empty() && looked(i)) {
+      search.groupTrouble[group] = trouble;
+    }
+  }
 }
 
 // The operations themselves, described in operations.h (none is generated: the searches

@@ -81,12 +81,14 @@ TEST_F(CommandLine, SeveralMissingAreNamedInSearchOrderAndEveryComponentIsChecke
                 "Internet-Explorer: fehlt (IEXPLORE.EXE)",
                 "Media Player Steuerelement: OK",
             }));
-  // Every file of every component was searched, each below its own folder.
+  // Every file of every component was searched, each below its own folder: the system
+  // folder's walk for all of them first, then the program files folder's.
   ASSERT_EQ(fake.system.searches.size(), 18u);
-  EXPECT_EQ(fake.system.searches[16].name, "IEXPLORE.EXE");
-  EXPECT_EQ(fake.system.searches[16].root, programFiles);
-  EXPECT_EQ(fake.system.searches[17].name, "wmp.dll");
-  EXPECT_EQ(fake.system.searches[17].root, systemFolder);
+  EXPECT_EQ(fake.system.searches[16].name, "wmp.dll");
+  EXPECT_EQ(fake.system.searches[16].root, systemFolder);
+  EXPECT_EQ(fake.system.searches[17].name, "IEXPLORE.EXE");
+  EXPECT_EQ(fake.system.searches[17].root, programFiles);
+  EXPECT_EQ(fake.system.walks, 2);
   ExpectNoWindowWork();
 }
 

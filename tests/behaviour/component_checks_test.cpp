@@ -66,7 +66,8 @@ TEST_F(ComponentChecksTest, EverythingPresentRunsTheWholeChainFromTheFlashButton
   // The first check loaded FormS, hidden, and the searches ran below its folders.
   EXPECT_TRUE(program->FormS.IsLoaded());
   EXPECT_FALSE(program->FormS.IsShown());
-  EXPECT_EQ(fake.system.searches.back().root, systemFolder);
+  EXPECT_EQ(fake.system.searches.front().root, systemFolder);
+  EXPECT_EQ(fake.system.searches.back().root, programFiles);
 }
 
 TEST_F(ComponentChecksTest, TwoMissingRuntimeFilesAreListedCountedAndOfferedASearch) {
@@ -155,7 +156,8 @@ TEST_F(ComponentChecksTest, TheFlashCheckShowsTheHourglassAndPausesBetweenSearch
   fake.ui.Schedule(1, [&] { pointers.push_back(main().MousePointer()); });
   const std::int64_t start = fake.clock.nowMs;
   main().flahssucher.RaiseClick();
-  EXPECT_EQ(fake.system.searches.size(), 10u);
+  // The chain's walks look for every check's files, the Flash Player's first.
+  EXPECT_EQ(fake.system.searches.size(), 18u);
   EXPECT_EQ(fake.system.searches[0].name, "Flash9g.ocx");
   EXPECT_EQ(fake.system.searches[9].name, "Flash11j.ocx");
   // Three short pauses and one of half a second, each over at the first look at the clock

@@ -62,9 +62,16 @@ std::size_t FakeSystem::SearchTree(const platform::TreeSearch& search,
     clock_.nowMs += walkStepMs;
     if (search.whileSearching) search.whileSearching();
   };
-  const std::size_t count = platform::posix::SearchTree(timed, found);
-  if (walkTrouble.problem != platform::SearchProblem::None && search.trouble != nullptr) {
-    *search.trouble = walkTrouble;
+  platform::posix::WalkCounts counts;
+  const std::size_t count = platform::posix::SearchTree(timed, found, counts);
+  walkCounts.folderSteps += counts.folderSteps;
+  walkCounts.entries += counts.entries;
+  walkCounts.mostOpen = std::max(walkCounts.mostOpen, counts.mostOpen);
+  if (walkTrouble.problem != platform::SearchProblem::None) {
+    if (search.trouble != nullptr) *search.trouble = walkTrouble;
+    platform::TellUnfinishedSearches(search, found, walkTrouble, [&search](std::size_t i) {
+      return !platform::IsBlank(search.names[i]);
+    });
   }
   return count;
 }

@@ -18,6 +18,7 @@
 
 #include "fake/virtual_clock.h"
 #include "platform/backend.h"
+#include "platform/posix/tree_search.h"
 
 namespace fake {
 
@@ -54,6 +55,8 @@ class FakeSystem : public platform::FailingBackend {
   std::int64_t walkStepMs = 0;
   // Told by every walk after it ran, as a walk that had to stop would tell it.
   platform::SearchTrouble walkTrouble;
+  // The work of every walk so far, added up (mostOpen: the most of any one walk).
+  platform::posix::WalkCounts walkCounts;
 
   // --- Drives (GetLogicalDriveStringsA / GetDriveTypeA) ---
   struct Drive {

@@ -116,6 +116,60 @@ TEST(TreeSearchTrouble, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
   EXPECT_EQ(over.trouble.problem, SearchProblem::PathTooLong);
 }
 
+// One walk for several searches tells each the paths and the trouble a walk for its own
+// names would have, though the shared walk enters folders a search's own walk would have
+// passed over, and goes on after a search's names are all found.
+TEST(TreeSearchTrouble, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
+  test_support::TempTree tree;
+  const std::size_t buffer = tree.Root().size() + 60;
+  // Room below "a..." for a name of 7 letters, not for one of 12.
+  tree.AddFolder(std::string(50, 'a'));
+  const std::string near = tree.AddFile("sub/near.dll");
+  tree.AddFile("sub/MSCOMCTL.OCX");
+  const std::vector<std::string_view> names = {"mscomctl.ocx",
+                                               "richtx32.ocx",  // 0: cut short
+                                               "wmp.dll",       // 1: missing
+                                               "near.dll",
+                                               "MSComCtl.ocx",  // 2: found
+                                               "",
+                                               "x/y"};  // 3: no name
+  const std::vector<std::size_t> groups = {0, 0, 1, 2, 2, 3, 3};
+  std::vector<std::string> found(names.size());
+  std::vector<SearchTrouble> troubles(4);
+  SearchTrouble walkTrouble;
+  platform::posix::SearchTree({.root = tree.Root(),
+                               .names = names,
+                               .bufferSize = buffer,
+                               .trouble = &walkTrouble,
+                               .groups = groups,
+                               .groupTrouble = troubles},
+                              found);
+  for (std::size_t group = 0; group < troubles.size(); ++group) {
+    std::vector<std::string_view> own;
+    std::vector<std::string> ownFound;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (groups[i] == group) own.push_back(names[i]);
+      if (groups[i] == group) ownFound.push_back(found[i]);
+    }
+    const Outcome alone = Search(tree.Root(), own, buffer);
+    EXPECT_EQ(ownFound, alone.found) << group;
+    EXPECT_EQ(troubles[group].problem, alone.trouble.problem) << group;
+  }
+  EXPECT_EQ(troubles[0].problem, SearchProblem::PathTooLong);
+  EXPECT_EQ(troubles[1].problem, SearchProblem::None);
+  EXPECT_EQ(found[3], near);
+  EXPECT_EQ(walkTrouble.problem, SearchProblem::None);  // the walk as a whole: room for wmp.dll
+
+  // A walk that cannot begin tells every search that wanted a name, and no other.
+  std::vector<SearchTrouble> none(4);
+  platform::posix::SearchTree(
+      {.root = tree.Root() + "/missing", .names = names, .groups = groups, .groupTrouble = none},
+      found);
+  EXPECT_EQ(none[0].problem, SearchProblem::RootMissing);
+  EXPECT_EQ(none[2].problem, SearchProblem::RootMissing);
+  EXPECT_EQ(none[3].problem, SearchProblem::None);
+}
+
 TEST(TreeSearchTrouble, RunningOutOfDescriptorsIsRecoveredOrTold) {
   test_support::TempTree tree;
   std::string deep;

@@ -280,12 +280,16 @@ class TreeWalk {
         bufferSize_(search.bufferSize),
         whileSearching_(search.whileSearching),
         trouble_(search.trouble),
+        groupTrouble_(search.groupTrouble),
         counts_(counts) {
+    const bool grouped = search.groups.size() == search.names.size();
     for (std::size_t i = 0; i < search.names.size(); ++i) {
       const std::string_view name = search.names[i];
       if (!IsSearchableName(name) || name.size() > kLongestEntryName) continue;
-      Wanted wanted{std::string(), i};
+      Wanted wanted{std::string(), i, grouped ? search.groups[i] : 0};
       for (char c : name) wanted.lower.push_back(LowerAscii(c));
+      if (wanted.group >= groups_.size()) groups_.resize(wanted.group + 1);
+      ++groups_[wanted.group].remaining;
       wanted_.push_back(std::move(wanted));
     }
     remaining_ = wanted_.size();
@@ -298,6 +302,16 @@ class TreeWalk {
   }
   TreeWalk(const TreeWalk&) = delete;
   TreeWalk& operator=(const TreeWalk&) = delete;
+
+  // Notes why the walk cannot go on and stops it; every search with names still wanted is
+  // told, as its own walk would have stopped at the same place.
+  void Fail(SearchProblem problem, int error) {
+    failed_ = true;
+    if (trouble_ != nullptr) *trouble_ = SearchTrouble{problem, error};
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+      if (groups_[g].remaining > 0) TellGroup(g, problem, error);
+    }
+  }
 
   std::size_t Run(std::string_view root) {
     if (remaining_ == 0) return 0;
@@ -331,7 +345,7 @@ class TreeWalk {
       }
     }
     // A name not found where paths grew too long for the buffer may lie there.
-    if (remaining_ > 0 && cutShort_ && !failed_) Fail(SearchProblem::PathTooLong, ENAMETOOLONG);
+    if (!failed_) NoteCutShort();
     return wanted_.size() - remaining_;
   }
 
@@ -339,7 +353,14 @@ class TreeWalk {
   struct Wanted {
     std::string lower;  // the name in lower case
     std::size_t index;  // its place in found_
+    std::size_t group;  // the search it belongs to
     bool found = false;
+  };
+  // One search of those the walk serves: what its own walk would have noted.
+  struct Group {
+    std::size_t remaining = 0;  // its names not found yet
+    std::size_t shortest = 0;   // the shortest of them
+    bool cutShort = false;      // a place where one of them may lie was passed over
   };
   // A folder still to read, or one being read (opened) whose pending subfolders lie above
   // it on the stack. Its name is a stretch of names_.
@@ -358,10 +379,21 @@ class TreeWalk {
     bool lost;               // closed and not found again: its pending subfolders are skipped
   };
 
-  // Notes why the walk cannot go on and stops it.
-  void Fail(SearchProblem problem, int error) {
-    failed_ = true;
-    if (trouble_ != nullptr) *trouble_ = SearchTrouble{problem, error};
+  void TellGroup(std::size_t group, SearchProblem problem, int error) {
+    if (group < groupTrouble_.size()) groupTrouble_[group] = SearchTrouble{problem, error};
+  }
+
+  // At the end of a walk that was not stopped: names not found may lie where paths grew too
+  // long for the buffer, for the walk and for each search that passed over such a place.
+  void NoteCutShort() {
+    if (remaining_ > 0 && cutShort_ && trouble_ != nullptr) {
+      *trouble_ = SearchTrouble{SearchProblem::PathTooLong, ENAMETOOLONG};
+    }
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+      if (groups_[g].remaining > 0 && groups_[g].cutShort) {
+        TellGroup(g, SearchProblem::PathTooLong, ENAMETOOLONG);
+      }
+    }
   }
 
   // Closes every folder of the current path but the deepest, which the walk goes on from,
@@ -550,17 +582,27 @@ class TreeWalk {
     }
     if (kind == EntryKind::Folder) {
       // A file below this folder needs at least its path, a separator and a name wanted.
-      if (folderLength + 1 + length + 1 + shortestWanted_ < bufferSize_) {
+      const std::size_t least = folderLength + 1 + length + 1;
+      if (least + shortestWanted_ < bufferSize_) {
         stack_.push_back(Entry{names_.size(), length, false});
         names_.append(entry, length);
       } else {
         cutShort_ = true;
+      }
+      // A search whose own names do not fit below it would have passed it over.
+      if (least + longestShortest_ >= bufferSize_) {
+        for (Group& group : groups_) {
+          if (group.remaining > 0 && least + group.shortest >= bufferSize_) group.cutShort = true;
+        }
       }
       return false;
     }
     if (!wanted || kind != EntryKind::File) return false;
     if (folderLength + 1 + length >= bufferSize_) {  // no room: keep looking
       cutShort_ = true;
+      for (const Wanted& name : wanted_) {
+        if (!name.found && Matches(entry, length, name)) groups_[name.group].cutShort = true;
+      }
       return false;
     }
     const std::string path = PathOf(std::string_view(entry, length));
@@ -569,6 +611,7 @@ class TreeWalk {
         name.found = true;
         found_[name.index] = path;
         --remaining_;
+        --groups_[name.group].remaining;
       }
     }
     NoteRemainingNames();
@@ -588,14 +631,22 @@ class TreeWalk {
     return true;
   }
 
-  // The lengths of the names still wanted, for a quick look at every entry.
+  // The lengths of the names still wanted, for a quick look at every entry, and the
+  // shortest of each search.
   void NoteRemainingNames() {
     wantedLengths_.fill(false);
     shortestWanted_ = kLongestEntryName;
+    for (Group& group : groups_) group.shortest = kLongestEntryName;
     for (const Wanted& name : wanted_) {
       if (name.found) continue;
       wantedLengths_[name.lower.size()] = true;
       shortestWanted_ = std::min(shortestWanted_, name.lower.size());
+      Group& group = groups_[name.group];
+      group.shortest = std::min(group.shortest, name.lower.size());
+    }
+    longestShortest_ = 0;
+    for (const Group& group : groups_) {
+      if (group.remaining > 0) longestShortest_ = std::max(longestShortest_, group.shortest);
     }
   }
 
@@ -620,6 +671,7 @@ class TreeWalk {
   std::size_t bufferSize_;
   const std::function<void()>& whileSearching_;
   SearchTrouble* trouble_;
+  std::span<SearchTrouble> groupTrouble_;
   bool failed_ = false;
   bool cutShort_ = false;  // a folder or a match was passed over for the buffer's size
   MountId rootMount_;      // the walk stays on the root's file system
@@ -629,6 +681,8 @@ class TreeWalk {
   std::size_t remaining_ = 0;
   std::array<bool, kLongestEntryName + 1> wantedLengths_{};
   std::size_t shortestWanted_ = 0;
+  std::vector<Group> groups_;        // the searches served, at least those with a name
+  std::size_t longestShortest_ = 0;  // the longest of their shortest names still wanted
 
   std::string root_;          // "/" is kept as the empty path so that joining never doubles a '/'
   std::string names_;         // the names of every folder on the stack, back to back
@@ -643,14 +697,15 @@ class TreeWalk {
 
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts) {
   for (std::string& path : found) path.clear();
+  TreeWalk walk(search, found, counts);
   std::string_view root = search.root;
   if (root.empty() || root.find('\0') != std::string_view::npos) {
-    if (search.trouble != nullptr) *search.trouble = {SearchProblem::RootMissing, ENOENT};
+    walk.Fail(SearchProblem::RootMissing, ENOENT);
     return 0;
   }
   if (found.size() < search.names.size()) return 0;
   while (!root.empty() && root.back() == '/') root.remove_suffix(1);
-  return TreeWalk(search, found, counts).Run(root);
+  return walk.Run(root);
 }
 
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found) {

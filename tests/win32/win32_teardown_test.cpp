@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/program.h"
@@ -50,17 +51,21 @@ HWND NativeOf(const Control& control) {
   FormView* view = ViewOf(control.Owner());
   for (std::size_t i = 0; view && i < controls.size(); ++i) {
     if (controls[i] != &control) continue;
-    const int id = FormWindow::kFirstControlId + static_cast<int>(i);
-    const HWND form = reinterpret_cast<HWND>(view->Handle());
-    HWND found = nullptr;
-    // Controls inside a frame are its children, not the form's.
-    for (HWND parent : {form, GetWindow(form, GW_CHILD)}) {
-      for (HWND child = parent ? GetWindow(parent, GW_CHILD) : nullptr; child && !found;
-           child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(child) == id) found = child;
-      }
-    }
-    return found;
+    struct Search {
+      int id;
+      HWND found;
+    } search{FormWindow::kFirstControlId + static_cast<int>(i), nullptr};
+    // All descendants: controls inside a frame are its children, not the form's.
+    EnumChildWindows(
+        reinterpret_cast<HWND>(view->Handle()),
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          if (GetDlgCtrlID(window) != s->id) return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
   return nullptr;
 }
@@ -260,6 +265,32 @@ TEST_P(Win32ProgramTeardown, WindowsUnloadedAndCollectedBeforeTheProgramGoes) {
 INSTANTIATE_TEST_SUITE_P(Pointer, Win32ProgramTeardown,
                          ::testing::Values(Pointer::OverTheControl, Pointer::OffTheWindows),
                          PointerName);
+
+// The program as static objects, with its windows shown at exit: the program goes first,
+// then the window system, then the views that waited to be collected.
+[[noreturn]] void ExitWithTheProgramShown() {
+  static Win32Ui native;
+  static tab_order::BoxesAnswered ui{native};
+  SetUiBackend(&ui);
+  static belvosta::Program program;
+  program.FormS.Show();
+  program.sucher1.Show();
+  static int moves = 0;
+  program.sucher1.Label12.MouseMove = [] { ++moves; };
+  const HWND label = NativeOf(program.sucher1.Label12);
+  RECT area{};
+  if (!label || !GetWindowRect(label, &area)) ExitProcess(2);
+  for (int attempt = 0; attempt < 200 && moves == 0; ++attempt) {
+    SetCursorPos((area.left + area.right) / 2 + attempt % 2, (area.top + area.bottom) / 2);
+    Pump(ui);
+  }
+  if (moves == 0) ExitProcess(3);
+  std::exit(0);
+}
+
+TEST(Win32TeardownAtExit, TheProgramsStaticObjectsWithWindowsShown) {
+  EXPECT_EXIT(ExitWithTheProgramShown(), ::testing::ExitedWithCode(0), "");
+}
 
 }  // namespace
 }  // namespace platform::win32

@@ -15,6 +15,7 @@
 #include "platform/fltk/control_widget.h"
 #include "platform/fltk/form_view.h"
 #include "platform/fltk/ui_backend.h"
+#include "platform/fltk/x11_display.h"
 #include "support/fenced.h"
 #include "tab_order/tab_walk.h"
 #include "teardown/x_pointer.h"
@@ -217,6 +218,9 @@ INSTANTIATE_TEST_SUITE_P(Pointer, FltkProgramTeardown,
 }
 
 TEST(FltkTeardownAtExit, TheProgramsStaticObjectsWithWindowsShown) {
+  // This process keeps a connection while the child runs: Xvfb under xvfb-run resets when
+  // its last client leaves, and would refuse the next test's connection for a moment.
+  platform::fltk::OpenDisplay();
   // A child process of its own, with its own connection to the display.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(ExitWithTheProgramShown(), ::testing::ExitedWithCode(0), "");

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include "platform/win32/windows_api.h"
@@ -16,6 +18,42 @@
 #endif
 
 namespace support {
+
+#ifdef _WIN32
+// The pages of every fenced object, and how many reads faulted in them. Windows (and Wine)
+// may swallow a fault inside a window procedure called by the system; a vectored handler
+// sees every fault first and counts those in fenced pages, for the tests to assert on.
+struct FencedPages {
+  std::vector<std::pair<std::uintptr_t, std::uintptr_t>> ranges;
+  int faults = 0;
+};
+
+inline FencedPages& Fences() {
+  static FencedPages pages;
+  return pages;
+}
+
+inline LONG CALLBACK CountFencedFault(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+  if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+    const auto address = static_cast<std::uintptr_t>(record.ExceptionInformation[1]);
+    for (const auto& [begin, end] : Fences().ranges) {
+      if (address >= begin && address < end) ++Fences().faults;
+    }
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+#endif
+
+// How many reads of destroyed fenced objects faulted so far where the fault did not end
+// the program (Windows only; elsewhere every such fault ends it).
+inline int FencedFaults() {
+#ifdef _WIN32
+  return Fences().faults;
+#else
+  return 0;
+#endif
+}
 
 template <class T>
 class Fenced {
@@ -59,8 +97,12 @@ class Fenced {
 
   static void* Allocate() {
 #ifdef _WIN32
+    static const PVOID handler = AddVectoredExceptionHandler(1, &CountFencedFault);
+    (void)handler;
     void* memory = VirtualAlloc(nullptr, Size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!memory) throw std::bad_alloc();
+    const auto begin = reinterpret_cast<std::uintptr_t>(memory);
+    Fences().ranges.emplace_back(begin, begin + Size());
 #else
     void* memory =
         mmap(nullptr, Size(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

@@ -106,6 +106,8 @@ class Win32Teardown : public ::testing::TestWithParam<Pointer> {
     SetUiBackend(nullptr);
     CollectRetiredViews();
   }
+  // No window procedure read a destroyed form, even where the system swallowed the fault.
+  void TearDown() override { EXPECT_EQ(support::FencedFaults(), faultsBefore_); }
 
   // Puts the pointer over the middle of the control (its form shown) or in the bottom right
   // corner of the screen, where no window is; true once the control's window has heard of it (moves
@@ -137,6 +139,7 @@ class Win32Teardown : public ::testing::TestWithParam<Pointer> {
   }
 
   Win32Ui native_;
+  const int faultsBefore_ = support::FencedFaults();
 };
 
 TEST_P(Win32Teardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeItsViews) {

@@ -9,8 +9,15 @@ namespace {
 
 UiBackend* g_backend = nullptr;
 std::vector<Timer*> g_timers;
-// Views of unloaded forms wait here until no handler can still be running on them.
-std::vector<std::unique_ptr<FormView>> g_retiredViews;
+// Views of unloaded forms wait here, with the form they showed, until no handler can
+// still be running on them.
+struct RetiredView {
+  const Form* form;
+  std::unique_ptr<FormView> view;
+};
+std::vector<RetiredView> g_retiredViews;
+// Every form that exists, for the owners of message boxes.
+std::vector<const Form*> g_forms;
 // The forms whose handlers are on the call stack, innermost last.
 std::vector<Form*> g_activeForms;
 
@@ -128,7 +135,13 @@ void RunDueTimers(std::int64_t nowMs) {
 }
 
 void CollectRetiredViews() {
-  g_retiredViews.clear();
+  // Taken out first: deleting a view may run handlers of other forms that retire more.
+  std::vector<RetiredView> retired;
+  retired.swap(g_retiredViews);
+}
+
+bool FormExists(const Form* form) {
+  return form && std::find(g_forms.begin(), g_forms.end(), form) != g_forms.end();
 }
 
 // ---- Control ----
@@ -144,6 +157,10 @@ Control::Control(Form& form, std::string name, ControlKind kind, Design design, 
 }
 
 Control::~Control() {
+  // The form's views mirror its controls as they were built: none may outlive one. The
+  // controls are the members of the form's subclass, so this also runs before the form's
+  // own destructor.
+  form_.DetachViews();
   form_.Unregister(this);
 }
 
@@ -385,12 +402,34 @@ Form::Form(std::string name, FormDesign design)
     : name_(std::move(name)),
       design_(std::move(design)),
       native_(std::make_unique<Native>()),
-      caption_(design_.caption) {}
+      caption_(design_.caption) {
+  g_forms.push_back(this);
+}
 
 Form::~Form() {
-  // Controls are members of the subclass and are already gone; only the view remains.
-  if (native_->view) g_retiredViews.push_back(std::move(native_->view));
+  // The controls (members of the subclass) are gone and detached the views as they went;
+  // a form without controls detaches them here. Then its views go with it.
+  DetachViews();
+  std::vector<RetiredView> mine;
+  for (RetiredView& retired : g_retiredViews) {
+    if (retired.form == this) mine.push_back(std::move(retired));
+  }
+  std::erase_if(g_retiredViews, [](const RetiredView& retired) { return !retired.view; });
   std::erase(g_activeForms, this);
+  std::erase(g_forms, this);
+  // `mine` deletes the views last: that may run handlers of other forms, never this one's.
+}
+
+void Form::RetireView() {
+  if (native_->view) g_retiredViews.push_back({this, std::move(native_->view)});
+}
+
+void Form::DetachViews() {
+  RetireView();
+  // By index: detaching may run handlers of other forms that retire more views.
+  for (std::size_t i = 0; i < g_retiredViews.size(); ++i) {
+    if (g_retiredViews[i].form == this) g_retiredViews[i].view->Detach();
+  }
 }
 
 void Form::Register(Control* control) {
@@ -444,7 +483,7 @@ void Form::Unload() {
     for (Control* c : controls_) {
       if (c->Kind() == ControlKind::Timer) static_cast<Timer*>(c)->dueMs_ = -1;
     }
-    if (native_->view) g_retiredViews.push_back(std::move(native_->view));
+    RetireView();
   }
   unloading_ = false;
 }

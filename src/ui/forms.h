@@ -369,6 +369,11 @@ class Form {
   struct Native;
   void Register(Control* control);
   void Unregister(Control* control);
+  // Moves the view, if any, to the retired views.
+  void RetireView();
+  // Cuts every view of this form off from it, the current one (which retires) and those
+  // it retired, before the form or one of its controls goes.
+  void DetachViews();
   bool SetFocusTo(Control* control);
 
   std::string name_;

@@ -31,13 +31,20 @@ enum class Property {
 
 // A native view of one loaded form. The window system creates one when a form loads and
 // retires it when the form unloads; it never deletes a view while a handler may run on it.
+// A view never outlives what it shows: when the form or one of its controls is destroyed,
+// the form detaches every view of it first, and deletes them with itself.
 class FormView {
  public:
+  // Deleting a view detaches it first: the toolkit's last calls into its windows (the
+  // pointer and focus moving elsewhere) reach nothing of the form.
   virtual ~FormView() = default;
   virtual void ControlChanged(Control& control, Property what) = 0;
   virtual void FormChanged(Property what) = 0;  // caption, pointer
   virtual void SetShown(bool shown) = 0;
   virtual WindowHandle Handle() const = 0;
+  // Cuts the view off from its form for good: its windows go out of sight and from now on
+  // nothing of it reaches the form or its controls. Detaching twice does nothing more.
+  virtual void Detach() = 0;
 };
 
 // The native side of the window system. The program installs one at start (Win32 or FLTK);
@@ -72,6 +79,9 @@ std::int64_t NextTimerDueMs();
 void RunDueTimers(std::int64_t nowMs);
 // Drops the views of unloaded forms; backends call it when no handler is running.
 void CollectRetiredViews();
+// Whether the form still exists: a handler that runs while a message box is open may
+// destroy the box's owner.
+bool FormExists(const Form* form);
 
 // Whether controls of this kind ever take the keyboard focus (text boxes, lists, buttons,
 // drive lists).

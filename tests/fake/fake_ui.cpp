@@ -15,6 +15,7 @@ class FakeView : public platform::FormView {
   void FormChanged(platform::Property) override {}
   void SetShown(bool shown) override { shown_ = shown; }
   platform::WindowHandle Handle() const override { return handle_; }
+  void Detach() override { shown_ = false; }
 
  private:
   std::uintptr_t handle_;

@@ -15,9 +15,11 @@ class FltkTabOrder : public ::testing::Test {
  protected:
   FltkTabOrder() { platform::SetUiBackend(&ui_); }
   ~FltkTabOrder() override {
+    // The views of unloaded forms first, then the program, whose forms take their views
+    // with them while the window system that made them is still installed.
+    platform::CollectRetiredViews();
     program_.reset();
     platform::SetUiBackend(nullptr);
-    platform::CollectRetiredViews();
   }
 
   // Shows the form and walks it with Tab key events, as the keyboard sends them.

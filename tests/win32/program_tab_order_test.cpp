@@ -22,8 +22,10 @@ class Win32TabOrder : public ::testing::Test {
     SetUiBackend(&ui_);
   }
   ~Win32TabOrder() override {
-    program_.reset();
+    // The views of unloaded forms first, then the program, whose forms take their views
+    // with them while the window system that made them is still installed.
     CollectRetiredViews();
+    program_.reset();
     SetUiBackend(nullptr);
   }
 

@@ -92,6 +92,13 @@ FltkFormView::FltkFormView(Form& form, const ScreenUnits& units) : form_(form), 
 }
 
 FltkFormView::~FltkFormView() {
+  Detach();
+}
+
+void FltkFormView::Detach() {
+  // First: hiding the window, and deleting its widgets later, moves FLTK's pointer and
+  // focus to other windows and may send this window's widgets their last events.
+  attached_ = false;
   // FLTK's tool tip may still point into this window.
   if (Fl_Widget* tipped = Fl_Tooltip::current(); tipped && tipped->window() == window_.get()) {
     Fl_Tooltip::current(nullptr);
@@ -170,10 +177,12 @@ ControlWidget* FltkFormView::Owning(Fl_Widget* widget) const {
 }
 
 void FltkFormView::ControlChanged(Control& control, Property what) {
+  if (!attached_) return;
   if (ControlWidget* widget = WidgetOf(&control)) widget->Apply(what);
 }
 
 void FltkFormView::FormChanged(Property what) {
+  if (!attached_) return;
   if (what == Property::Caption) {
     window_->copy_label(TitleText(CurrentCaption(form_)).c_str());
   } else if (what == Property::MousePointer) {
@@ -183,7 +192,7 @@ void FltkFormView::FormChanged(Property what) {
 }
 
 void FltkFormView::SetShown(bool shown) {
-  if (!shown) {
+  if (!shown || !attached_) {
     window_->hide();
     return;
   }
@@ -206,6 +215,7 @@ WindowHandle FltkFormView::Handle() const {
 }
 
 bool FltkFormView::FocusPreferredControl() {
+  if (!attached_) return false;
   Control* preferred = FocusedControl(form_);
   if (!preferred || !form_.IsTabStop(*preferred)) preferred = form_.NextTabStop(nullptr, true);
   ControlWidget* widget = WidgetOf(preferred);
@@ -213,6 +223,7 @@ bool FltkFormView::FocusPreferredControl() {
 }
 
 void FltkFormView::MoveFocus(bool forward) {
+  if (!attached_) return;
   // Without FLTK's focus in this window (a box closed, say), Tab goes on from the control
   // the form had focused last.
   ControlWidget* holder = Owning(Fl::focus());
@@ -223,7 +234,7 @@ void FltkFormView::MoveFocus(bool forward) {
 }
 
 void FltkFormView::UpdateCursor() {
-  if (!window_->shown()) return;
+  if (!attached_ || !window_->shown()) return;
   MousePointer pointer = CurrentMousePointer(form_);
   Fl_Cursor standard = FL_CURSOR_DEFAULT;
   Fl_Widget* below = Fl::belowmouse();

@@ -19,8 +19,8 @@ class FormWindow;
 class FltkFormView final : public FormView {
  public:
   FltkFormView(Form& form, const ScreenUnits& units);
-  // Deletes the window and its widgets; the window system calls it only when no handler
-  // can still be running on them.
+  // Detaches, then deletes the window and its widgets; the window system calls it only
+  // when no handler can still be running on them.
   ~FltkFormView() override;
   FltkFormView(const FltkFormView&) = delete;
   FltkFormView& operator=(const FltkFormView&) = delete;
@@ -29,9 +29,12 @@ class FltkFormView final : public FormView {
   void FormChanged(Property what) override;
   void SetShown(bool shown) override;
   WindowHandle Handle() const override;
+  // Hides the window; from then on its widgets and the window itself never reach the form.
+  void Detach() override;
 
-  // False once the form has unloaded and retired this view: its widgets then ignore input.
-  bool IsCurrent() const { return ViewOf(form_) == this; }
+  // False once the form has unloaded and retired this view, or detached it: its widgets
+  // then ignore input.
+  bool IsCurrent() const { return attached_ && ViewOf(form_) == this; }
   Form& form() const { return form_; }
   const ScreenUnits& units() const { return units_; }
   Fl_Window& window() const;
@@ -54,6 +57,7 @@ class FltkFormView final : public FormView {
   ScreenUnits units_;
   std::unique_ptr<FormWindow> window_;
   std::map<const Control*, ControlWidget*> widgets_;  // owned by the window's groups
+  bool attached_ = true;
   bool placed_ = false;
   int cursorShown_ = -1;  // the cursor last set, to set it again only when it changes
 };

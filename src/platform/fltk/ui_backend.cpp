@@ -32,8 +32,9 @@ int FltkUi::MessageBox(Form* owner, std::string_view text, int style, std::strin
     }
   }
   const int answer = RunMessageBox(*this, units_, ownerWindow, text, style, title);
-  // As on Windows, the owner's focused control has the focus again once the box is gone.
-  if (owner) {
+  // As on Windows, the owner's focused control has the focus again once the box is gone;
+  // a handler that ran meanwhile may have destroyed the owner.
+  if (FormExists(owner)) {
     if (auto* view = dynamic_cast<FltkFormView*>(ViewOf(*owner)); view && view->window().shown()) {
       view->FocusPreferredControl();
     }

@@ -86,11 +86,13 @@ FormWindow::FormWindow(Win32Ui& ui, Form& form) : ui_(&ui), form_(form) {
 }
 
 FormWindow::~FormWindow() {
-  if (ui_) ui_->Unregister(this);
   Detach();
 }
 
 void FormWindow::Detach() {
+  // The window system forgets the view first: its message loop and boxes no longer
+  // reach it.
+  if (ui_) ui_->Unregister(this);
   tips_.reset();
   if (window_) {
     // The procedures find no view from here on, and pass every message to Windows.

@@ -40,9 +40,9 @@ class FormWindow final : public FormView {
   // Moves the keyboard focus to the form's next (or previous) tab stop, as Tab and
   // Shift+Tab do.
   void MoveFocus(bool forward);
-  // Destroys the native windows at once and leaves a view that does nothing: for views
-  // that outlive the window system (at the end of the program).
-  void Detach();
+  // Destroys the native windows at once and leaves a view that does nothing: for a form
+  // or control that goes, and for views that outlive the window system.
+  void Detach() override;
 
   // The control window's number: 1000 plus the control's place in the form's list, so
   // that tools (and the end-to-end tests) can tell controls of equal caption apart.
@@ -92,8 +92,8 @@ class FormWindow final : public FormView {
   void Redraw(Child& child);
   void RefreshCursor();
 
-  // Whether the form still shows through this view (it is not retired).
-  bool IsCurrent() const { return ViewOf(form_) == this; }
+  // Whether the form still shows through this view (it is not retired nor detached).
+  bool IsCurrent() const { return ui_ && ViewOf(form_) == this; }
   Child* ChildFor(HWND window);
   Child* ChildFor(const Control& control);
   HWND ContainerWindow(const Control& control) const;

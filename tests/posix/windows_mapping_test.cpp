@@ -277,6 +277,27 @@ TEST_F(MappingTest, TheVersionIsTheKernelsOnPlatformTwo) {
   EXPECT_EQ(posix::ParseKernelRelease("6").minor, 0u);
 }
 
+// Inputs the fuzz targets (tests/fuzz/) found wrong answers for.
+TEST(MappingTexts, AClockThatIsNoDwordAndAHomeThatIsNoFolderPrefixAreLeftOut) {
+  const auto clock = [](const std::string& mhz) -> std::optional<std::string> {
+    for (const auto& value : posix::ProcessorValues("cpu family\t: 6\ncpu MHz\t\t: " + mhz)) {
+      if (value.name == "~MHz") return value.data;
+    }
+    return std::nullopt;
+  };
+  EXPECT_EQ(clock("2400.499"), "2400");
+  EXPECT_EQ(clock("4294967295.4"), "4294967295");
+  for (const char* noClock : {"nan", "-inf", "1e400", "4294967296", "-3", "x"}) {
+    EXPECT_EQ(clock(noClock), std::nullopt) << noClock;
+  }
+
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOME/Bilder/"), "/home/anna/Bilder");
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "/srv/docs"), "/srv/docs");
+  // "$HOMEfoo" would be the neighbour /home/annafoo: relative, so no folder.
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOMEfoo"), std::nullopt);
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOME"), std::nullopt);
+}
+
 TEST_F(MappingTest, ItemListsAreReadOnlyWhileTheyAreHandedOut) {
   PosixBackend backend(host);
   ItemIdList* list = nullptr;

@@ -52,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::remove_all(devices, ec);
   fs::create_directory(devices);
 
-  // The letters whose entry leads to a folder.
-  std::set<char> folders;
+  std::vector<std::string> names;
   const int count = provider.ConsumeIntegralInRange(0, 12);
   for (int i = 0; i < count; ++i) {
     const std::string name = provider.ConsumeRandomLengthString(5);
@@ -65,26 +64,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     const std::string entry = devices + "/" + name;
-    bool folder = false;
+    names.push_back(name);
     switch (kind) {
       case 0:
-        folder = fs::create_directory(entry, ec);
+        fs::create_directory(entry, ec);
         break;
       case 1:
         std::ofstream(entry) << target;
         break;
       case 2:
         fs::create_directory_symlink("../drive_c", entry, ec);
-        folder = !ec;
         break;
       default:
-        if (target.empty() || target.find('\0') != std::string::npos) continue;
-        fs::create_symlink(target, entry, ec);
-        folder = !ec && fs::is_directory(entry, ec);
+        if (!target.empty() && target.find('\0') == std::string::npos) {
+          fs::create_symlink(target, entry, ec);
+        }
         break;
     }
-    if (folder && name.size() == 2 && name[1] == ':' && Lower(name[0]) >= 'a' &&
-        Lower(name[0]) <= 'z') {
+  }
+  // The letters whose entry leads to a folder, now that every entry (a link may lead to
+  // another) is in place.
+  std::set<char> folders;
+  for (const std::string& name : names) {
+    if (name.size() == 2 && name[1] == ':' && Lower(name[0]) >= 'a' && Lower(name[0]) <= 'z' &&
+        fs::is_directory(devices + "/" + name, ec)) {
       folders.insert(static_cast<char>(Lower(name[0]) - 'a' + 'A'));
     }
   }

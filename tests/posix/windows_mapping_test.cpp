@@ -71,6 +71,8 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
   ASSERT_EQ(symlink("/", (devices + "f::").c_str()), 0);           // one that is a folder
   ASSERT_EQ(symlink("/dev/null", (devices + "com1").c_str()), 0);  // a port
   ASSERT_EQ(symlink("/nonexistent/x", (devices + "e:").c_str()), 0);
+  // "Z:" beside "z:" on a case-sensitive file system is still the one drive Z.
+  ASSERT_EQ(symlink("/", (devices + "Z:").c_str()), 0);
 
   PosixBackend backend(host);
   EXPECT_EQ(ShellFolder(backend, kCsidlSystem), system);

@@ -13,6 +13,8 @@
 #   install-deps.sh wine      Wine and Xvfb for the Windows end-to-end tests, Python (JSON)
 #   install-deps.sh bench     the searches the benchmarks compare against (GNU find, fd)
 #   install-deps.sh wine32    32-bit Wine, and qemu-i386 for kernels without 32-bit support
+#   install-deps.sh fuzz      Clang, libFuzzer and Clang's sanitizer runtimes (scripts/fuzz.sh),
+#                             with what the test group installs
 set -euo pipefail
 
 packages=()
@@ -32,6 +34,9 @@ for group in "$@"; do
     wine) packages+=(wine64 xvfb xdotool imagemagick python3) ;;
     bench) packages+=(findutils fd-find python3) ;;
     wine32) packages+=(wine64 wine32:i386 qemu-user-static gcc xvfb python3) ;;
+    fuzz) packages+=(cmake make clang libfuzzer-14-dev libclang-rt-14-dev pkg-config
+                     libfltk1.3-dev libxcursor-dev libxinerama-dev nlohmann-json3-dev
+                     googletest libgtest-dev libbenchmark-dev python3) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

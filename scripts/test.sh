@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Belvosta and runs every test: the behaviour and platform tests in the debug build
 # and again under AddressSanitizer + UndefinedBehaviorSanitizer, the Xvfb smoke test, the
-# proof that the program writes nothing, a random sample of the planted faults of
+# proof that the program writes nothing, every fuzz target of tests/fuzz/ for
+# BELVOSTA_FUZZ_SECONDS (30 by default, 0 for none) each, a random sample of the planted faults of
 # tests/mutants.txt (BELVOSTA_MUTATION_SAMPLE faults, 10 by default, 0 for none) that must
 # all be caught, the release (scripts/release.sh: every download, signed with a throwaway
 # certificate made on the spot; the signatures' and the Linux packages' checks; a second
@@ -30,6 +31,13 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j"$(nproc)"
 done
+
+fuzz_seconds=${BELVOSTA_FUZZ_SECONDS:-30}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  echo "=== fuzz: every reader of outside data, $fuzz_seconds s each"
+  scripts/install-deps.sh fuzz
+  scripts/fuzz.sh "$fuzz_seconds"
+fi
 
 sample=${BELVOSTA_MUTATION_SAMPLE:-10}
 if [ "$sample" -gt 0 ]; then

@@ -221,8 +221,9 @@ std::string ReportText(const ReportResult& report, std::string_view nl) {
   std::string text = PrintableFacts(report.data).Text(nl);
   text += nl;
   if (report.hertz > 0) {
-    text += SpeedTextFor(report.clockText) + std::string(nl);
-    text += report.verdict.message + std::string(nl);
+    // The clock's text holds the user's decimal separator, which comes from outside too.
+    text += Printable(SpeedTextFor(report.clockText)) + std::string(nl);
+    text += Printable(report.verdict.message) + std::string(nl);
   } else {
     text += "Prozessor Geschwindigkeit: nicht messbar" + std::string(nl);
   }

@@ -10,7 +10,7 @@
 
 namespace belvosta {
 
-struct Program;
+class Program;
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;

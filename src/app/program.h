@@ -15,7 +15,7 @@
 
 namespace belvosta {
 
-class Program : private MainWindowLinks, private FormSLinks, private Form3Links {
+class Program final : private MainWindowLinks, private FormSLinks, private Form3Links {
  public:
   Program();
   Program(const Program&) = delete;

@@ -195,6 +195,14 @@ TEST_F(CommandLineOutcomes, TheReportGivesTheWindowsVersionAsNumbers) {
   RecordingConsole text;
   Run({"--report"}, text);
   EXPECT_NE(text.text.find("\ta?[2Jb\n"), std::string::npos) << text.text;
+
+  // The regional decimal separator is outside data too: the clock's lines are filtered
+  // (found by tests/fuzz/report_json_fuzz.cpp).
+  fake.system.decimalSeparator = "\x1B[5m";
+  RecordingConsole clock;
+  Run({"--report"}, clock);
+  EXPECT_EQ(clock.text.find('\x1B'), std::string::npos) << clock.text;
+  EXPECT_NE(clock.text.find("2?[5m40 GHz"), std::string::npos) << clock.text;
 }
 
 }  // namespace

@@ -73,6 +73,8 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
   ASSERT_EQ(symlink("/", (devices + "f::").c_str()), 0);           // one that is a folder
   ASSERT_EQ(symlink("/dev/null", (devices + "com1").c_str()), 0);  // a port
   ASSERT_EQ(symlink("/nonexistent/x", (devices + "e:").c_str()), 0);
+  // "Z:" beside "z:" on a case-sensitive file system is still the one drive Z.
+  ASSERT_EQ(symlink("/", (devices + "Z:").c_str()), 0);
 
   PosixBackend backend(host);
   EXPECT_EQ(ShellFolder(backend, kCsidlSystem), system);
@@ -304,6 +306,27 @@ TEST_F(MappingTest, TheVersionIsTheKernelsOnPlatformTwo) {
   EXPECT_EQ(parsed.major, 0u);
   EXPECT_EQ(posix::ParseKernelRelease("99999999999999999999.1").major, 0u);  // no overflow
   EXPECT_EQ(posix::ParseKernelRelease("6").minor, 0u);
+}
+
+// Inputs the fuzz targets (tests/fuzz/) found wrong answers for.
+TEST(MappingTexts, AClockThatIsNoDwordAndAHomeThatIsNoFolderPrefixAreLeftOut) {
+  const auto clock = [](const std::string& mhz) -> std::optional<std::string> {
+    for (const auto& value : posix::ProcessorValues("cpu family\t: 6\ncpu MHz\t\t: " + mhz)) {
+      if (value.name == "~MHz") return value.data;
+    }
+    return std::nullopt;
+  };
+  EXPECT_EQ(clock("2400.499"), "2400");
+  EXPECT_EQ(clock("4294967295.4"), "4294967295");
+  for (const char* noClock : {"nan", "-inf", "1e400", "4294967296", "-3", "x"}) {
+    EXPECT_EQ(clock(noClock), std::nullopt) << noClock;
+  }
+
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOME/Bilder/"), "/home/anna/Bilder");
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "/srv/docs"), "/srv/docs");
+  // "$HOMEfoo" would be the neighbour /home/annafoo: relative, so no folder.
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOMEfoo"), std::nullopt);
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOME"), std::nullopt);
 }
 
 TEST_F(MappingTest, ItemListsAreReadOnlyWhileTheyAreHandedOut) {

@@ -71,13 +71,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// The lines of a regular file (procfs files included). Anything else, such as a named
+// The text of a regular file (procfs files included). Anything else, such as a named
 // pipe someone put in place of a settings file, reads as empty instead of blocking.
-std::vector<std::string> ReadLines(const std::string& file) {
-  std::vector<std::string> lines;
+std::string ReadText(const std::string& file) {
   const int fd = RetryInterrupted(
       [&] { return systemCalls.open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
-  if (fd < 0) return lines;
+  if (fd < 0) return {};
   struct stat info;
   std::string text;
   if (systemCalls.fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
@@ -91,13 +90,7 @@ std::vector<std::string> ReadLines(const std::string& file) {
     }
   }
   systemCalls.close(fd);
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.emplace_back(text, start, end - start);
-    start = end + 1;
-  }
-  return lines;
+  return text;
 }
 
 // A shell-style quoted value as user-dirs.dirs and os-release write it: the quotes are
@@ -116,19 +109,6 @@ std::string Unquote(std::string_view value) {
   return result;
 }
 
-// KEY=value lines, comments and malformed lines left out.
-std::map<std::string, std::string, std::less<>> ReadAssignments(const std::string& file) {
-  std::map<std::string, std::string, std::less<>> values;
-  for (const std::string& line : ReadLines(file)) {
-    std::string_view text = Trim(line);
-    if (text.empty() || text.front() == '#') continue;
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) continue;
-    values.emplace(std::string(Trim(text.substr(0, equals))), Unquote(text.substr(equals + 1)));
-  }
-  return values;
-}
-
 std::string ConfigHome(const HostEnvironment& host) {
   return host.xdgConfigHome.value_or(host.home + "/.config");
 }
@@ -139,17 +119,11 @@ std::optional<std::string> UserFolder(const HostEnvironment& host, std::string_v
                                       std::string_view fallback) {
   if (host.home.empty()) return std::nullopt;
   std::string path = host.home + "/" + std::string(fallback);
-  const auto values = ReadAssignments(ConfigHome(host) + "/user-dirs.dirs");
+  const auto values = ParseAssignments(ReadText(ConfigHome(host) + "/user-dirs.dirs"));
   if (auto found = values.find(key); found != values.end()) {
-    std::string value = found->second;
-    if (value.rfind("$HOME", 0) == 0) {
-      value = host.home + value.substr(5);
-    } else if (value.empty() || value.front() != '/') {
-      return std::nullopt;  // only absolute and $HOME-relative paths are allowed
-    }
-    while (value.size() > 1 && value.back() == '/') value.pop_back();
-    if (value == host.home) return std::nullopt;
-    path = value;
+    std::optional<std::string> setting = UserFolderSetting(host.home, found->second);
+    if (!setting) return std::nullopt;
+    path = std::move(*setting);
   }
   return IfFolder(path);
 }
@@ -205,60 +179,14 @@ std::string NormalisedKeyPath(std::string_view path) {
   return result;
 }
 
-// The first processor's block of /proc/cpuinfo as "key: value" pairs.
-std::map<std::string, std::string, std::less<>> FirstProcessor(const std::string& file) {
-  std::map<std::string, std::string, std::less<>> fields;
-  for (const std::string& line : ReadLines(file)) {
-    if (Trim(line).empty()) {
-      if (!fields.empty()) break;
-      continue;
-    }
-    const std::size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    fields.emplace(std::string(Trim(std::string_view(line).substr(0, colon))),
-                   std::string(Trim(std::string_view(line).substr(colon + 1))));
-  }
-  return fields;
-}
-
 std::optional<std::vector<RegistryValue>> ProcessorKey(const HostEnvironment& host) {
-  const auto cpu = FirstProcessor(host.cpuInfoFile);
-  const auto field = [&](std::string_view key) -> std::string {
-    auto found = cpu.find(key);
-    return found == cpu.end() ? std::string() : found->second;
-  };
-  std::vector<RegistryValue> values;
-  if (!field("cpu family").empty()) {
-    values.push_back({"Identifier", "x86 Family " + field("cpu family") + " Model " +
-                                        field("model") + " Stepping " + field("stepping")});
-  } else if (!field("CPU architecture").empty()) {
-    values.push_back({"Identifier", "ARM Family " + field("CPU architecture") + " Model " +
-                                        field("CPU part") + " Revision " + field("CPU revision")});
-  }
-  if (!field("model name").empty()) values.push_back({"ProcessorNameString", field("model name")});
-  if (!field("vendor_id").empty()) values.push_back({"VendorIdentifier", field("vendor_id")});
-  if (const std::string mhz = field("cpu MHz"); !mhz.empty()) {
-    char* end = nullptr;
-    const double value = std::strtod(mhz.c_str(), &end);
-    if (end != mhz.c_str()) values.push_back({"~MHz", std::to_string(std::lround(value))});
-  }
+  std::vector<RegistryValue> values = ProcessorValues(ReadText(host.cpuInfoFile));
   if (values.empty()) return std::nullopt;
   return values;
 }
 
 std::optional<std::vector<RegistryValue>> VersionKey(const HostEnvironment& host) {
-  std::vector<RegistryValue> values;
-  const auto release = ReadAssignments(host.osReleaseFile);
-  if (auto pretty = release.find("PRETTY_NAME"); pretty != release.end()) {
-    values.push_back({"ProductName", pretty->second});
-  } else if (auto name = release.find("NAME"); name != release.end()) {
-    values.push_back({"ProductName", name->second});
-  }
-  const KernelVersion kernel = ParseKernelRelease(host.kernelRelease);
-  values.push_back(
-      {"CurrentVersion", std::to_string(kernel.major) + "." + std::to_string(kernel.minor)});
-  values.push_back({"CurrentBuildNumber", std::to_string(kernel.build)});
-  return values;
+  return VersionValues(ReadText(host.osReleaseFile), host.kernelRelease);
 }
 
 }  // namespace
@@ -370,6 +298,10 @@ std::vector<DriveRoot> ListDrives(const HostEnvironment& host) {
   }
   std::sort(drives.begin(), drives.end(),
             [](const DriveRoot& a, const DriveRoot& b) { return a.root < b.root; });
+  // "c:" and "C:" side by side (a case-sensitive file system) are still one drive.
+  drives.erase(std::unique(drives.begin(), drives.end(),
+                           [](const DriveRoot& a, const DriveRoot& b) { return a.root == b.root; }),
+               drives.end());
   return drives;
 }
 
@@ -395,6 +327,104 @@ KernelVersion ParseKernelRelease(std::string_view release) {
     }
   }
   return {parts[0], parts[1], parts[2]};
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+TextFields ParseAssignments(std::string_view text) {
+  TextFields values;
+  for (const std::string& line : SplitLines(text)) {
+    std::string_view assignment = Trim(line);
+    if (assignment.empty() || assignment.front() == '#') continue;
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string_view::npos) continue;
+    values.emplace(std::string(Trim(assignment.substr(0, equals))),
+                   Unquote(assignment.substr(equals + 1)));
+  }
+  return values;
+}
+
+TextFields ParseFirstProcessor(std::string_view text) {
+  TextFields fields;
+  for (const std::string& line : SplitLines(text)) {
+    if (Trim(line).empty()) {
+      if (!fields.empty()) break;
+      continue;
+    }
+    const std::size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    fields.emplace(std::string(Trim(std::string_view(line).substr(0, colon))),
+                   std::string(Trim(std::string_view(line).substr(colon + 1))));
+  }
+  return fields;
+}
+
+std::vector<RegistryValue> ProcessorValues(std::string_view cpuInfo) {
+  const TextFields cpu = ParseFirstProcessor(cpuInfo);
+  const auto field = [&](std::string_view key) -> std::string {
+    auto found = cpu.find(key);
+    return found == cpu.end() ? std::string() : found->second;
+  };
+  std::vector<RegistryValue> values;
+  if (!field("cpu family").empty()) {
+    values.push_back({"Identifier", "x86 Family " + field("cpu family") + " Model " +
+                                        field("model") + " Stepping " + field("stepping")});
+  } else if (!field("CPU architecture").empty()) {
+    values.push_back({"Identifier", "ARM Family " + field("CPU architecture") + " Model " +
+                                        field("CPU part") + " Revision " + field("CPU revision")});
+  }
+  if (!field("model name").empty()) values.push_back({"ProcessorNameString", field("model name")});
+  if (!field("vendor_id").empty()) values.push_back({"VendorIdentifier", field("vendor_id")});
+  if (const std::string mhz = field("cpu MHz"); !mhz.empty()) {
+    char* end = nullptr;
+    const double value = std::strtod(mhz.c_str(), &end);
+    // Windows keeps the clock as a DWORD of MHz: "nan", "inf", negative or huge values are
+    // no clock (rounding them gives no defined number).
+    if (end != mhz.c_str() && std::isfinite(value) && value >= 0 && value < 4294967295.5) {
+      values.push_back({"~MHz", std::to_string(std::llround(value))});
+    }
+  }
+  return values;
+}
+
+std::vector<RegistryValue> VersionValues(std::string_view osRelease,
+                                         std::string_view kernelRelease) {
+  std::vector<RegistryValue> values;
+  const TextFields release = ParseAssignments(osRelease);
+  if (auto pretty = release.find("PRETTY_NAME"); pretty != release.end()) {
+    values.push_back({"ProductName", pretty->second});
+  } else if (auto name = release.find("NAME"); name != release.end()) {
+    values.push_back({"ProductName", name->second});
+  }
+  const KernelVersion kernel = ParseKernelRelease(kernelRelease);
+  values.push_back(
+      {"CurrentVersion", std::to_string(kernel.major) + "." + std::to_string(kernel.minor)});
+  values.push_back({"CurrentBuildNumber", std::to_string(kernel.build)});
+  return values;
+}
+
+std::optional<std::string> UserFolderSetting(std::string_view home, std::string_view value) {
+  std::string path;
+  // "$HOME" alone or before a '/': "$HOMEX" is no folder below the home folder.
+  if (value.rfind("$HOME", 0) == 0 && (value.size() == 5 || value[5] == '/')) {
+    path = std::string(home) + std::string(value.substr(5));
+  } else if (value.empty() || value.front() != '/') {
+    return std::nullopt;  // only absolute and $HOME-relative paths are allowed
+  } else {
+    path = value;
+  }
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path == home) return std::nullopt;
+  return path;
 }
 
 }  // namespace platform::posix

@@ -25,6 +25,8 @@
 // files named in HostEnvironment, so tests can point it at a tree of their own.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,5 +91,24 @@ struct KernelVersion {
 };
 // "6.1.0-18-amd64" gives 6, 1, 0; missing parts are 0.
 KernelVersion ParseKernelRelease(std::string_view release);
+
+// The texts the mapping reads from files, parsed from memory (the tests and the fuzzers
+// give them directly).
+using TextFields = std::map<std::string, std::string, std::less<>>;
+// The text's lines without their '\n'; a last line without one counts too.
+std::vector<std::string> SplitLines(std::string_view text);
+// KEY=value lines as user-dirs.dirs and os-release write them, the values unquoted;
+// comments and malformed lines left out, the first of a repeated key kept.
+TextFields ParseAssignments(std::string_view text);
+// The first processor's block of /proc/cpuinfo as "key: value" pairs.
+TextFields ParseFirstProcessor(std::string_view text);
+// The processor key's values built from /proc/cpuinfo's text; empty when it names nothing.
+std::vector<RegistryValue> ProcessorValues(std::string_view cpuInfo);
+// The version key's values from os-release's text and the kernel's release.
+std::vector<RegistryValue> VersionValues(std::string_view osRelease,
+                                         std::string_view kernelRelease);
+// A folder set in user-dirs.dirs ("$HOME/Schreibtisch", "/data/docs") as a path; nothing
+// when the setting may not be used: relative (also "$HOMEX"), or the home folder itself.
+std::optional<std::string> UserFolderSetting(std::string_view home, std::string_view value);
 
 }  // namespace platform::posix

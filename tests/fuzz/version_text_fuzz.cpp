@@ -1,0 +1,105 @@
+// os-release and the kernel's release as the version key's values. Whatever the texts:
+// the product name is one line of the file, the version numbers are decimal and fit a
+// DWORD, and written-out assignments and releases read back as they were written.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <map>
+#include <string>
+
+#include "fuzz/fuzz_checks.h"
+#include "platform/posix/windows_mapping.h"
+
+namespace {
+
+using platform::posix::KernelVersion;
+using platform::posix::ParseAssignments;
+using platform::posix::ParseKernelRelease;
+using platform::posix::RegistryValue;
+
+bool IsNumber(std::string_view text) {
+  return !text.empty() && text.size() <= 10 &&
+         text.find_first_not_of("0123456789") == std::string_view::npos &&
+         std::stoull(std::string(text)) <= 0xFFFFFFFFull;
+}
+
+// A value as a shell would quote it in os-release: in double quotes, with \ before ", \, $
+// and `.
+std::string Quoted(std::string_view value) {
+  std::string text = "\"";
+  for (char c : value) {
+    if (c == '"' || c == '\\' || c == '$' || c == '`') text += '\\';
+    text += c;
+  }
+  return text + "\"";
+}
+
+// The same kind of data written out as an os-release file and read back.
+void AssignmentsReadBack(FuzzedDataProvider& provider) {
+  std::map<std::string, std::string> written;
+  std::string file = "# written by the fuzzer\n\n";
+  const int count = provider.ConsumeIntegralInRange(0, 8);
+  for (int i = 0; i < count; ++i) {
+    std::string key = provider.ConsumeRandomLengthString(12);
+    std::erase_if(key, [](char c) { return !(c == '_' || (c >= 'A' && c <= 'Z')); });
+    std::string value = provider.ConsumeRandomLengthString(40);
+    std::erase(value, '\n');
+    if (key.empty() || written.count(key) != 0) continue;
+    written[key] = value;
+    file += key + "=" + Quoted(value) + (i % 2 == 0 ? "\n" : "\r\n");
+  }
+  const auto read = ParseAssignments(file);
+  fuzz::Require(read.size() == written.size(), "every assignment is read back");
+  for (const auto& [key, value] : written) {
+    const auto found = read.find(key);
+    fuzz::Require(found != read.end() && found->second == value,
+                  "a quoted value reads back as written");
+  }
+}
+
+void KernelReleaseReadsBack(FuzzedDataProvider& provider) {
+  const auto major = provider.ConsumeIntegral<std::uint32_t>();
+  const auto minor = provider.ConsumeIntegral<std::uint32_t>();
+  const auto build = provider.ConsumeIntegral<std::uint32_t>();
+  // Debian's form: the numbers, then anything after a character that is no digit or dot.
+  const std::string release = std::to_string(major) + "." + std::to_string(minor) + "." +
+                              std::to_string(build) + "-" + provider.ConsumeRandomLengthString(20);
+  const KernelVersion version = ParseKernelRelease(release);
+  fuzz::Require(version.major == major && version.minor == minor && version.build == build,
+                "a release written from numbers reads back");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider provider(data, size);
+  const std::string release = provider.ConsumeRandomLengthString(64);
+  const std::string osRelease = provider.ConsumeRandomLengthString(4096);
+
+  const KernelVersion kernel = ParseKernelRelease(release);
+  fuzz::Require(
+      kernel.major <= 0xFFFFFFFFul && kernel.minor <= 0xFFFFFFFFul && kernel.build <= 0xFFFFFFFFul,
+      "each part of the version fits a DWORD");
+
+  bool version = false, build = false;
+  for (const RegistryValue& value : platform::posix::VersionValues(osRelease, release)) {
+    if (value.name == "ProductName") {
+      fuzz::Require(value.data.find('\n') == std::string::npos, "the product name is one line");
+      fuzz::Require(value.data.size() <= osRelease.size(), "the product name is from the file");
+    } else if (value.name == "CurrentVersion") {
+      const std::size_t dot = value.data.find('.');
+      fuzz::Require(dot != std::string::npos && IsNumber(value.data.substr(0, dot)) &&
+                        IsNumber(value.data.substr(dot + 1)),
+                    "the version is major.minor");
+      version = true;
+    } else {
+      fuzz::Require(value.name == "CurrentBuildNumber" && IsNumber(value.data),
+                    "the build is a number");
+      build = true;
+    }
+  }
+  fuzz::Require(version && build, "the version and the build are always there");
+
+  AssignmentsReadBack(provider);
+  KernelReleaseReadsBack(provider);
+  return 0;
+}

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "checks/component_search.h"
+#include "counting_backend.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/tree_search.h"
@@ -36,18 +37,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr const char* kAbsentName = "NotThere.ocx";
-
-// The real operating system, adding up the work of every walk.
-class CountingBackend : public platform::posix::PosixBackend {
- public:
-  std::size_t SearchTree(const platform::TreeSearch& search,
-                         std::span<std::string> found) override {
-    ++walks;
-    return platform::posix::SearchTree(search, found, counts);
-  }
-  int walks = 0;
-  platform::posix::WalkCounts counts;
-};
 
 // The least a walk must do: every folder read with getdents64, every name compared, no
 // path put together. Returns whether the name was found.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "counting_backend.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/tree_search.h"
@@ -38,18 +39,6 @@ double ProcessorSeconds() {
   return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-// The real operating system, counting the walks and their work.
-class CountingBackend : public platform::posix::PosixBackend {
- public:
-  std::size_t SearchTree(const platform::TreeSearch& search,
-                         std::span<std::string> found) override {
-    ++walks;
-    return platform::posix::SearchTree(search, found, counts);
-  }
-  int walks = 0;
-  platform::posix::WalkCounts counts;
-};
 
 // No screen: boxes are answered at once, waits sleep, and every pass of event processing
 // is noted.

@@ -42,29 +42,29 @@ double ProcessorSeconds() {
 
 // No screen: boxes are answered at once, waits sleep, and every pass of event processing
 // is noted.
-class TimingUi : public platform::UiBackend {
+class TimingUi : public ui::UiBackend {
  public:
-  std::unique_ptr<platform::FormView> CreateView(platform::Form&) override { return nullptr; }
-  int MessageBox(platform::Form*, std::string_view text, int style, std::string_view) override {
+  std::unique_ptr<ui::FormView> CreateView(ui::Form&) override { return nullptr; }
+  int MessageBox(ui::Form*, std::string_view text, int style, std::string_view) override {
     NoteEvents();
     boxes.push_back({std::string(text), Since(start)});
-    return style == platform::vbYesNoCancel ? platform::vbNo : platform::vbOK;
+    return style == ui::vbYesNoCancel ? ui::vbNo : ui::vbOK;
   }
   void DoEvents() override {
     NoteEvents();
-    platform::RunDueTimers(NowMs());
+    ui::RunDueTimers(NowMs());
   }
   void WaitEvents(std::int64_t maxMs) override {
     NoteEvents();
     std::int64_t waitMs = maxMs;
-    if (const std::int64_t due = platform::NextTimerDueMs(); due >= 0) {
+    if (const std::int64_t due = ui::NextTimerDueMs(); due >= 0) {
       waitMs = std::min(waitMs, std::max<std::int64_t>(0, due - NowMs()));
     }
     const timespec pause{static_cast<time_t>(waitMs / 1000),
                          static_cast<long>(waitMs % 1000) * 1'000'000};
     nanosleep(&pause, nullptr);  // a real window system answers input meanwhile
     lastEvents = Clock::now();
-    platform::RunDueTimers(NowMs());
+    ui::RunDueTimers(NowMs());
   }
   void Run() override {}
   void End() override {}
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   CountingBackend backend;
   TimingUi ui;
   platform::SetBackend(&backend);
-  platform::SetUiBackend(&ui);
+  ui::SetUiBackend(&ui);
 
   {
     // One walk for the ten Flash names: what the Flash check cannot do without.
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
                 ui.longestGap, ui.longestGapEnd);
     std::printf("  a pause of %.3f s used %.3f s of processor time\n", pauseTime, pauseProcessor);
   }
-  platform::SetUiBackend(nullptr);
+  ui::SetUiBackend(nullptr);
   platform::SetBackend(nullptr);
   return 0;
 }

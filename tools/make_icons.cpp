@@ -16,7 +16,7 @@
 
 namespace {
 
-using platform::Bitmap;
+using ui::Bitmap;
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value));

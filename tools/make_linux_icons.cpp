@@ -18,7 +18,7 @@
 
 namespace {
 
-using platform::Bitmap;
+using ui::Bitmap;
 using Bytes = std::vector<std::uint8_t>;
 
 // The bitmap at size x size pixels: each new pixel averages the area of the old ones it

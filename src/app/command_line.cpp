@@ -12,8 +12,8 @@
 #include "computer/speed_verdict.h"
 #include "folders/special_folders.h"
 #include "platform/kernel32.h"
-#include "platform/native.h"
 #include "platform/shell32.h"
+#include "platform/system_only.h"
 
 namespace belvosta {
 namespace {

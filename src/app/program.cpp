@@ -13,7 +13,7 @@ Program::Program()
     : sucher1(static_cast<MainWindowLinks&>(*this)),
       FormS(static_cast<FormSLinks&>(*this)),
       Form3(Module1, static_cast<Form3Links&>(*this)) {
-  platform::SetAppTitle(kAppTitle);
+  ui::SetAppTitle(kAppTitle);
 }
 
 std::string Program::SystemFolder() {

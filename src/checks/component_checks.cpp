@@ -17,8 +17,8 @@
 namespace belvosta {
 namespace {
 
-using platform::vbYes;
-using platform::vbYesNoCancel;
+using ui::vbYes;
+using ui::vbYesNoCancel;
 
 // The folder of a check's root, as the system folders window shows it.
 std::string RootFolderOf(MainWindowLinks& links, SearchRoot root) {
@@ -118,19 +118,19 @@ bool sucher1::RunListedCheck(const ComponentCheck& check, const ChecksFound& cha
 
   // Label9 holds "", "0" or a count of at least 1: compared as text, only a count fails.
   if (Label9.Caption() > "0") {
-    if (check.countBox) platform::MsgBox(std::to_string(List1.ListCount()) + " fehlende Datei/en");
-    if (platform::MsgBox(check.failText, vbYesNoCancel, check.failTitle) == vbYes) {
+    if (check.countBox) ui::MsgBox(std::to_string(List1.ListCount()) + " fehlende Datei/en");
+    if (ui::MsgBox(check.failText, vbYesNoCancel, check.failTitle) == vbYes) {
       OpenPage(SearchPage(check.query));
     }
     return false;
   }
   if (check.revealOnPass) Picture3[static_cast<std::size_t>(check.cover)].SetVisible(false);
-  platform::MsgBox(check.okText);
+  ui::MsgBox(check.okText);
   return true;
 }
 
 void sucher1::flahssucher_Click() {
-  SetMousePointer(platform::MousePointer::Hourglass);
+  SetMousePointer(ui::MousePointer::Hourglass);
   // The player counts as installed only when one of this check's own searches finds it.
   Text3S.SetText("");
   Textleer.SetText("");
@@ -144,15 +144,15 @@ void sucher1::flahssucher_Click() {
   Pause(0.5f);
 
   if (Textleer.Text().empty()) {
-    if (platform::MsgBox(kFlashPlayer.failText, vbYesNoCancel, kFlashPlayer.failTitle) == vbYes) {
+    if (ui::MsgBox(kFlashPlayer.failText, vbYesNoCancel, kFlashPlayer.failTitle) == vbYes) {
       OpenPage(kFlashPlayerPage);
     }
   } else {
     Picture3[0].SetVisible(false);
-    platform::MsgBox(kFlashPlayer.okText);
+    ui::MsgBox(kFlashPlayer.okText);
     RuntimeFilesStep(chain);
   }
-  SetMousePointer(platform::MousePointer::Default);
+  SetMousePointer(ui::MousePointer::Default);
 }
 
 // Each button begins a chain of its own: the list emptied as its check begins, then the

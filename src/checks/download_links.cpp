@@ -31,19 +31,18 @@ void sucher1::Command1_Click() {
 }
 
 void sucher1::Command3_Click() {
-  if (platform::MsgBox("Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?",
-                       platform::vbYesNoCancel,
-                       "Achtung: nicht alle erförderliche Aktiv-X (OCX-Dateien)sind installiert! "
-                       "Wichtig!") == platform::vbYes) {
+  if (ui::MsgBox("Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?", ui::vbYesNoCancel,
+                 "Achtung: nicht alle erförderliche Aktiv-X (OCX-Dateien)sind installiert! "
+                 "Wichtig!") == ui::vbYes) {
     OpenPage(SearchPage(kRuntimeQuery));
   }
 }
 
 void sucher1::Command8_Click() {
-  if (platform::MsgBox("Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)",
-                       platform::vbYesNoCancel,
-                       "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows "
-                       "Service Pack!") == platform::vbYes) {
+  if (ui::MsgBox("Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)",
+                 ui::vbYesNoCancel,
+                 "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows "
+                 "Service Pack!") == ui::vbYes) {
     OpenPage(SearchPage(kServicePackQuery));
   }
 }

@@ -57,7 +57,7 @@ std::vector<std::string> sucher1::FindNames(std::span<const std::string_view> na
   const auto keepWindowAlive = [&lastEvents] {
     if (platform::GetTickCount64() - lastEvents < kEventsEveryMs) return;
     // Input is handled as during Pause: a click runs its handler nested, here.
-    platform::DoEvents();
+    ui::DoEvents();
     lastEvents = platform::GetTickCount64();
   };
   // Room for any full path the platform can hand back, so a long find is returned whole.
@@ -81,7 +81,7 @@ void sucher1::Pause(float seconds) {
   for (;;) {
     // Sleeps until input arrives, a timer is due or the pause is over, then handles them.
     const double left = total - static_cast<double>(platform::GetTickCount64() - start);
-    platform::WaitEvents(left > 0 ? static_cast<std::int64_t>(std::ceil(left)) : 0);
+    ui::WaitEvents(left > 0 ? static_cast<std::int64_t>(std::ceil(left)) : 0);
     if (static_cast<double>(platform::GetTickCount64() - start) >= total) break;
   }
 }

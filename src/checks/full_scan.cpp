@@ -7,7 +7,7 @@
 namespace belvosta {
 
 void sucher1::Label12_Click() {
-  for (platform::PictureBox& cover : Picture3) cover.SetVisible(true);
+  for (ui::PictureBox& cover : Picture3) cover.SetVisible(true);
   Picture4.SetVisible(false);
   Timer1.SetEnabled(true);
   flahssucher_Click();
@@ -17,11 +17,11 @@ void sucher1::EndOfChain() {
   Command5_Click();
   // The Media Player row shows its tick whatever the outcome of its check.
   Picture3[4].SetVisible(false);
-  platform::MsgBox("Die Datei suche ist beendet!");
+  ui::MsgBox("Die Datei suche ist beendet!");
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
-  if (platform::MsgBox("Wollen Sie Ihre Computer Geschwindigkeit testen?", platform::vbYesNoCancel,
-                       "Ihre Computer Hardware testen!") == platform::vbYes) {
+  if (ui::MsgBox("Wollen Sie Ihre Computer Geschwindigkeit testen?", ui::vbYesNoCancel,
+                 "Ihre Computer Hardware testen!") == ui::vbYes) {
     links_.ShowComputerInfo();
   }
 }
@@ -31,9 +31,9 @@ void sucher1::Command7_Click() {
   Command6_Click();
   Label9.SetCaption(std::to_string(List1.ListCount()));
   if (Label9.Caption() > "0") {
-    platform::MsgBox(Label9.Caption() + " fehlende Datei/en");
+    ui::MsgBox(Label9.Caption() + " fehlende Datei/en");
   } else {
-    platform::MsgBox("Alles ist bestens");
+    ui::MsgBox("Alles ist bestens");
   }
 }
 

@@ -6,11 +6,11 @@
 namespace belvosta {
 namespace {
 
-using platform::Alignment;
-using platform::Color;
-using platform::Design;
-using platform::Font;
-using platform::MousePointer;
+using ui::Alignment;
+using ui::Color;
+using ui::Design;
+using ui::Font;
+using ui::MousePointer;
 
 constexpr Color kWhite = Color::White();
 constexpr Color kBlack = Color::Black();
@@ -147,18 +147,18 @@ sucher1::sucher1(MainWindowLinks& links)
                  .font = kBold,
                  .graphical = true,
                  .mousePointer = MousePointer::Hand}),
-      Picture2{platform::PictureBox{*this, "Picture2", Tick(0), 0},
-               platform::PictureBox{*this, "Picture2", Tick(1), 1},
-               platform::PictureBox{*this, "Picture2", Tick(2), 2},
-               platform::PictureBox{*this, "Picture2", Tick(3), 3},
-               platform::PictureBox{*this, "Picture2", Tick(4), 4},
-               platform::PictureBox{*this, "Picture2", Tick(5), 5}},
-      Picture3{platform::PictureBox{*this, "Picture3", Cover(0), 0},
-               platform::PictureBox{*this, "Picture3", Cover(1), 1},
-               platform::PictureBox{*this, "Picture3", Cover(2), 2},
-               platform::PictureBox{*this, "Picture3", Cover(3), 3},
-               platform::PictureBox{*this, "Picture3", Cover(4), 4},
-               platform::PictureBox{*this, "Picture3", Cover(5), 5}},
+      Picture2{ui::PictureBox{*this, "Picture2", Tick(0), 0},
+               ui::PictureBox{*this, "Picture2", Tick(1), 1},
+               ui::PictureBox{*this, "Picture2", Tick(2), 2},
+               ui::PictureBox{*this, "Picture2", Tick(3), 3},
+               ui::PictureBox{*this, "Picture2", Tick(4), 4},
+               ui::PictureBox{*this, "Picture2", Tick(5), 5}},
+      Picture3{ui::PictureBox{*this, "Picture3", Cover(0), 0},
+               ui::PictureBox{*this, "Picture3", Cover(1), 1},
+               ui::PictureBox{*this, "Picture3", Cover(2), 2},
+               ui::PictureBox{*this, "Picture3", Cover(3), 3},
+               ui::PictureBox{*this, "Picture3", Cover(4), 4},
+               ui::PictureBox{*this, "Picture3", Cover(5), 5}},
       Label10(*this, "Label10",
               LinkLabel("Adobe Flash Player...", "Adobe Flash Player...Adobe Homepage", 1440)),
       Label8(
@@ -286,13 +286,13 @@ sucher1::sucher1(MainWindowLinks& links)
 
 void sucher1::Command14_Click() {
   Unload();
-  platform::End();
+  ui::End();
 }
 
 void sucher1::Form_QueryUnload() {
   // Closing the main window in any way ends the whole program at once, never asking.
   Unload();
-  platform::End();
+  ui::End();
 }
 
 // ---- The blink of the busy picture: each tick hands over to the other timer ----
@@ -324,7 +324,7 @@ void sucher1::Label15_MouseMove() {
 // ---- Hint ----
 
 void sucher1::Picture1_Click() {
-  platform::MsgBox("Klicken Sie auf [Gesamt suche  scan...] !");
+  ui::MsgBox("Klicken Sie auf [Gesamt suche  scan...] !");
 }
 
 }  // namespace belvosta

@@ -15,59 +15,59 @@
 
 namespace belvosta {
 
-class sucher1 : public platform::Form {
+class sucher1 : public ui::Form {
  public:
   explicit sucher1(MainWindowLinks& links);
 
   // Visible controls, in the order of the layout.
-  platform::Frame Frame3;
-  platform::PictureBox Picture9;
-  platform::Label Label12;
-  platform::Label Label15;
-  platform::CommandButton flahssucher;
-  platform::CommandButton Command2;
-  platform::CommandButton Command6;
-  platform::CommandButton Command9;
-  platform::CommandButton Command15;
-  platform::CommandButton Command13;
-  std::array<platform::PictureBox, 6> Picture2;
-  std::array<platform::PictureBox, 6> Picture3;
-  platform::Label Label10;
-  platform::Label Label8;
-  platform::Label Label5;
-  platform::Label Label2;
-  platform::Label Label14;
-  platform::Label Label16;
-  platform::ListBox List1;
-  platform::Label Label7;
-  platform::Label Label13;
-  platform::PictureBox Picture1;
-  platform::PictureBox Picture4;
-  platform::CommandButton Command14;
-  platform::Timer Timer1;
-  platform::Timer Timer2;
+  ui::Frame Frame3;
+  ui::PictureBox Picture9;
+  ui::Label Label12;
+  ui::Label Label15;
+  ui::CommandButton flahssucher;
+  ui::CommandButton Command2;
+  ui::CommandButton Command6;
+  ui::CommandButton Command9;
+  ui::CommandButton Command15;
+  ui::CommandButton Command13;
+  std::array<ui::PictureBox, 6> Picture2;
+  std::array<ui::PictureBox, 6> Picture3;
+  ui::Label Label10;
+  ui::Label Label8;
+  ui::Label Label5;
+  ui::Label Label2;
+  ui::Label Label14;
+  ui::Label Label16;
+  ui::ListBox List1;
+  ui::Label Label7;
+  ui::Label Label13;
+  ui::PictureBox Picture1;
+  ui::PictureBox Picture4;
+  ui::CommandButton Command14;
+  ui::Timer Timer1;
+  ui::Timer Timer2;
 
   // Hidden controls: below the client area (or below Frame3's visible height), never seen;
   // the buttons stay in the tab order.
-  platform::TextBox Text1;
-  platform::TextBox Text2;
-  platform::TextBox Text3;
-  platform::TextBox Text3S;
-  platform::TextBox Textleer;
-  platform::Label Label9;
-  platform::CommandButton Command10;
-  platform::CommandButton Command5;
-  platform::CommandButton Command12;
-  platform::CommandButton Command4;
-  platform::CommandButton Command7;
-  platform::CommandButton Command11;
-  platform::CommandButton Command1;
-  platform::CommandButton Command3;
-  platform::CommandButton Command8;
-  platform::Label Label1;
-  platform::Label Label3;
-  platform::Label Label4;
-  platform::Label Label6;
+  ui::TextBox Text1;
+  ui::TextBox Text2;
+  ui::TextBox Text3;
+  ui::TextBox Text3S;
+  ui::TextBox Textleer;
+  ui::Label Label9;
+  ui::CommandButton Command10;
+  ui::CommandButton Command5;
+  ui::CommandButton Command12;
+  ui::CommandButton Command4;
+  ui::CommandButton Command7;
+  ui::CommandButton Command11;
+  ui::CommandButton Command1;
+  ui::CommandButton Command3;
+  ui::CommandButton Command8;
+  ui::Label Label1;
+  ui::Label Label3;
+  ui::Label Label4;
+  ui::Label Label6;
 
   // Exit, blink, hover highlight, hint.
   void Command14_Click();

@@ -61,7 +61,7 @@ std::string Rechnerdaten::Text(std::string_view lineEnd) const {
 }
 
 void Form3::cmdProzessordatenAuslesen_Click() {
-  platform::MsgBox(CollectComputerData().Text("\r\n"), platform::vbOKOnly, "Rechnerdaten auslesen");
+  ui::MsgBox(CollectComputerData().Text("\r\n"), ui::vbOKOnly, "Rechnerdaten auslesen");
 }
 
 }  // namespace belvosta

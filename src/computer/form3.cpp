@@ -6,10 +6,10 @@
 namespace belvosta {
 namespace {
 
-using platform::Alignment;
-using platform::Color;
-using platform::Font;
-using platform::MousePointer;
+using ui::Alignment;
+using ui::Color;
+using ui::Font;
+using ui::MousePointer;
 
 constexpr Color kBlack = Color::Black();
 constexpr Color kWhite = Color::White();

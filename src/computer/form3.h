@@ -13,20 +13,20 @@ namespace belvosta {
 
 struct Module1;
 
-class Form3 : public platform::Form {
+class Form3 : public ui::Form {
  public:
   Form3(Module1& module1, Form3Links& links);
 
   // Visible controls.
-  platform::TextBox Text3;
-  platform::Label Label1;
-  platform::CommandButton Command1;
-  platform::PictureBox Picture1;
-  platform::PictureBox Picture2;
-  platform::Label Label3;
+  ui::TextBox Text3;
+  ui::Label Label1;
+  ui::CommandButton Command1;
+  ui::PictureBox Picture1;
+  ui::PictureBox Picture2;
+  ui::Label Label3;
   // Below the client area, never seen: the measured value and the report's trigger.
-  platform::Label Label2;
-  platform::CommandButton cmdProzessordatenAuslesen;
+  ui::Label Label2;
+  ui::CommandButton cmdProzessordatenAuslesen;
 
   // Window handlers.
   void Label1_Click();

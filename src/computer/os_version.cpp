@@ -24,8 +24,7 @@ constexpr std::array<std::string_view, 10> kVersionsNamen = {"Windows 32s",
                                                              "Windows 2003"};
 
 void ReportQueryError() {
-  platform::MsgBox(
-      "Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf");
+  ui::MsgBox("Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf");
 }
 
 std::int32_t Windows9xCode(unsigned long minor) {

@@ -31,7 +31,7 @@ SpeedVerdict JudgeSpeed(const std::string& clockText) {
 
 void Form3::Label2_Change() {
   const SpeedVerdict verdict = JudgeSpeed(Label2.Caption());
-  platform::MsgBox(verdict.message);
+  ui::MsgBox(verdict.message);
   Label3.SetCaption(verdict.line);
   ShowFace(verdict.fastEnough);
   if (verdict.fastEnough) links_.RevealSpeedTick();

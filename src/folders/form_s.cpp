@@ -5,10 +5,10 @@
 namespace belvosta {
 namespace {
 
-using platform::Color;
-using platform::Design;
-using platform::Font;
 using platform::Twips;
+using ui::Color;
+using ui::Design;
+using ui::Font;
 
 constexpr Color kWhite = Color::White();
 constexpr Color kBlack = Color::Black();
@@ -23,7 +23,7 @@ const Font kBold{"MS Sans Serif", 8.25, true};
 constexpr std::string_view kOpenPathTip = "Mit Klick Pfad öffnen:";
 
 // The white caption at the left of a folder row; a click opens the row's path.
-Design Description(platform::Control& frame, std::string caption, Twips top,
+Design Description(ui::Control& frame, std::string caption, Twips top,
                    std::string toolTip = std::string(kOpenPathTip)) {
   return {.container = &frame,
           .caption = std::move(caption),
@@ -37,7 +37,7 @@ Design Description(platform::Control& frame, std::string caption, Twips top,
 }
 
 // The green path of a folder row, on the frame's black.
-Design Path(platform::Control& frame, Twips top, Twips width = 6495) {
+Design Path(ui::Control& frame, Twips top, Twips width = 6495) {
   return {.container = &frame,
           .left = 1680,
           .top = top,
@@ -48,8 +48,8 @@ Design Path(platform::Control& frame, Twips top, Twips width = 6495) {
           .transparent = true};
 }
 
-Design ComputerLabel(platform::Control& frame, std::string caption, Twips left, Twips top,
-                     Twips width, Color color) {
+Design ComputerLabel(ui::Control& frame, std::string caption, Twips left, Twips top, Twips width,
+                     Color color) {
   return {.container = &frame,
           .caption = std::move(caption),
           .left = left,
@@ -61,14 +61,14 @@ Design ComputerLabel(platform::Control& frame, std::string caption, Twips left, 
           .transparent = true};
 }
 
-Design Cookies(platform::Control& frame) {
+Design Cookies(ui::Control& frame) {
   Design design = Description(frame, "COOKIES", 2595);
   design.width = 1335;
   design.transparent = true;
   return design;
 }
 
-Design CookiesPath(platform::Control& frame) {
+Design CookiesPath(ui::Control& frame) {
   Design design = Path(frame, 2595);
   design.transparent = false;
   return design;
@@ -256,13 +256,13 @@ void FormS::Form_Load() {
   SetCaption(Label31.Caption());
 }
 
-void FormS::OpenPath(platform::Label& pathLabel) {
+void FormS::OpenPath(ui::Label& pathLabel) {
   // Handed over as it stands, empty or not; the shell decides what opens.
   const std::string path = pathLabel.Caption();
   platform::ShellExecuteA(hWnd(), "Open", path, nullptr, nullptr, platform::kSwShowNormal);
 }
 
-void FormS::ShowPathAsToolTip(platform::Label& pathLabel) {
+void FormS::ShowPathAsToolTip(ui::Label& pathLabel) {
   pathLabel.SetToolTipText(pathLabel.Caption());
 }
 

@@ -11,40 +11,40 @@
 
 namespace belvosta {
 
-class FormS : public platform::Form {
+class FormS : public ui::Form {
  public:
   explicit FormS(FormSLinks& links);
 
-  platform::Frame Frame1;
+  ui::Frame Frame1;
   // One row per folder: description label (a click opens the path) and path label.
-  platform::Label Label14, Label1;   // Desktop
-  platform::Label Label15, Label2;   // Startmenü
-  platform::Label Label16, Label3;   // Programme
-  platform::Label Label17, Label4;   // Eigene Dateien
-  platform::Label Label18, Label5;   // Favoriten
-  platform::Label Label19, Label6;   // Autostart
-  platform::Label Label20, Label7;   // Dokumente
-  platform::Label Label41, Label42;  // COOKIES
-  platform::Label Label21, Label8;   // Senden an
-  platform::Label Label22, Label9;   // Vorlagen
-  platform::Label Label23, Label10;  // Netzwerkumgebung
-  platform::Label Label24, Label11;  // Schriftarten
-  platform::Label Label25, Label12;  // Temporär Internet
-  platform::Label Label26, Label13;  // Temporärer Ordner
-  platform::Label Label35, Label36;  // Anwendungsdaten
-  platform::Label Label37, Label38;  // Gemeinsamme
-  platform::Label Label39, Label40;  // WINDOWS
-  platform::Label Label33, Label34;  // System32
+  ui::Label Label14, Label1;   // Desktop
+  ui::Label Label15, Label2;   // Startmenü
+  ui::Label Label16, Label3;   // Programme
+  ui::Label Label17, Label4;   // Eigene Dateien
+  ui::Label Label18, Label5;   // Favoriten
+  ui::Label Label19, Label6;   // Autostart
+  ui::Label Label20, Label7;   // Dokumente
+  ui::Label Label41, Label42;  // COOKIES
+  ui::Label Label21, Label8;   // Senden an
+  ui::Label Label22, Label9;   // Vorlagen
+  ui::Label Label23, Label10;  // Netzwerkumgebung
+  ui::Label Label24, Label11;  // Schriftarten
+  ui::Label Label25, Label12;  // Temporär Internet
+  ui::Label Label26, Label13;  // Temporärer Ordner
+  ui::Label Label35, Label36;  // Anwendungsdaten
+  ui::Label Label37, Label38;  // Gemeinsamme
+  ui::Label Label39, Label40;  // WINDOWS
+  ui::Label Label33, Label34;  // System32
 
-  platform::Frame Frame2;
-  platform::Label Label29, Label28;  // resolution from the screen metrics
-  platform::Label Label30, Label27;  // resolution from the desktop window
-  platform::Label Label31;           // computer name
-  platform::ListBox List1;
-  platform::DriveListBox Drive1;
-  platform::Label Label32;
-  platform::CommandButton Command3;
-  platform::CommandButton Command2;  // below the client area: reads the drives
+  ui::Frame Frame2;
+  ui::Label Label29, Label28;  // resolution from the screen metrics
+  ui::Label Label30, Label27;  // resolution from the desktop window
+  ui::Label Label31;           // computer name
+  ui::ListBox List1;
+  ui::DriveListBox Drive1;
+  ui::Label Label32;
+  ui::CommandButton Command3;
+  ui::CommandButton Command2;  // below the client area: reads the drives
 
   // Opening the path of a row.
   void Label14_Click() { OpenPath(Label1); }
@@ -98,8 +98,8 @@ class FormS : public platform::Form {
   void ShowComputerName();
   void ShowTempFolder();
   void ShowResolutions();
-  void OpenPath(platform::Label& pathLabel);
-  static void ShowPathAsToolTip(platform::Label& pathLabel);
+  void OpenPath(ui::Label& pathLabel);
+  static void ShowPathAsToolTip(ui::Label& pathLabel);
   void WireHandlers();
 
   FormSLinks& links_;

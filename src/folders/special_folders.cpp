@@ -11,7 +11,7 @@ namespace belvosta {
 namespace {
 
 struct FolderRow {
-  platform::Label FormS::*pathLabel;
+  ui::Label FormS::*pathLabel;
   int folderNumber;  // CSIDL
 };
 

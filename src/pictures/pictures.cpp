@@ -15,8 +15,8 @@
 namespace belvosta::pictures {
 namespace {
 
-using platform::Bitmap;
-using platform::Picture;
+using ui::Bitmap;
+using ui::Picture;
 
 constexpr double kPi = std::numbers::pi;
 

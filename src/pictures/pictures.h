@@ -5,13 +5,13 @@
 
 namespace belvosta::pictures {
 
-extern const platform::Picture AppIcon;       // a wrench in front of a computer screen
-extern const platform::Picture ComputerIcon;  // a desktop computer with monitor and keyboard
-extern const platform::Picture Banner;        // the banner behind the full-scan link
-extern const platform::Picture Tick;          // the green tick of a passed check (32 x 32)
-extern const platform::Picture Busy;          // a magnifying glass over the drive letter "C:"
-extern const platform::Picture Arrow;         // a red arrow pointing left
-extern const platform::Picture Smile;         // a smiling yellow face
-extern const platform::Picture Frown;         // a frowning yellow face
+extern const ui::Picture AppIcon;       // a wrench in front of a computer screen
+extern const ui::Picture ComputerIcon;  // a desktop computer with monitor and keyboard
+extern const ui::Picture Banner;        // the banner behind the full-scan link
+extern const ui::Picture Tick;          // the green tick of a passed check (32 x 32)
+extern const ui::Picture Busy;          // a magnifying glass over the drive letter "C:"
+extern const ui::Picture Arrow;         // a red arrow pointing left
+extern const ui::Picture Smile;         // a smiling yellow face
+extern const ui::Picture Frown;         // a frowning yellow face
 
 }  // namespace belvosta::pictures

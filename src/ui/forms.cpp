@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace ui {
 namespace {
 
 UiBackend* g_backend = nullptr;
@@ -251,26 +251,26 @@ MousePointer Control::MousePointer() {
   return state_.mousePointer;
 }
 
-void Control::SetMousePointer(platform::MousePointer pointer) {
+void Control::SetMousePointer(ui::MousePointer pointer) {
   Touch();
   if (state_.mousePointer == pointer) return;
   state_.mousePointer = pointer;
   NotifyView(*this, Property::MousePointer);
 }
 
-Twips Control::Left() {
+platform::Twips Control::Left() {
   Touch();
   return state_.left;
 }
-Twips Control::Top() {
+platform::Twips Control::Top() {
   Touch();
   return state_.top;
 }
-Twips Control::Width() {
+platform::Twips Control::Width() {
   Touch();
   return state_.width;
 }
-Twips Control::Height() {
+platform::Twips Control::Height() {
   Touch();
   return state_.height;
 }
@@ -447,7 +447,7 @@ void Form::EnsureLoaded() {
   loading_ = true;
   for (Control* c : controls_) c->ResetToDesign();
   caption_ = design_.caption;
-  pointer_ = platform::MousePointer::Default;
+  pointer_ = ui::MousePointer::Default;
   focused_ = nullptr;
   shown_ = false;
   loaded_ = true;
@@ -505,14 +505,14 @@ MousePointer Form::MousePointer() {
   return pointer_;
 }
 
-void Form::SetMousePointer(platform::MousePointer pointer) {
+void Form::SetMousePointer(ui::MousePointer pointer) {
   EnsureLoaded();
   if (pointer_ == pointer) return;
   pointer_ = pointer;
   NotifyView(*this, Property::MousePointer);
 }
 
-WindowHandle Form::hWnd() {
+platform::WindowHandle Form::hWnd() {
   EnsureLoaded();
   return native_->view ? native_->view->Handle() : 0;
 }
@@ -577,4 +577,4 @@ Control* Form::NextTabStop(const Control* from, bool forward) const {
   return nullptr;
 }
 
-}  // namespace platform
+}  // namespace ui

@@ -26,7 +26,7 @@
 #include "platform/twips.h"
 #include "platform/window_handle.h"
 
-namespace platform {
+namespace ui {
 
 struct Color {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -96,10 +96,10 @@ struct Design {
   Control* container = nullptr;  // a frame or picture box of the same form, or the form itself
   std::string caption{};         // caption of labels, buttons and frames; text of text boxes
   std::string toolTip{};
-  Twips left = 0;
-  Twips top = 0;
-  Twips width = 0;
-  Twips height = 0;
+  platform::Twips left = 0;
+  platform::Twips top = 0;
+  platform::Twips width = 0;
+  platform::Twips height = 0;
   Color foreColor = Color::Black();
   Color backColor = Color::SystemWindow();
   bool transparent = false;  // labels: draw no background
@@ -167,12 +167,12 @@ class Control {
   void SetVisible(bool visible);
   bool Enabled();
   void SetEnabled(bool enabled);
-  platform::MousePointer MousePointer();
-  void SetMousePointer(platform::MousePointer pointer);
-  Twips Left();
-  Twips Top();
-  Twips Width();
-  Twips Height();
+  ui::MousePointer MousePointer();
+  void SetMousePointer(ui::MousePointer pointer);
+  platform::Twips Left();
+  platform::Twips Top();
+  platform::Twips Width();
+  platform::Twips Height();
 
   // Gives the control the keyboard focus; false when it cannot take it (its form is not
   // shown, or it is a label, picture or frame).
@@ -302,8 +302,8 @@ class Timer : public Control {
 
 struct FormDesign {
   std::string caption;
-  Twips clientWidth = 0;
-  Twips clientHeight = 0;
+  platform::Twips clientWidth = 0;
+  platform::Twips clientHeight = 0;
   Color backColor = Color::SystemWindow();
   // Dialog border (no minimise or maximise box) or fixed single border; neither resizes.
   bool dialogBorder = false;
@@ -337,10 +337,10 @@ class Form {
 
   const std::string& Caption();
   void SetCaption(std::string caption);
-  platform::MousePointer MousePointer();
-  void SetMousePointer(platform::MousePointer pointer);
+  ui::MousePointer MousePointer();
+  void SetMousePointer(ui::MousePointer pointer);
   // The native window handle, 0 without a view. Loads the form.
-  WindowHandle hWnd();
+  platform::WindowHandle hWnd();
 
   // The controls in declaration order, and the tab order.
   const std::vector<Control*>& Controls() const { return controls_; }
@@ -381,7 +381,7 @@ class Form {
   std::vector<Control*> controls_;
   std::unique_ptr<Native> native_;
   std::string caption_;
-  platform::MousePointer pointer_ = platform::MousePointer::Default;
+  ui::MousePointer pointer_ = ui::MousePointer::Default;
   Control* focused_ = nullptr;
   bool loaded_ = false;
   bool loading_ = false;
@@ -389,4 +389,4 @@ class Form {
   bool shown_ = false;
 };
 
-}  // namespace platform
+}  // namespace ui

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace platform {
+namespace ui {
 namespace {
 
 constexpr int kSize = 32;
@@ -55,4 +55,4 @@ const Bitmap& HandCursorBitmap() {
   return hand;
 }
 
-}  // namespace platform
+}  // namespace ui

@@ -3,11 +3,11 @@
 
 #include "ui/forms.h"
 
-namespace platform {
+namespace ui {
 
 // 32 by 32, black outline on white, the rest transparent; the hot spot is the fingertip.
 const Bitmap& HandCursorBitmap();
 inline constexpr int kHandHotSpotX = 5;
 inline constexpr int kHandHotSpotY = 0;
 
-}  // namespace platform
+}  // namespace ui

@@ -12,7 +12,7 @@
 
 #include "ui/forms.h"
 
-namespace platform {
+namespace ui {
 
 // What changed, so that a view can update only what it must.
 enum class Property {
@@ -41,7 +41,7 @@ class FormView {
   virtual void ControlChanged(Control& control, Property what) = 0;
   virtual void FormChanged(Property what) = 0;  // caption, pointer
   virtual void SetShown(bool shown) = 0;
-  virtual WindowHandle Handle() const = 0;
+  virtual platform::WindowHandle Handle() const = 0;
   // Cuts the view off from its form for good: its windows go out of sight and from now on
   // nothing of it reaches the form or its controls. Detaching twice does nothing more.
   virtual void Detach() = 0;
@@ -133,4 +133,4 @@ inline void FocusChangedByUser(Form& form, Control* control) {
   ViewAccess::FocusChangedByUser(form, control);
 }
 
-}  // namespace platform
+}  // namespace ui

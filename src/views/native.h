@@ -4,18 +4,11 @@
 
 #include <memory>
 
-namespace platform {
+#include "platform/system_only.h"
 
-class NativePlatform {
- public:
-  virtual ~NativePlatform() = default;
-};
+namespace views {
 
 // Installs both backends for the life of the returned object.
-std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv);
+std::unique_ptr<platform::NativePlatform> InstallNativePlatform(int argc, char** argv);
 
-// Installs the operating-system backend alone, for the command line: no window system is
-// started and no display is opened.
-std::unique_ptr<NativePlatform> InstallSystemOnly();
-
-}  // namespace platform
+}  // namespace views

@@ -117,14 +117,14 @@ TEST_F(CommandLine, GivesTheSameVerdictsAndMissingFilesAsEachWindowCheck) {
   AddSystemFile("Macromed/Flash/Flash9g.ocx");
   AddSystemFile("RICHTX32.OCX");
   for (const char* file : {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL"}) AddSystemFile(file);
-  fake.ui.defaultChoice = platform::vbNo;
+  fake.ui.defaultChoice = ui::vbNo;
 
   RecordingConsole console;
   Run({"--check", "--json"}, console);
   const auto document = nlohmann::json::parse(console.utf8Bytes);
 
-  std::vector<platform::CommandButton*> buttons = {
-      &main().flahssucher, &main().Command2, &main().Command6, &main().Command9, &main().Command15};
+  std::vector<ui::CommandButton*> buttons = {&main().flahssucher, &main().Command2,
+                                             &main().Command6, &main().Command9, &main().Command15};
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     const belvosta::ComponentCheck& check = *belvosta::kComponentChain[i];
     const auto& component = document["components"][i];

@@ -11,11 +11,11 @@
 namespace {
 
 using checks_test::CheckMachineTest;
-using platform::vbCancel;
-using platform::vbNo;
-using platform::vbOKOnly;
-using platform::vbYes;
-using platform::vbYesNoCancel;
+using ui::vbCancel;
+using ui::vbNo;
+using ui::vbOKOnly;
+using ui::vbYes;
+using ui::vbYesNoCancel;
 
 struct Box {
   std::string title, text;
@@ -61,7 +61,7 @@ TEST_F(ComponentChecksTest, EverythingPresentRunsTheWholeChainFromTheFlashButton
   EXPECT_TRUE(fake.system.shellOpens.empty());
   // The nested checks have unwound: busy picture hidden, pointer back, Label9 emptied.
   EXPECT_FALSE(main().Picture1.Visible());
-  EXPECT_EQ(main().MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(main().MousePointer(), ui::MousePointer::Default);
   EXPECT_EQ(main().Label9.Caption(), "");
   // The first check loaded FormS, hidden, and the searches ran below its folders.
   EXPECT_TRUE(program->FormS.IsLoaded());
@@ -72,7 +72,7 @@ TEST_F(ComponentChecksTest, EverythingPresentRunsTheWholeChainFromTheFlashButton
 
 TEST_F(ComponentChecksTest, TwoMissingRuntimeFilesAreListedCountedAndOfferedASearch) {
   AddSystemFile("MSCOMCTL.OCX");
-  fake.ui.answers = {platform::vbOK, vbYes};
+  fake.ui.answers = {ui::vbOK, vbYes};
   main().Command2.RaiseClick();
 
   const std::string listed = "ticks= list=RICHTX32.OCX|MSFLXGRD.OCX label7=( 2 nicht installiert)";
@@ -148,11 +148,11 @@ TEST_F(ComponentChecksTest, FlashIsFoundInASubfolderAndItsFailureLeavesTheListAl
   EXPECT_EQ(fake.ui.boxes[0].style, vbYesNoCancel);
   EXPECT_EQ(fake.ui.boxes[0].snapshot, "ticks=0 list=xxxxx label7=( 3 nicht installiert)");
   EXPECT_EQ(OpenedFiles().back(), checks_test::kFlashPage);
-  EXPECT_EQ(main().MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(main().MousePointer(), ui::MousePointer::Default);
 }
 
 TEST_F(ComponentChecksTest, TheFlashCheckShowsTheHourglassAndPausesBetweenSearches) {
-  std::vector<platform::MousePointer> pointers;
+  std::vector<ui::MousePointer> pointers;
   fake.ui.Schedule(1, [&] { pointers.push_back(main().MousePointer()); });
   const std::int64_t start = fake.clock.nowMs;
   main().flahssucher.RaiseClick();
@@ -164,8 +164,8 @@ TEST_F(ComponentChecksTest, TheFlashCheckShowsTheHourglassAndPausesBetweenSearch
   // after its end (event processing takes 10 ms a pass).
   EXPECT_GE(fake.clock.nowMs - start, 800);
   EXPECT_LE(fake.clock.nowMs - start, 840);
-  EXPECT_EQ(pointers, std::vector<platform::MousePointer>{platform::MousePointer::Hourglass});
-  EXPECT_EQ(main().MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(pointers, std::vector<ui::MousePointer>{ui::MousePointer::Hourglass});
+  EXPECT_EQ(main().MousePointer(), ui::MousePointer::Default);
 }
 
 TEST_F(ComponentChecksTest, AClickDuringTheFlashPauseRunsNestedAndTheChainStillCompletes) {

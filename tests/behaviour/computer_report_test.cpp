@@ -54,7 +54,7 @@ TEST_F(ComputerReport, FullMachineGivesEveryLineWithItsTabs) {
   const fake::RecordedBox& box = LoadAndReport();
 
   EXPECT_EQ(box.title, "Rechnerdaten auslesen");
-  EXPECT_EQ(box.style, platform::vbOKOnly);
+  EXPECT_EQ(box.style, ui::vbOKOnly);
   EXPECT_EQ(box.text,
             "Intel(R) Core(TM)2 CPU 6600  @ 2.40GHz\r\n"
             "x86 Family 6 Model 15 Stepping 6\r\n"

@@ -19,7 +19,7 @@ TEST_F(SpeedVerdict, GigahertzIsSufficientAndUncoversTheSpeedTick) {
   ASSERT_EQ(fake.ui.boxes.size(), 2u);
   EXPECT_EQ(fake.ui.boxes[1].text, "Ihre Computer Geschwindichkeit [2,40 GHz] ist OK !");
   EXPECT_EQ(fake.ui.boxes[1].title, "Belvosta ");
-  EXPECT_EQ(fake.ui.boxes[1].style, platform::vbOKOnly);
+  EXPECT_EQ(fake.ui.boxes[1].style, ui::vbOKOnly);
   EXPECT_EQ(form3().Label3.Caption(), "Ihre Computer Geschwindichkeit ist OK !");
   EXPECT_TRUE(form3().Picture1.Visible());
   EXPECT_FALSE(form3().Picture2.Visible());
@@ -41,7 +41,7 @@ TEST_P(TooSlow, MegahertzIsTooSlowAndLeavesTheMainWindowAlone) {
   ASSERT_EQ(fake.ui.boxes.size(), 2u);
   EXPECT_EQ(fake.ui.boxes[1].text, "Ihr Computer ist leider zu Langsam [" + caption +
                                        " ]. Um eine Optimale Funktion zu gewährleisten!");
-  EXPECT_EQ(fake.ui.boxes[1].style, platform::vbOKOnly);
+  EXPECT_EQ(fake.ui.boxes[1].style, ui::vbOKOnly);
   EXPECT_EQ(form3().Label3.Caption(), "Ihr Computer ist leider zu Langsam !");
   EXPECT_TRUE(form3().Picture2.Visible());
   EXPECT_FALSE(form3().Picture1.Visible());

@@ -45,7 +45,7 @@ TEST_F(DownloadLinksTest, EachLabelOpensItsPageUnchanged) {
 }
 
 TEST_F(DownloadLinksTest, TheTwoAskingButtonsOpenTheirPageOnlyOnYes) {
-  fake.ui.answers = {platform::vbNo, platform::vbCancel, platform::vbYes, platform::vbYes};
+  fake.ui.answers = {ui::vbNo, ui::vbCancel, ui::vbYes, ui::vbYes};
   main().Command8.RaiseClick();
   main().Command8.RaiseClick();
   EXPECT_TRUE(Opened().empty());
@@ -57,7 +57,7 @@ TEST_F(DownloadLinksTest, TheTwoAskingButtonsOpenTheirPageOnlyOnYes) {
       "Achtung: Fehlende Dateien, bitte installieren Sie den aktuellen Windows Service Pack!");
   EXPECT_EQ(fake.ui.boxes[0].text,
             "Wollen Sie einen  Windows Service Pack bei Googele suchen? (Ab SP2.)");
-  EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);
+  EXPECT_EQ(fake.ui.boxes[0].style, ui::vbYesNoCancel);
   EXPECT_EQ(fake.ui.boxes[3].title,
             "Achtung: nicht alle erförderliche Aktiv-X (OCX-Dateien)sind installiert! Wichtig!");
   EXPECT_EQ(fake.ui.boxes[3].text, "Bitte zuerst die Visual-Basic Runtime-Dateien herunterladen?");

@@ -13,6 +13,7 @@
 namespace {
 
 using namespace platform;
+using namespace ui;
 
 // A German Windows XP as its shell describes it.
 const std::map<int, std::optional<std::string>> kGermanXp = {

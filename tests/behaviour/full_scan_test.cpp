@@ -7,7 +7,7 @@
 
 namespace {
 
-using platform::vbYes;
+using ui::vbYes;
 
 class FullScanTest : public checks_test::CheckMachineTest {
  protected:
@@ -22,7 +22,7 @@ class FullScanTest : public checks_test::CheckMachineTest {
   // Answers Yes to the speed-test offer, OK to everything else.
   void AcceptTheSpeedTest() {
     fake.ui.answerer = [](const fake::RecordedBox& box) {
-      return box.title == "Ihre Computer Hardware testen!" ? vbYes : platform::vbOK;
+      return box.title == "Ihre Computer Hardware testen!" ? vbYes : ui::vbOK;
     };
   }
   std::vector<std::string> Snapshots() const {
@@ -67,7 +67,7 @@ TEST_F(FullScanTest, EverythingPresentRevealsEachTickBeforeItsBoxThenOffersTheSp
   // The chain has unwound: busy picture hidden, pointer back, main window still usable.
   EXPECT_FALSE(main().Picture1.Visible());
   EXPECT_FALSE(main().Picture4.Visible());
-  EXPECT_EQ(main().MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(main().MousePointer(), ui::MousePointer::Default);
   EXPECT_TRUE(main().IsShown());
   main().Picture1.RaiseClick();
   EXPECT_EQ(fake.ui.boxes.back().text, "Klicken Sie auf [Gesamt suche  scan...] !");
@@ -143,7 +143,7 @@ TEST_F(FullScanTest, TheSummaryCountsOnlyWhatTheLastCheckListed) {
   // through the service pack check's chain) finds everything it looks for.
   InstallEverything();
   std::filesystem::remove(systemFolder + "/MSFLXGRD.OCX");
-  fake.ui.defaultChoice = platform::vbCancel;
+  fake.ui.defaultChoice = ui::vbCancel;
   main().Command7.RaiseClick();
   EXPECT_EQ(fake.ui.boxes.front().text, "1 fehlende Datei/en");
   EXPECT_EQ(fake.ui.boxes.back().text, "Alles ist bestens");

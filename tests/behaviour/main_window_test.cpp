@@ -9,7 +9,7 @@
 
 namespace {
 
-using platform::Color;
+using ui::Color;
 
 class MainWindowTest : public fake::ProgramTest {};
 
@@ -48,16 +48,16 @@ TEST_F(MainWindowTest, EachTickLiesUnderTheCoverOfItsOwnRow) {
 
 TEST_F(MainWindowTest, TheBannerFillsItsBoxAtTheStandardResolution) {
   auto& banner = main().Picture9;
-  const platform::Bitmap& pixels = belvosta::pictures::Banner.Pixels();
+  const ui::Bitmap& pixels = belvosta::pictures::Banner.Pixels();
   EXPECT_EQ(pixels.width, platform::TwipsToPixels(banner.Width(), 96));
   EXPECT_EQ(pixels.height, platform::TwipsToPixels(banner.Height(), 96));
 }
 
 TEST_F(MainWindowTest, HiddenControlsLieOutsideTheClientAreaAndHiddenButtonsKeepTheTabOrder) {
   auto& w = main();
-  const std::vector<platform::Control*> hidden = {&w.Text1,     &w.Label9,   &w.Command7,
-                                                  &w.Command11, &w.Command4, &w.Command8};
-  for (platform::Control* c : hidden) {
+  const std::vector<ui::Control*> hidden = {&w.Text1,     &w.Label9,   &w.Command7,
+                                            &w.Command11, &w.Command4, &w.Command8};
+  for (ui::Control* c : hidden) {
     EXPECT_GE(c->Top(), 4500) << c->Name();
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ClickingTheBusyPictureShowsTheHint) {
   ASSERT_EQ(fake.ui.boxes.size(), 1u);
   EXPECT_EQ(fake.ui.boxes[0].text, "Klicken Sie auf [Gesamt suche  scan...] !");
   EXPECT_EQ(fake.ui.boxes[0].title, "Belvosta ");
-  EXPECT_EQ(fake.ui.boxes[0].style, platform::vbOKOnly);
+  EXPECT_EQ(fake.ui.boxes[0].style, ui::vbOKOnly);
 }
 
 TEST_F(MainWindowTest, ExitAndClosingTheWindowEndTheProgramAtOnce) {
@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, ExitAndClosingTheWindowEndTheProgramAtOnce) {
 }
 
 TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutAsking) {
-  platform::CloseRequested(main());
+  ui::CloseRequested(main());
   EXPECT_TRUE(fake.ui.ended);
   EXPECT_TRUE(fake.ui.boxes.empty());
 }

@@ -13,7 +13,7 @@ namespace {
 
 namespace pictures = belvosta::pictures;
 
-bool HasOpaquePixels(const platform::Bitmap& bitmap) {
+bool HasOpaquePixels(const ui::Bitmap& bitmap) {
   return std::any_of(bitmap.argb.begin(), bitmap.argb.end(),
                      [](std::uint32_t pixel) { return (pixel >> 24) != 0; });
 }
@@ -21,14 +21,14 @@ bool HasOpaquePixels(const platform::Bitmap& bitmap) {
 TEST(Pictures, EveryPictureHasAllItsPixelsAndSomethingToShow) {
   struct Named {
     const char* name;
-    const platform::Picture& picture;
+    const ui::Picture& picture;
   };
   for (const Named& e :
        {Named{"AppIcon", pictures::AppIcon}, Named{"ComputerIcon", pictures::ComputerIcon},
         Named{"Tick", pictures::Tick}, Named{"Busy", pictures::Busy},
         Named{"Arrow", pictures::Arrow}, Named{"Smile", pictures::Smile},
         Named{"Frown", pictures::Frown}}) {
-    const platform::Bitmap& bitmap = e.picture.Pixels();
+    const ui::Bitmap& bitmap = e.picture.Pixels();
     EXPECT_GT(bitmap.width, 0) << e.name;
     EXPECT_EQ(bitmap.argb.size(), static_cast<std::size_t>(bitmap.width * bitmap.height)) << e.name;
     EXPECT_TRUE(HasOpaquePixels(bitmap)) << e.name;
@@ -44,13 +44,13 @@ TEST(Pictures, EveryPictureHasAllItsPixelsAndSomethingToShow) {
 
 TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
   // The first tick's box is 375 twips (25 pixels) high: nothing may lie below that.
-  const platform::Bitmap& tick = pictures::Tick.Pixels();
+  const ui::Bitmap& tick = pictures::Tick.Pixels();
   for (int y = 25; y < tick.height; ++y) {
     for (int x = 0; x < tick.width; ++x) {
       EXPECT_EQ(tick.argb[static_cast<std::size_t>(y * tick.width + x)] >> 24, 0u) << x << "," << y;
     }
   }
-  const platform::Bitmap& hand = platform::HandCursorBitmap();
+  const ui::Bitmap& hand = ui::HandCursorBitmap();
   ASSERT_EQ(hand.width, 32);
   ASSERT_EQ(hand.height, 32);
   const auto pixel = [&](int x, int y) -> std::uint32_t {
@@ -58,7 +58,7 @@ TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
     return hand.argb[static_cast<std::size_t>(y * 32 + x)];
   };
   constexpr std::uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu;
-  EXPECT_EQ(pixel(platform::kHandHotSpotX, platform::kHandHotSpotY), black);
+  EXPECT_EQ(pixel(ui::kHandHotSpotX, ui::kHandHotSpotY), black);
   // A black outline round a white hand: every pixel is black, white or clear, and white
   // never touches the clear outside.
   int whites = 0;
@@ -79,8 +79,8 @@ TEST(Pictures, TheTickFitsTheShortFirstRowAndTheHandPointsWithItsHotSpot) {
 // The faces: yellow, opaque wherever the face is (its features drawn over it included), and
 // smoothed at the rim, where a pixel is only partly covered.
 TEST(Pictures, TheFacesAreYellowAndOpaqueInsideAndSmoothAtTheirRim) {
-  for (const platform::Picture* picture : {&pictures::Smile, &pictures::Frown}) {
-    const platform::Bitmap& face = picture->Pixels();
+  for (const ui::Picture* picture : {&pictures::Smile, &pictures::Frown}) {
+    const ui::Bitmap& face = picture->Pixels();
     ASSERT_EQ(face.width, 32);
     ASSERT_EQ(face.height, 32);
     const auto at = [&](int x, int y) { return face.argb[static_cast<std::size_t>(y * 32 + x)]; };
@@ -105,7 +105,7 @@ TEST(Pictures, TheFacesAreYellowAndOpaqueInsideAndSmoothAtTheirRim) {
 // The mouth: the smile's middle lies below its corners, the frown's above them.
 TEST(Pictures, TheSmileCurvesUpAndTheFrownDown) {
   // The mean height of the dark mouth pixels in column x, below the eyes.
-  const auto mouthAt = [](const platform::Bitmap& face, int x) {
+  const auto mouthAt = [](const ui::Bitmap& face, int x) {
     double sum = 0;
     int count = 0;
     for (int y = 16; y < 32; ++y) {
@@ -118,8 +118,8 @@ TEST(Pictures, TheSmileCurvesUpAndTheFrownDown) {
     EXPECT_GT(count, 0) << "no mouth in column " << x;
     return count > 0 ? sum / count : 0.0;
   };
-  const platform::Bitmap& smile = pictures::Smile.Pixels();
-  const platform::Bitmap& frown = pictures::Frown.Pixels();
+  const ui::Bitmap& smile = pictures::Smile.Pixels();
+  const ui::Bitmap& frown = pictures::Frown.Pixels();
   EXPECT_GT(mouthAt(smile, 16), mouthAt(smile, 10) + 1);
   EXPECT_GT(mouthAt(smile, 16), mouthAt(smile, 22) + 1);
   EXPECT_LT(mouthAt(frown, 16), mouthAt(frown, 10) - 1);
@@ -127,7 +127,7 @@ TEST(Pictures, TheSmileCurvesUpAndTheFrownDown) {
 }
 
 // A fingerprint of every pixel (FNV-1a over the size and the ARGB words).
-std::uint64_t Fingerprint(const platform::Bitmap& bitmap) {
+std::uint64_t Fingerprint(const ui::Bitmap& bitmap) {
   std::uint64_t hash = 0xCBF29CE484222325u;
   const auto mix = [&](std::uint32_t word) {
     for (int shift = 0; shift < 32; shift += 8) {
@@ -145,7 +145,7 @@ std::uint64_t Fingerprint(const platform::Bitmap& bitmap) {
 TEST(Pictures, EveryPictureIsTheApprovedOne) {
   struct Approved {
     const char* name;
-    const platform::Bitmap& bitmap;
+    const ui::Bitmap& bitmap;
     std::uint64_t fingerprint;
   };
   for (const Approved& e : {
@@ -157,7 +157,7 @@ TEST(Pictures, EveryPictureIsTheApprovedOne) {
            Approved{"Arrow", pictures::Arrow.Pixels(), 0x27A8E30DD5032080u},
            Approved{"Smile", pictures::Smile.Pixels(), 0xDB69BDCFBF49D54Fu},
            Approved{"Frown", pictures::Frown.Pixels(), 0xE23A4DF6E977E84Au},
-           Approved{"HandCursor", platform::HandCursorBitmap(), 0x2EDBDCFD867AAD98u},
+           Approved{"HandCursor", ui::HandCursorBitmap(), 0x2EDBDCFD867AAD98u},
        }) {
     EXPECT_EQ(Fingerprint(e.bitmap), e.fingerprint)
         << std::hex << std::showbase << e.name << " changed: if that is meant, look at it in the "

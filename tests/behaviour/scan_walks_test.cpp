@@ -44,7 +44,7 @@ TEST_F(ScanWalksTest, SeveralNamesInOneWalkGiveWhatFileFindGivesForEach) {
 
 TEST_F(ScanWalksTest, AFullScanWalksEachFolderOnce) {
   InstallEverything();
-  fake.ui.defaultChoice = platform::vbNo;
+  fake.ui.defaultChoice = ui::vbNo;
   main().Label12.RaiseClick();
   EXPECT_EQ(fake.system.walks, 2);  // the system folder for four checks, the program files
   EXPECT_EQ(fake.system.searches.size(), 18u);
@@ -75,7 +75,7 @@ TEST_F(ScanWalksTest, AChainAndTheCommandLineReadEachEntryOnce) {
     platform::posix::SearchTree({.root = root, .names = absent}, found, once);
   }
 
-  fake.ui.defaultChoice = platform::vbNo;
+  fake.ui.defaultChoice = ui::vbNo;
   main().Label12.RaiseClick();
   EXPECT_EQ(fake.ui.boxes.back().text, "Wollen Sie Ihre Computer Geschwindigkeit testen?");
   EXPECT_EQ(fake.system.walks, 2);
@@ -99,7 +99,7 @@ TEST_F(ScanWalksTest, AChainAndTheCommandLineReadEachEntryOnce) {
 TEST_F(ScanWalksTest, EveryChainWalksForItselfNestedOrNot) {
   InstallEverything();
   MakeWalksSlow(30);
-  fake.ui.defaultChoice = platform::vbNo;
+  fake.ui.defaultChoice = ui::vbNo;
   fake.ui.Schedule(100, [&] { main().Command6.RaiseClick(); });
   main().flahssucher.RaiseClick();
   // The Flash Player's chain (5 checks, 2 folders), the service pack's nested (3 checks, 2

@@ -14,8 +14,8 @@
 namespace {
 
 // The window class the Windows views give each kind of control.
-const char* WindowClass(platform::ControlKind kind) {
-  using platform::ControlKind;
+const char* WindowClass(ui::ControlKind kind) {
+  using ui::ControlKind;
   switch (kind) {
     case ControlKind::Label:
       return "Static";
@@ -37,14 +37,14 @@ const char* WindowClass(platform::ControlKind kind) {
 }
 
 // "Picture2(3)" names element 3 of the array Picture2; "Label7" a single control.
-platform::Control* Find(platform::Form& form, const std::string& name) {
+ui::Control* Find(ui::Form& form, const std::string& name) {
   std::string base = name;
   int index = -1;
   if (const auto open = name.find('('); open != std::string::npos) {
     base = name.substr(0, open);
     index = std::stoi(name.substr(open + 1));
   }
-  for (platform::Control* control : form.Controls()) {
+  for (ui::Control* control : form.Controls()) {
     if (control->Name() == base && control->Index() == index) return control;
   }
   return nullptr;
@@ -53,7 +53,7 @@ platform::Control* Find(platform::Form& form, const std::string& name) {
 class WindowLayout : public fake::ProgramTest {};
 
 TEST_F(WindowLayout, EachControlOfTheLayoutFileHasItsKindPlaceAndSize) {
-  std::map<std::string, platform::Form*> forms{
+  std::map<std::string, ui::Form*> forms{
       {"sucher1", &program->sucher1}, {"FormS", &program->FormS}, {"Form3", &program->Form3}};
   std::ifstream file(BELVOSTA_LAYOUT_FILE);
   ASSERT_TRUE(file) << BELVOSTA_LAYOUT_FILE;
@@ -62,7 +62,7 @@ TEST_F(WindowLayout, EachControlOfTheLayoutFileHasItsKindPlaceAndSize) {
 
   for (const e2e::FormEntry& entry : layout.Forms()) {
     ASSERT_TRUE(forms.count(entry.name)) << entry.name;
-    platform::Form& form = *forms[entry.name];
+    ui::Form& form = *forms[entry.name];
     form.EnsureLoaded();
     EXPECT_EQ(form.DesignValues().clientWidth, entry.clientWidth) << entry.name;
     EXPECT_EQ(form.DesignValues().clientHeight, entry.clientHeight) << entry.name;
@@ -75,11 +75,11 @@ TEST_F(WindowLayout, EachControlOfTheLayoutFileHasItsKindPlaceAndSize) {
   std::map<std::string, int> controlsPerForm;
   for (const e2e::ControlEntry& entry : layout.Controls()) {
     const std::string where = entry.form + " " + entry.name;
-    platform::Control* control = Find(*forms.at(entry.form), entry.name);
+    ui::Control* control = Find(*forms.at(entry.form), entry.name);
     ASSERT_NE(control, nullptr) << where;
     ++controlsPerForm[entry.form];
     EXPECT_STREQ(WindowClass(control->Kind()), entry.className.c_str()) << where;
-    const platform::Control* inside = control->DesignValues().container;
+    const ui::Control* inside = control->DesignValues().container;
     EXPECT_EQ(inside ? inside->Name() : "", entry.container) << where;
     EXPECT_EQ(control->Left(), entry.left) << where;
     EXPECT_EQ(control->Top(), entry.top) << where;

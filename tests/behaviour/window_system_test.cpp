@@ -10,10 +10,10 @@
 
 namespace {
 
-using platform::Design;
+using ui::Design;
 
 // A small form that logs what its handlers see.
-class LogForm : public platform::Form {
+class LogForm : public ui::Form {
  public:
   LogForm() : Form("LogForm", {.caption = "Log", .clientWidth = 3000, .clientHeight = 2000}) {
     Text.Change = [this] { log.push_back("change:" + Text.Text()); };
@@ -21,11 +21,11 @@ class LogForm : public platform::Form {
     Tick.Tick = [this] { log.push_back("tick"); };
   }
 
-  platform::Label Caption{*this, "Caption", {.caption = "design"}};
-  platform::TextBox Text{*this, "Text", {.caption = "start"}};
-  platform::ListBox List{*this, "List", {}};
-  platform::CommandButton Button{*this, "Button", {.caption = "Press"}};
-  platform::Timer Tick{*this, "Tick", {.enabled = false, .interval = 500}};
+  ui::Label Caption{*this, "Caption", {.caption = "design"}};
+  ui::TextBox Text{*this, "Text", {.caption = "start"}};
+  ui::ListBox List{*this, "List", {}};
+  ui::CommandButton Button{*this, "Button", {.caption = "Press"}};
+  ui::Timer Tick{*this, "Tick", {.enabled = false, .interval = 500}};
   std::vector<std::string> log;
   int loads = 0;
   bool touchOwnControlInLoad = false;
@@ -82,7 +82,7 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   form.Tick.SetEnabled(true);
   // Everything else a user or a handler can change on the form and its controls.
   form.Form::SetCaption("other");
-  form.SetMousePointer(platform::MousePointer::Hourglass);
+  form.SetMousePointer(ui::MousePointer::Hourglass);
   form.Text.SetText("typed");
   form.Text.SetSelStart(3);
   ASSERT_TRUE(form.Text.SetFocus());
@@ -90,7 +90,7 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   ASSERT_TRUE(form.List.SetListIndex(1));
   form.Button.SetVisible(false);
   form.Button.SetEnabled(false);
-  form.Button.SetMousePointer(platform::MousePointer::Hand);
+  form.Button.SetMousePointer(ui::MousePointer::Hand);
   form.Button.SetToolTipText("tip");
   const std::size_t entries = form.log.size();
   form.Unload();
@@ -104,25 +104,24 @@ TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignVal
   EXPECT_EQ(form.List.ListCount(), 0);
   EXPECT_FALSE(form.Tick.Enabled());
   EXPECT_EQ(form.Form::Caption(), "Log");
-  EXPECT_EQ(form.MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(form.MousePointer(), ui::MousePointer::Default);
   EXPECT_EQ(form.Text.Text(), "start");
   EXPECT_EQ(form.Text.SelStart(), 0);
   EXPECT_FALSE(form.Text.HasFocus());
   EXPECT_EQ(form.List.ListIndex(), -1);
   EXPECT_TRUE(form.Button.Visible());
   EXPECT_TRUE(form.Button.Enabled());
-  EXPECT_EQ(form.Button.MousePointer(), platform::MousePointer::Default);
+  EXPECT_EQ(form.Button.MousePointer(), ui::MousePointer::Default);
   EXPECT_EQ(form.Button.ToolTipText(), "");
   EXPECT_EQ(form.loads, 2);
 }
 
 TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
   form.SetTabOrder({&form.Button, &form.Text});
-  const std::vector<platform::Control*> order = form.TabOrder();
-  EXPECT_EQ(order, (std::vector<platform::Control*>{&form.Button, &form.Text, &form.Caption,
-                                                    &form.List, &form.Tick}));
-  EXPECT_EQ(form.TabStops(),
-            (std::vector<platform::Control*>{&form.Button, &form.Text, &form.List}));
+  const std::vector<ui::Control*> order = form.TabOrder();
+  EXPECT_EQ(order, (std::vector<ui::Control*>{&form.Button, &form.Text, &form.Caption, &form.List,
+                                              &form.Tick}));
+  EXPECT_EQ(form.TabStops(), (std::vector<ui::Control*>{&form.Button, &form.Text, &form.List}));
   // Without a focused control, Tab starts at the first stop and Shift+Tab at the last.
   EXPECT_EQ(form.NextTabStop(nullptr, true), &form.Button);
   EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
@@ -142,22 +141,22 @@ TEST_F(WindowSystemTest, ListsReadNothingPastTheirEndAndTheSelectionCanBeCleared
 
 TEST_F(WindowSystemTest, AHiddenControlLosesTheFocusAndAHiddenFormTakesNone) {
   EXPECT_FALSE(form.Text.SetFocus());  // the form is not shown yet
-  EXPECT_EQ(platform::FocusedControl(form), nullptr);
+  EXPECT_EQ(ui::FocusedControl(form), nullptr);
   form.Show();
   ASSERT_TRUE(form.Text.SetFocus());
   form.Text.SetVisible(false);
-  EXPECT_EQ(platform::FocusedControl(form), nullptr);
+  EXPECT_EQ(ui::FocusedControl(form), nullptr);
 }
 
 // The wait for events wakes for the earliest timer, not the latest.
 TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
-  platform::Timer early{form, "Early", platform::Design{.enabled = false, .interval = 300}};
+  ui::Timer early{form, "Early", ui::Design{.enabled = false, .interval = 300}};
   int earlyTicks = 0;
   early.Tick = [&] { ++earlyTicks; };
   form.Tick.SetEnabled(true);
   early.SetEnabled(true);
   const std::int64_t start = fake.clock.nowMs;
-  platform::WaitEvents(1000);
+  ui::WaitEvents(1000);
   EXPECT_EQ(fake.clock.nowMs - start, 300);
   EXPECT_EQ(earlyTicks, 1);
   EXPECT_TRUE(form.log.empty());
@@ -165,8 +164,8 @@ TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
 
 // A tick's handler that destroys another timer due at the same moment: that one never ticks.
 TEST_F(WindowSystemTest, ATimerDestroyedByAnotherTimersTickDoesNotTick) {
-  auto other = std::make_unique<platform::Timer>(
-      form, "Other", platform::Design{.enabled = false, .interval = 500});
+  auto other =
+      std::make_unique<ui::Timer>(form, "Other", ui::Design{.enabled = false, .interval = 500});
   int otherTicks = 0;
   other->Tick = [&] { ++otherTicks; };
   form.Tick.Tick = [&] { other.reset(); };
@@ -187,15 +186,15 @@ TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {
   EXPECT_EQ(form.log.size(), 1u);
 
   fake.ui.boxOpenMs = 1000;
-  fake.ui.answers = {platform::vbYes};
-  EXPECT_EQ(platform::MsgBox("Frage?", platform::vbYesNoCancel, "Titel"), platform::vbYes);
+  fake.ui.answers = {ui::vbYes};
+  EXPECT_EQ(ui::MsgBox("Frage?", ui::vbYesNoCancel, "Titel"), ui::vbYes);
   EXPECT_EQ(form.log.size(), 3u);  // two more ticks while the box was open
   ASSERT_EQ(fake.ui.boxes.size(), 1u);
   EXPECT_EQ(fake.ui.boxes[0].title, "Titel");
-  EXPECT_EQ(fake.ui.boxes[0].style, platform::vbYesNoCancel);
+  EXPECT_EQ(fake.ui.boxes[0].style, ui::vbYesNoCancel);
 
-  platform::SetAppTitle("Belvosta ");
-  platform::MsgBox("Ohne Titel");
+  ui::SetAppTitle("Belvosta ");
+  ui::MsgBox("Ohne Titel");
   EXPECT_EQ(fake.ui.boxes[1].title, "Belvosta ");
 }
 
@@ -204,7 +203,7 @@ TEST_F(WindowSystemTest, EventProcessingRunsAClickNestedInsideAWaitingHandler) {
   form.Button.Click = [&] { order.push_back("nested click"); };
   fake.ui.Schedule(30, [&] { form.Button.RaiseClick(); });
   order.push_back("wait starts");
-  while (fake.clock.nowMs < 100) platform::DoEvents();
+  while (fake.clock.nowMs < 100) ui::DoEvents();
   order.push_back("wait ends");
   EXPECT_EQ(order, (std::vector<std::string>{"wait starts", "nested click", "wait ends"}));
 }
@@ -217,7 +216,7 @@ TEST_F(WindowSystemTest, AFormUnloadedInsideItsOwnHandlerStaysUsable) {
     form.Caption.SetCaption("after unload");
   };
   form.Button.RaiseClick();
-  platform::CollectRetiredViews();
+  ui::CollectRetiredViews();
   EXPECT_TRUE(form.IsLoaded());
   EXPECT_FALSE(form.IsShown());
   EXPECT_EQ(form.Caption.Caption(), "after unload");

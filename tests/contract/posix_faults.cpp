@@ -9,13 +9,13 @@
 namespace contract {
 namespace {
 
-using platform::posix::SystemCalls;
+using platform::posix::PosixSystemCalls;
 using platform::posix::systemCalls;
 
 // The one set of faults in place (the table is one per process).
 struct Active {
   std::optional<FaultScript> script;
-  SystemCalls real;
+  PosixSystemCalls real;
   std::string written;
 };
 Active active;
@@ -83,7 +83,7 @@ bool PosixFaults::Inject(std::span<const Injection> injections) {
   for (const Injection& injection : injections) {
     if (injection.call == Call::OpenFolder && injection.fault == Fault::Partial) return false;
   }
-  if (!saved_) saved_ = std::make_unique<SystemCalls>(systemCalls);
+  if (!saved_) saved_ = std::make_unique<PosixSystemCalls>(systemCalls);
   active.script.emplace(injections);
   active.real = *saved_;
   active.written.clear();

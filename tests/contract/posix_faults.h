@@ -25,7 +25,7 @@ class PosixFaults {
   std::string Written() const;
 
  private:
-  std::unique_ptr<platform::posix::SystemCalls> saved_;
+  std::unique_ptr<platform::posix::PosixSystemCalls> saved_;
 };
 
 }  // namespace contract

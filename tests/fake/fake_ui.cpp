@@ -8,11 +8,11 @@ namespace fake {
 namespace {
 
 // A view that only remembers whether its window is shown and gives a handle.
-class FakeView : public platform::FormView {
+class FakeView : public ui::FormView {
  public:
   explicit FakeView(std::uintptr_t handle) : handle_(handle) {}
-  void ControlChanged(platform::Control&, platform::Property) override {}
-  void FormChanged(platform::Property) override {}
+  void ControlChanged(ui::Control&, ui::Property) override {}
+  void FormChanged(ui::Property) override {}
   void SetShown(bool shown) override { shown_ = shown; }
   platform::WindowHandle Handle() const override { return handle_; }
   void Detach() override { shown_ = false; }
@@ -24,7 +24,7 @@ class FakeView : public platform::FormView {
 
 }  // namespace
 
-std::unique_ptr<platform::FormView> FakeUi::CreateView(platform::Form&) {
+std::unique_ptr<ui::FormView> FakeUi::CreateView(ui::Form&) {
   return std::make_unique<FakeView>(nextHandle_++);
 }
 
@@ -55,29 +55,28 @@ void FakeUi::Advance(std::int64_t ms) {
       clock_.nowMs = target;
       return;
     }
-    std::int64_t next = platform::NextTimerDueMs();
+    std::int64_t next = ui::NextTimerDueMs();
     if (!scheduled_.empty() && (next < 0 || scheduled_.front().first < next)) {
       next = scheduled_.front().first;
     }
     if (next < 0 || next > target) break;
     clock_.nowMs = std::max(clock_.nowMs, next);
     RunDueInput();
-    platform::RunDueTimers(clock_.nowMs);
+    ui::RunDueTimers(clock_.nowMs);
   }
   clock_.nowMs = target;
   RunDueInput();
-  platform::RunDueTimers(clock_.nowMs);
+  ui::RunDueTimers(clock_.nowMs);
 }
 
-int FakeUi::MessageBox(platform::Form* owner, std::string_view text, int style,
-                       std::string_view title) {
+int FakeUi::MessageBox(ui::Form* owner, std::string_view text, int style, std::string_view title) {
   // Recorded when it opens, so that boxes opened while it is open come after it.
   boxes.push_back(RecordedBox{owner ? owner->Name() : std::string(), std::string(title),
                               std::string(text), style, snapshot ? snapshot() : std::string(), 0});
   const std::size_t index = boxes.size() - 1;
   if (whileBoxOpen) whileBoxOpen(RecordedBox(boxes[index]));
   if (boxOpenMs > 0) Advance(boxOpenMs);
-  int answer = style == platform::vbYesNoCancel ? defaultChoice : platform::vbOK;
+  int answer = style == ui::vbYesNoCancel ? defaultChoice : ui::vbOK;
   if (answerer) {
     answer = answerer(boxes[index]);
   } else if (!answers.empty()) {
@@ -96,7 +95,7 @@ void FakeUi::DoEvents() {
 void FakeUi::WaitEvents(std::int64_t maxMs) {
   ++doEventsCalls;
   std::int64_t until = clock_.nowMs + maxMs;
-  const std::int64_t timer = platform::NextTimerDueMs();
+  const std::int64_t timer = ui::NextTimerDueMs();
   if (timer >= 0) until = std::min(until, timer);
   if (!scheduled_.empty()) until = std::min(until, scheduled_.front().first);
   Advance(std::max(doEventsStepMs, until - clock_.nowMs));

@@ -23,7 +23,7 @@ struct RecordedBox {
   int answer = 0;
 };
 
-class FakeUi : public platform::UiBackend {
+class FakeUi : public ui::UiBackend {
  public:
   explicit FakeUi(VirtualClock& clock) : clock_(clock) {}
 
@@ -31,7 +31,7 @@ class FakeUi : public platform::UiBackend {
   // Answers for the next boxes, in order; when empty, OK boxes answer OK and Yes/No/Cancel
   // boxes answer defaultChoice.
   std::deque<int> answers;
-  int defaultChoice = platform::vbNo;
+  int defaultChoice = ui::vbNo;
   // When set, answers every box (before the queue): the user's choice by what the box says.
   std::function<int(const RecordedBox&)> answerer;
   // Called when a box opens; its text is stored with the box.
@@ -56,8 +56,8 @@ class FakeUi : public platform::UiBackend {
   bool ended = false;
 
   // ---- UiBackend ----
-  std::unique_ptr<platform::FormView> CreateView(platform::Form& form) override;
-  int MessageBox(platform::Form* owner, std::string_view text, int style,
+  std::unique_ptr<ui::FormView> CreateView(ui::Form& form) override;
+  int MessageBox(ui::Form* owner, std::string_view text, int style,
                  std::string_view title) override;
   void DoEvents() override;
   // Moves the clock to the next timer or input, at most maxMs and at least one pass.

@@ -19,12 +19,12 @@ namespace fake {
 struct FakePlatform {
   FakePlatform() {
     platform::SetBackend(&system);
-    platform::SetUiBackend(&ui);
+    ui::SetUiBackend(&ui);
   }
   ~FakePlatform() {
-    platform::SetUiBackend(nullptr);
+    ui::SetUiBackend(nullptr);
     platform::SetBackend(nullptr);
-    platform::CollectRetiredViews();
+    ui::CollectRetiredViews();
   }
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;

@@ -5,46 +5,22 @@
     layer_rule.py --self-test    plants one include of each forbidden kind and exits 1
                                  unless every one of them is reported
 
-A folder may include its own headers and those of the folders below it:
-
-    app/                          everything in src/
-    checks/ folders/ computer/    pictures/, ui/forms.h, the top of platform/ (never one
-                                  another, never ui/view_side.h)
-    pictures/                     ui/forms.h, the top of platform/
-    ui/                           the top of platform/
-    platform/ (its top)           the top of platform/
-    platform/posix/, win32/       the top of platform/ (operating-system halves)
-    platform/fltk/                posix/, the top of platform/, ui/ (the Linux view)
-    platform/win32_view/          win32/, the top of platform/, ui/ (the Windows view)
-
-No file of src/ includes anything of tests/. <windows.h> and the other Windows headers
-are included only in platform/win32/ and platform/win32_view/; FLTK and X11 only in
-platform/fltk/.
+The rule is read from the table under "The include rule" in docs/architecture.md, so the
+page and this check cannot drift apart. A row names folders (each a layer of its own: a
+subfolder the table names is not part of its parent's layer) and what they may include
+besides their own headers: folders (that folder's layer), single headers, "everything" or
+"nothing". No file of src/ includes anything of tests/. <windows.h> and the other Windows
+headers are included only in platform/win32/ and views/win32/; FLTK and X11 only in
+views/fltk/.
 """
 import os
 import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-
-SUBSYSTEMS = {"checks", "folders", "computer"}
-TOP = "platform"  # the top of platform/: its headers outside the backend folders
-HALVES = {"posix", "fltk", "win32", "win32_view"}
-
-# What each layer may include, besides its own folder: layer names as in layer_of().
-ALLOWED = {
-    "app": None,  # everything
-    "checks": {"pictures", "ui/forms.h", TOP},
-    "folders": {"pictures", "ui/forms.h", TOP},
-    "computer": {"pictures", "ui/forms.h", TOP},
-    "pictures": {"ui/forms.h", TOP},
-    "ui": {TOP},
-    TOP: set(),
-    "platform/posix": {TOP},
-    "platform/win32": {TOP},
-    "platform/fltk": {"platform/posix", TOP, "ui"},
-    "platform/win32_view": {"platform/win32", TOP, "ui"},
-}
+TABLE_HEADER = "| folder | may include besides its own headers |"
+ARCHITECTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
+                            "architecture.md")
 
 # Files the build writes, included by the program.
 GENERATED = {"app/version.h", "belvosta_version.h"}
@@ -54,35 +30,50 @@ WINDOWS_HEADERS = {
     "lmcons.h", "winternl.h", "objbase.h", "ole2.h", "imagehlp.h", "dbghelp.h",
     "uxtheme.h", "windowsx.h", "winuser.h", "wingdi.h", "winbase.h", "winreg.h",
 }
-WINDOWS_HALVES = {"platform/win32", "platform/win32_view"}
+WINDOWS_LAYERS = {"platform/win32/", "views/win32/"}
+FLTK_LAYER = "views/fltk/"
 
 
-def layer_of(path):
-    """The layer of a path relative to src/ ("checks/x.h" -> "checks")."""
-    parts = path.split("/")
-    if parts[0] == "platform":
-        if len(parts) > 2 and parts[1] in HALVES:
-            return "platform/" + parts[1]
-        return TOP
-    return parts[0] if len(parts) > 1 else None
+def read_rule(text):
+    """{layer folder: set of folders and headers it may include, or None for everything}."""
+    rule = {}
+    lines = text.splitlines()
+    if TABLE_HEADER not in lines:
+        raise SystemExit(f"no include table ({TABLE_HEADER}) in docs/architecture.md")
+    for line in lines[lines.index(TABLE_HEADER) + 2:]:
+        if not line.startswith("|"):
+            break
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        folders = re.findall(r"`([^`]+)`", cells[0])
+        allowed = None if cells[1].startswith("everything") else set(
+            re.findall(r"`([^`]+)`", cells[1]))
+        for folder in folders:
+            rule[folder] = allowed
+    return rule
 
 
-def may_include(layer, target):
-    if layer == "app":
+def layer_of(path, rule):
+    """The layer of a path relative to src/: the deepest folder of the table holding it."""
+    folder = os.path.dirname(path) + "/"
+    while folder not in rule and folder != "/":
+        folder = os.path.dirname(folder.rstrip("/")) + "/"
+    return folder if folder in rule else None
+
+
+def may_include(layer, target, rule):
+    allowed = rule[layer]
+    if allowed is None:
         return True
-    target_layer = layer_of(target)
-    if target_layer == layer:
-        return True
-    allowed = ALLOWED[layer]
-    return target in allowed or target_layer in allowed
+    target_layer = layer_of(target, rule)
+    return target_layer == layer or target in allowed or target_layer in allowed
 
 
-def check(files):
+def check(files, rule):
     """files: {path relative to src/: text}. Returns the broken includes as messages."""
     errors = []
     for path in sorted(files):
-        layer = layer_of(path)
-        if layer not in ALLOWED:
+        layer = layer_of(path, rule)
+        if layer is None:
             errors.append(f"src/{path}:1: not in any layer of docs/architecture.md")
             continue
         for number, line in enumerate(files[path].splitlines(), 1):
@@ -93,26 +84,26 @@ def check(files):
             where = f"src/{path}:{number}"
             if kind == "<":
                 base = name.lower()
-                if base in WINDOWS_HEADERS and layer not in WINDOWS_HALVES:
-                    errors.append(f"{where}: <{name}> outside platform/win32/ and win32_view/")
-                elif (name.startswith("FL/") or name.startswith("X11/")) and layer != "platform/fltk":
-                    errors.append(f"{where}: <{name}> outside platform/fltk/")
+                if base in WINDOWS_HEADERS and layer not in WINDOWS_LAYERS:
+                    errors.append(f"{where}: <{name}> outside platform/win32/ and views/win32/")
+                elif (name.startswith("FL/") or name.startswith("X11/")) and layer != FLTK_LAYER:
+                    errors.append(f"{where}: <{name}> outside views/fltk/")
                 continue
             target = name
             if "/" not in name:
                 target = os.path.normpath(os.path.join(os.path.dirname(path), name))
             if target in GENERATED or name in GENERATED:
-                if layer == "app":
+                if rule[layer] is None:
                     continue
-                errors.append(f"{where}: {layer}/ includes {name}, which belongs to app/")
+                errors.append(f"{where}: {layer} includes {name}, which belongs to app/")
                 continue
             if target not in files:
                 errors.append(f"{where}: includes {name}, which is not a file of src/ "
                               "(tests/ and other folders are never included)")
                 continue
-            if not may_include(layer, target):
-                errors.append(f"{where}: {layer}/ may not include {target} "
-                              f"({layer_of(target)}/ is not below it)")
+            if not may_include(layer, target, rule):
+                errors.append(f"{where}: {layer} may not include {target} "
+                              f"({layer_of(target, rule)} is not below it)")
     return errors
 
 
@@ -128,44 +119,60 @@ def read_tree(root):
     return files
 
 
-def self_test():
+def self_test(rule):
     """Every kind of broken include is reported, and a sound tree passes."""
     sound = {
         "platform/kernel32.h": "",
+        "platform/system_only.h": "",
         "platform/posix/tree_search.cpp": '#include "platform/kernel32.h"\n',
-        "platform/fltk/form_view.cpp": '#include <FL/Fl.H>\n#include "ui/view_side.h"\n'
-                                       '#include "platform/posix/tree_search.cpp"\n',
         "platform/win32/kernel_ops.cpp": "#include <windows.h>\n",
-        "platform/win32_view/form_view.cpp": '#include "platform/win32/kernel_ops.cpp"\n'
-                                             '#include "ui/view_side.h"\n',
         "ui/forms.h": '#include "platform/kernel32.h"\n',
         "ui/view_side.h": '#include "ui/forms.h"\n',
+        "views/native.h": '#include "platform/system_only.h"\n',
+        "views/fltk/form_view.cpp": '#include <FL/Fl.H>\n#include "ui/view_side.h"\n'
+                                    '#include "platform/posix/tree_search.cpp"\n'
+                                    '#include "views/native.h"\n',
+        "views/win32/form_view.cpp": '#include "platform/win32/kernel_ops.cpp"\n'
+                                     '#include "ui/view_side.h"\n#include <windows.h>\n',
         "pictures/pictures.h": '#include "ui/forms.h"\n',
         "checks/sucher1.h": '#include "pictures/pictures.h"\n#include "platform/kernel32.h"\n',
         "folders/form_s.h": '#include "ui/forms.h"\n',
         "app/main.cpp": '#include "checks/sucher1.h"\n#include "ui/view_side.h"\n'
-                        '#include "app/version.h"\n',
+                        '#include "views/native.h"\n#include "app/version.h"\n',
     }
-    planted = {
-        "ui/forms.h": '#include "checks/sucher1.h"\n',                  # upward
-        "checks/sucher1.h": '#include "folders/form_s.h"\n',            # subsystem to subsystem
-        "folders/form_s.h": '#include "ui/view_side.h"\n',              # the views' header
-        "pictures/pictures.h": '#include "platform/posix/tree_search.cpp"\n',  # a backend
-        "platform/kernel32.h": '#include "ui/forms.h"\n',               # platform to ui
-        "platform/posix/tree_search.cpp": '#include "platform/fltk/form_view.cpp"\n',
-        "platform/win32/kernel_ops.cpp": '#include "platform/win32_view/form_view.cpp"\n',
-        "checks/extra.cpp": '#include "fake/fake_system.h"\n',          # tests/
-        "computer/extra.cpp": "#include <Windows.h>\n",
-        "app/extra.cpp": "#include <FL/Fl.H>\n",
-        "ui/extra.cpp": '#include "app/version.h"\n',
-    }
+    planted = [
+        ("ui/forms.h", '#include "checks/sucher1.h"\n'),                  # upward
+        ("ui/forms.h", '#include "views/fltk/form_view.cpp"\n'),          # model to its view
+        ("ui/view_side.h", '#include "views/native.h"\n'),
+        ("checks/sucher1.h", '#include "folders/form_s.h"\n'),            # subsystem to subsystem
+        ("checks/sucher1.h", '#include "views/native.h"\n'),              # subsystem to a view
+        ("folders/form_s.h", '#include "ui/view_side.h"\n'),              # the views' header
+        ("pictures/pictures.h", '#include "platform/posix/tree_search.cpp"\n'),  # a backend
+        ("platform/kernel32.h", '#include "ui/forms.h"\n'),               # platform to ui
+        ("platform/kernel32.h", '#include "views/native.h"\n'),           # platform to views
+        ("platform/posix/tree_search.cpp", '#include "ui/view_side.h"\n'),
+        ("platform/posix/tree_search.cpp", '#include "views/fltk/form_view.cpp"\n'),
+        ("platform/win32/kernel_ops.cpp", '#include "views/win32/form_view.cpp"\n'),
+        ("platform/win32/kernel_ops.cpp", '#include "views/native.h"\n'),
+        ("views/native.h", '#include "views/fltk/form_view.cpp"\n'),      # start-up to a view
+        ("views/fltk/form_view.cpp", '#include "views/win32/form_view.cpp"\n'),  # view to view
+        ("views/fltk/form_view.cpp", '#include "platform/win32/kernel_ops.cpp"\n'),
+        ("views/win32/form_view.cpp", '#include "platform/posix/tree_search.cpp"\n'),
+        ("views/win32/form_view.cpp", '#include "checks/sucher1.h"\n'),  # view to a subsystem
+        ("checks/extra.cpp", '#include "fake/fake_system.h"\n'),          # tests/
+        ("computer/extra.cpp", "#include <Windows.h>\n"),
+        ("views/fltk/extra.cpp", "#include <windows.h>\n"),
+        ("app/extra.cpp", "#include <FL/Fl.H>\n"),
+        ("views/win32/extra.cpp", "#include <X11/Xlib.h>\n"),
+        ("ui/extra.cpp", '#include "app/version.h"\n'),
+    ]
     failures = []
-    if check(sound):
-        failures.append("a sound tree is reported: " + "; ".join(check(sound)))
-    for path, text in planted.items():
+    if check(sound, rule):
+        failures.append("a sound tree is reported: " + "; ".join(check(sound, rule)))
+    for path, text in planted:
         tree = dict(sound)
         tree[path] = tree.get(path, "") + text
-        if not any(e.startswith(f"src/{path}:") for e in check(tree)):
+        if not any(e.startswith(f"src/{path}:") for e in check(tree, rule)):
             failures.append(f"not reported: {text.strip()} in src/{path}")
     for failure in failures:
         print(failure)
@@ -174,12 +181,14 @@ def self_test():
 
 
 def main(argv):
+    with open(ARCHITECTURE, encoding="utf-8") as f:
+        rule = read_rule(f.read())
     if argv[1:] == ["--self-test"]:
-        return self_test()
+        return self_test(rule)
     if len(argv) != 2:
         print(__doc__)
         return 2
-    errors = check(read_tree(argv[1]))
+    errors = check(read_tree(argv[1]), rule)
     for error in errors:
         print(error)
     if errors:

@@ -1,11 +1,11 @@
 // The Linux view's conversion of twips and points into the screen's pixels.
-#include "platform/fltk/screen_units.h"
+#include "views/fltk/screen_units.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using platform::fltk::ScreenUnits;
+using views::fltk::ScreenUnits;
 
 TEST(ScreenUnits, TwipsAndPointsRoundToTheNearestPixel) {
   const ScreenUnits normal{96, 96};

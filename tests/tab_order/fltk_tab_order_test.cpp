@@ -5,27 +5,27 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "platform/fltk/form_view.h"
-#include "platform/fltk/ui_backend.h"
 #include "tab_order/tab_walk.h"
+#include "views/fltk/form_view.h"
+#include "views/fltk/ui_backend.h"
 
 namespace {
 
 class FltkTabOrder : public ::testing::Test {
  protected:
-  FltkTabOrder() { platform::SetUiBackend(&ui_); }
+  FltkTabOrder() { ui::SetUiBackend(&ui_); }
   ~FltkTabOrder() override {
     // The views of unloaded forms first, then the program, whose forms take their views
     // with them while the window system that made them is still installed.
-    platform::CollectRetiredViews();
+    ui::CollectRetiredViews();
     program_.reset();
-    platform::SetUiBackend(nullptr);
+    ui::SetUiBackend(nullptr);
   }
 
   // Shows the form and walks it with Tab key events, as the keyboard sends them.
-  std::vector<std::string> Walk(platform::Form& form) {
+  std::vector<std::string> Walk(ui::Form& form) {
     form.Show();
-    auto* view = dynamic_cast<platform::fltk::FltkFormView*>(ViewOf(form));
+    auto* view = dynamic_cast<views::fltk::FltkFormView*>(ViewOf(form));
     if (view == nullptr) return {};
     Fl_Window& window = view->window();
     ui_.DoEvents();
@@ -37,15 +37,15 @@ class FltkTabOrder : public ::testing::Test {
     });
   }
 
-  platform::fltk::FltkUi native_{platform::fltk::ScreenUnits::FromDisplay()};
+  views::fltk::FltkUi native_{views::fltk::ScreenUnits::FromDisplay()};
   tab_order::BoxesAnswered ui_{native_};
   std::unique_ptr<belvosta::Program> program_ = std::make_unique<belvosta::Program>();
 };
 
 TEST_F(FltkTabOrder, EveryWindowFollowsTheModel) {
-  for (platform::Form* form : {static_cast<platform::Form*>(&program_->sucher1),
-                               static_cast<platform::Form*>(&program_->FormS),
-                               static_cast<platform::Form*>(&program_->Form3)}) {
+  for (ui::Form* form :
+       {static_cast<ui::Form*>(&program_->sucher1), static_cast<ui::Form*>(&program_->FormS),
+        static_cast<ui::Form*>(&program_->Form3)}) {
     SCOPED_TRACE(form->Name());
     EXPECT_EQ(Walk(*form), tab_order::ModelRound(*form));
   }

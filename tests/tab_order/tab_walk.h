@@ -13,26 +13,25 @@
 namespace tab_order {
 
 // A control's name as the sequences show it: "Picture2(3)" for a member of an array.
-inline std::string StopName(const platform::Control* control) {
+inline std::string StopName(const ui::Control* control) {
   if (control == nullptr) return "(none)";
   if (control->Index() < 0) return control->Name();
   return control->Name() + "(" + std::to_string(control->Index()) + ")";
 }
 
 // The model's tab stops, from the first round to the first again.
-inline std::vector<std::string> ModelRound(const platform::Form& form) {
+inline std::vector<std::string> ModelRound(const ui::Form& form) {
   std::vector<std::string> names;
-  for (const platform::Control* stop : form.TabStops()) names.push_back(StopName(stop));
+  for (const ui::Control* stop : form.TabStops()) names.push_back(StopName(stop));
   if (!names.empty()) names.push_back(names.front());
   return names;
 }
 
 // Starts at the first stop and presses Tab (through pressTab) once per stop, so that the
 // walk comes round to the first again; records where the model says the focus is.
-inline std::vector<std::string> WalkRound(platform::Form& form,
-                                          const std::function<void()>& pressTab) {
+inline std::vector<std::string> WalkRound(ui::Form& form, const std::function<void()>& pressTab) {
   std::vector<std::string> names;
-  platform::Control* first = form.NextTabStop(nullptr, true);
+  ui::Control* first = form.NextTabStop(nullptr, true);
   if (first == nullptr || !first->SetFocus()) return names;
   names.push_back(StopName(FocusedControl(form)));
   const std::size_t stops = form.TabStops().size();
@@ -44,15 +43,13 @@ inline std::vector<std::string> WalkRound(platform::Form& form,
 }
 
 // The native window system with every message box answered OK without showing it.
-class BoxesAnswered final : public platform::UiBackend {
+class BoxesAnswered final : public ui::UiBackend {
  public:
-  explicit BoxesAnswered(platform::UiBackend& native) : native_(native) {}
-  std::unique_ptr<platform::FormView> CreateView(platform::Form& form) override {
+  explicit BoxesAnswered(ui::UiBackend& native) : native_(native) {}
+  std::unique_ptr<ui::FormView> CreateView(ui::Form& form) override {
     return native_.CreateView(form);
   }
-  int MessageBox(platform::Form*, std::string_view, int, std::string_view) override {
-    return platform::vbOK;
-  }
+  int MessageBox(ui::Form*, std::string_view, int, std::string_view) override { return ui::vbOK; }
   void DoEvents() override { native_.DoEvents(); }
   void WaitEvents(std::int64_t maxMs) override { native_.WaitEvents(maxMs); }
   void Run() override { native_.Run(); }
@@ -60,7 +57,7 @@ class BoxesAnswered final : public platform::UiBackend {
   std::int64_t NowMs() override { return native_.NowMs(); }
 
  private:
-  platform::UiBackend& native_;
+  ui::UiBackend& native_;
 };
 
 }  // namespace tab_order

@@ -12,13 +12,13 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/fltk/control_widget.h"
-#include "platform/fltk/form_view.h"
-#include "platform/fltk/ui_backend.h"
-#include "platform/fltk/x11_display.h"
 #include "support/fenced.h"
 #include "tab_order/tab_walk.h"
 #include "teardown/x_pointer.h"
+#include "views/fltk/control_widget.h"
+#include "views/fltk/form_view.h"
+#include "views/fltk/ui_backend.h"
+#include "views/fltk/x11_display.h"
 
 namespace {
 
@@ -32,24 +32,24 @@ struct Heard {
 
 // A window with a label across its top, where a message box centred on the window leaves
 // it uncovered, a button and a timer.
-class HoverForm : public platform::Form {
+class HoverForm : public ui::Form {
  public:
   explicit HoverForm(Heard& heard)
       : Form("HoverForm", {.caption = "Schwebe", .clientWidth = 4500, .clientHeight = 3000}) {
     Target.MouseMove = [&heard] { ++heard.moves; };
   }
 
-  platform::Label Target{
+  ui::Label Target{
       *this, "Target", {.caption = "Ziel", .left = 0, .top = 0, .width = 4500, .height = 600}};
-  platform::CommandButton Button{
+  ui::CommandButton Button{
       *this, "Button", {.caption = "OK", .left = 0, .top = 2400, .width = 1500, .height = 600}};
-  platform::Timer Clock{*this, "Clock", {.enabled = false, .interval = 1}};
+  ui::Timer Clock{*this, "Clock", {.enabled = false, .interval = 1}};
 };
 
-Fl_Widget* FindWidget(Fl_Group& group, const platform::Control& control) {
+Fl_Widget* FindWidget(Fl_Group& group, const ui::Control& control) {
   for (int i = 0; i < group.children(); ++i) {
     Fl_Widget* child = group.child(i);
-    auto* mirror = dynamic_cast<platform::fltk::ControlWidget*>(child);
+    auto* mirror = dynamic_cast<views::fltk::ControlWidget*>(child);
     if (mirror && &mirror->control() == &control) return child;
     if (Fl_Group* inner = child->as_group()) {
       if (Fl_Widget* found = FindWidget(*inner, control)) return found;
@@ -59,8 +59,8 @@ Fl_Widget* FindWidget(Fl_Group& group, const platform::Control& control) {
 }
 
 // The widget that shows the control in its form's current view.
-Fl_Widget* WidgetOf(const platform::Control& control) {
-  auto* view = dynamic_cast<platform::fltk::FltkFormView*>(ViewOf(control.Owner()));
+Fl_Widget* WidgetOf(const ui::Control& control) {
+  auto* view = dynamic_cast<views::fltk::FltkFormView*>(ViewOf(control.Owner()));
   return view ? FindWidget(view->window(), control) : nullptr;
 }
 
@@ -72,7 +72,7 @@ std::string PointerName(const ::testing::TestParamInfo<Pointer>& info) {
 
 // Puts the pointer over the control (its form shown) or in a corner of the screen, where
 // no window is: windows come up in the middle.
-bool PlacePointer(Pointer where, const platform::Control& control) {
+bool PlacePointer(Pointer where, const ui::Control& control) {
   if (where == Pointer::OffTheWindows) {
     teardown::ParkPointer(1, 1);
     return true;
@@ -83,10 +83,10 @@ bool PlacePointer(Pointer where, const platform::Control& control) {
 
 class FltkTeardown : public ::testing::TestWithParam<Pointer> {
  protected:
-  FltkTeardown() { platform::SetUiBackend(&native_); }
+  FltkTeardown() { ui::SetUiBackend(&native_); }
   ~FltkTeardown() override {
-    platform::SetUiBackend(nullptr);
-    platform::CollectRetiredViews();
+    ui::SetUiBackend(nullptr);
+    ui::CollectRetiredViews();
     teardown::Settle();
   }
 
@@ -94,11 +94,11 @@ class FltkTeardown : public ::testing::TestWithParam<Pointer> {
   // collected in between, as the event loop does.
   void RunEvents() {
     teardown::JigglePointer();
-    platform::CollectRetiredViews();
+    ui::CollectRetiredViews();
     teardown::JigglePointer();
   }
 
-  platform::fltk::FltkUi native_{platform::fltk::ScreenUnits::FromDisplay()};
+  views::fltk::FltkUi native_{views::fltk::ScreenUnits::FromDisplay()};
 };
 
 TEST_P(FltkTeardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeItsViews) {
@@ -131,7 +131,7 @@ TEST_P(FltkTeardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBefor
 // The program's three windows, shown, and the pointer over a control of the one on top.
 class FltkProgramTeardown : public FltkTeardown {
  protected:
-  FltkProgramTeardown() { platform::SetUiBackend(&boxesAnswered_); }
+  FltkProgramTeardown() { ui::SetUiBackend(&boxesAnswered_); }
 
   void ShowAllWindows() {
     program_->FormS.Show();
@@ -149,7 +149,7 @@ TEST_P(FltkProgramTeardown, FormsDestroyedWithTheirWindowsShownTheViewsCollected
   ShowAllWindows();
   // The order the tab-order fixture had: the program, the window system, the views.
   program_.Destroy();
-  platform::SetUiBackend(nullptr);
+  ui::SetUiBackend(nullptr);
   RunEvents();
   EXPECT_EQ(Fl::first_window(), nullptr) << "no window of a destroyed form stays on screen";
 }
@@ -162,7 +162,7 @@ TEST_P(FltkProgramTeardown, WindowsUnloadedAndCollectedBeforeTheProgramGoes) {
   RunEvents();
   program_.Destroy();
   EXPECT_EQ(Fl::first_window(), nullptr);
-  platform::SetUiBackend(nullptr);
+  ui::SetUiBackend(nullptr);
   RunEvents();
 }
 
@@ -178,7 +178,7 @@ TEST_P(FltkTeardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
     owner->Clock.SetEnabled(false);
     keeper.Clock.SetEnabled(true);
     // The handler of a destroyed form may go on, but must not touch its form after this.
-    answer = platform::MsgBox("Noch offen?", platform::vbYesNoCancel, "Belvosta");
+    answer = ui::MsgBox("Noch offen?", ui::vbYesNoCancel, "Belvosta");
   };
   keeper.Clock.Tick = [&] {
     keeper.Clock.SetEnabled(false);
@@ -189,7 +189,7 @@ TEST_P(FltkTeardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
   owner->Clock.SetEnabled(true);
   const int heardBefore = heard.moves;
   for (int round = 0; round < 1000 && answer == 0; ++round) native_.WaitEvents(10);
-  EXPECT_EQ(answer, platform::vbCancel) << "a box closed without a button answers Cancel";
+  EXPECT_EQ(answer, ui::vbCancel) << "a box closed without a button answers Cancel";
   EXPECT_FALSE(owner);
   RunEvents();
   EXPECT_EQ(heard.moves, heardBefore);
@@ -206,9 +206,9 @@ INSTANTIATE_TEST_SUITE_P(Pointer, FltkProgramTeardown,
 // The program as static objects, with its windows shown at exit: the program goes first,
 // then the window system, then the views that waited to be collected.
 [[noreturn]] void ExitWithTheProgramShown() {
-  static platform::fltk::FltkUi native{platform::fltk::ScreenUnits::FromDisplay()};
+  static views::fltk::FltkUi native{views::fltk::ScreenUnits::FromDisplay()};
   static tab_order::BoxesAnswered ui{native};
-  platform::SetUiBackend(&ui);
+  ui::SetUiBackend(&ui);
   static belvosta::Program program;
   program.FormS.Show();
   program.sucher1.Show();
@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Pointer, FltkProgramTeardown,
 TEST(FltkTeardownAtExit, TheProgramsStaticObjectsWithWindowsShown) {
   // This process keeps a connection while the child runs: Xvfb under xvfb-run resets when
   // its last client leaves, and would refuse the next test's connection for a moment.
-  platform::fltk::OpenDisplay();
+  views::fltk::OpenDisplay();
   // A child process of its own, with its own connection to the display.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(ExitWithTheProgramShown(), ::testing::ExitedWithCode(0), "");

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/program.h"
-#include "platform/win32_view/ui_backend.h"
 #include "tab_order/tab_walk.h"
+#include "views/win32/ui_backend.h"
 
 namespace platform::win32 {
 namespace {

@@ -14,7 +14,7 @@ using contract::Fault;
 // The one set of faults in place (the table is one per process).
 struct Active {
   std::optional<contract::FaultScript> script;
-  SystemCalls real;
+  Win32SystemCalls real;
   std::string written;
 };
 Active active;
@@ -127,7 +127,7 @@ bool Win32Faults::Inject(std::span<const contract::Injection> injections) {
     if (injection.fault == Fault::Interrupted) return false;
     if (injection.call == Call::OpenFolder && injection.fault == Fault::Partial) return false;
   }
-  if (!saved_) saved_ = std::make_unique<SystemCalls>(systemCalls);
+  if (!saved_) saved_ = std::make_unique<Win32SystemCalls>(systemCalls);
   active.script.emplace(injections);
   active.real = *saved_;
   active.written.clear();

@@ -25,7 +25,7 @@ class Win32Faults {
   std::string Written() const;
 
  private:
-  std::unique_ptr<SystemCalls> saved_;
+  std::unique_ptr<Win32SystemCalls> saved_;
 };
 
 }  // namespace platform::win32

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/win32_view/form_view.h"
-#include "platform/win32_view/ui_backend.h"
 #include "support/fenced.h"
 #include "tab_order/tab_walk.h"
+#include "views/win32/form_view.h"
+#include "views/win32/ui_backend.h"
 
 namespace platform::win32 {
 namespace {
@@ -54,7 +54,7 @@ HWND NativeOf(const Control& control) {
     struct Search {
       int id;
       HWND found;
-    } search{FormWindow::kFirstControlId + static_cast<int>(i), nullptr};
+    } search{Win32FormView::kFirstControlId + static_cast<int>(i), nullptr};
     // All descendants: controls inside a frame are its children, not the form's.
     EnumChildWindows(
         reinterpret_cast<HWND>(view->Handle()),

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/win32/later_windows.h"
-#include "platform/win32_view/form_view.h"
-#include "platform/win32_view/gdi_cache.h"
-#include "platform/win32_view/ui_backend.h"
 #include "test_forms.h"
+#include "views/win32/form_view.h"
+#include "views/win32/gdi_cache.h"
+#include "views/win32/ui_backend.h"
 
 namespace platform::win32 {
 namespace {
@@ -77,7 +77,7 @@ class Win32View : public ::testing::Test {
       struct Search {
         int id;
         HWND found;
-      } search{FormWindow::kFirstControlId + static_cast<int>(i), nullptr};
+      } search{Win32FormView::kFirstControlId + static_cast<int>(i), nullptr};
       EnumChildWindows(
           reinterpret_cast<HWND>(form.hWnd()),
           [](HWND window, LPARAM data) CALLBACK -> BOOL {

@@ -9,10 +9,10 @@
 
 #include "platform/backend.h"
 #include "platform/console.h"
-#include "platform/native.h"
 #include "platform/output_stall.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/system_calls.h"
+#include "platform/system_only.h"
 
 namespace platform {
 namespace {

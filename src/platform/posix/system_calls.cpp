@@ -10,7 +10,7 @@ namespace {
 
 // Constant, so that the table holds the real calls before any code runs.
 // clang-format off
-constexpr SystemCalls kRealCalls{
+constexpr PosixSystemCalls kRealCalls{
     .open = [](const char* path, int flags) { return ::open(path, flags); },
     .openat = [](int folder, const char* path, int flags) { return ::openat(folder, path, flags); },
     .close = &::close,
@@ -36,9 +36,9 @@ constexpr SystemCalls kRealCalls{
 
 }  // namespace
 
-constinit SystemCalls systemCalls = kRealCalls;
+constinit PosixSystemCalls systemCalls = kRealCalls;
 
-SystemCalls RealSystemCalls() {
+PosixSystemCalls RealSystemCalls() {
   return kRealCalls;
 }
 

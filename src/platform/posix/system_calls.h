@@ -17,7 +17,7 @@
 
 namespace platform::posix {
 
-struct SystemCalls {
+struct PosixSystemCalls {
   // open and openat without a mode: the backend never creates a file.
   int (*open)(const char* path, int flags);
   int (*openat)(int folder, const char* path, int flags);
@@ -44,10 +44,10 @@ struct SystemCalls {
 };
 
 // The table the backend calls through; the real calls unless a test has put others in.
-extern SystemCalls systemCalls;
+extern PosixSystemCalls systemCalls;
 
 // The real calls, to restore or to forward to.
-SystemCalls RealSystemCalls();
+PosixSystemCalls RealSystemCalls();
 
 // Calls `call` again while it fails with EINTR: a signal that arrived during the call
 // says nothing about the file or folder.

@@ -273,9 +273,9 @@ EntryKind ResolveKind(int folderFd, const char* name, EntryKind kind) {
   return kind;
 }
 
-class TreeWalk {
+class PosixTreeWalk {
  public:
-  TreeWalk(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts)
+  PosixTreeWalk(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts)
       : found_(found),
         bufferSize_(search.bufferSize),
         whileSearching_(search.whileSearching),
@@ -295,13 +295,13 @@ class TreeWalk {
     remaining_ = wanted_.size();
     NoteRemainingNames();
   }
-  ~TreeWalk() {
+  ~PosixTreeWalk() {
     for (const Level& level : path_) {
       if (level.fd >= 0) systemCalls.close(level.fd);
     }
   }
-  TreeWalk(const TreeWalk&) = delete;
-  TreeWalk& operator=(const TreeWalk&) = delete;
+  PosixTreeWalk(const PosixTreeWalk&) = delete;
+  PosixTreeWalk& operator=(const PosixTreeWalk&) = delete;
 
   // Notes why the walk cannot go on and stops it; every search with names still wanted is
   // told, as its own walk would have stopped at the same place.
@@ -697,7 +697,7 @@ class TreeWalk {
 
 std::size_t SearchTree(const TreeSearch& search, std::span<std::string> found, WalkCounts& counts) {
   for (std::string& path : found) path.clear();
-  TreeWalk walk(search, found, counts);
+  PosixTreeWalk walk(search, found, counts);
   std::string_view root = search.root;
   if (root.empty() || root.find('\0') != std::string_view::npos) {
     walk.Fail(SearchProblem::RootMissing, ENOENT);

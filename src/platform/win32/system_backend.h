@@ -15,4 +15,8 @@ class Win32Backend final : public Backend {
   BELVOSTA_OVERRIDE_EVERY_OPERATION
 };
 
+// No "insert a disk" boxes when a drive without a medium is looked at, and no DLLs from the
+// current folder: the first thing either start-up does.
+void ProtectProcess();
+
 }  // namespace platform::win32

@@ -2,8 +2,8 @@
 
 namespace platform::win32 {
 
-SystemCalls RealSystemCalls() {
-  return SystemCalls{
+Win32SystemCalls RealSystemCalls() {
+  return Win32SystemCalls{
       .CreateFileW = &::CreateFileW,
       .NtOpenFile = &::NtOpenFile,
       .NtQueryDirectoryFile = &::NtQueryDirectoryFile,
@@ -26,6 +26,6 @@ SystemCalls RealSystemCalls() {
   };
 }
 
-SystemCalls systemCalls = RealSystemCalls();
+Win32SystemCalls systemCalls = RealSystemCalls();
 
 }  // namespace platform::win32

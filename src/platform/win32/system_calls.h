@@ -20,7 +20,7 @@ extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_AP
 
 namespace platform::win32 {
 
-struct SystemCalls {
+struct Win32SystemCalls {
   // The tree search.
   decltype(&::CreateFileW) CreateFileW;
   decltype(&::NtOpenFile) NtOpenFile;
@@ -47,9 +47,9 @@ struct SystemCalls {
 
 // The table the backend calls through; the real calls unless a test has put others in.
 // No static object's constructor uses the backend, so the table is filled before it is read.
-extern SystemCalls systemCalls;
+extern Win32SystemCalls systemCalls;
 
 // The real calls, to restore or to forward to.
-SystemCalls RealSystemCalls();
+Win32SystemCalls RealSystemCalls();
 
 }  // namespace platform::win32

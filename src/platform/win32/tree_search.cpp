@@ -153,10 +153,10 @@ bool IsFolderHandle(HANDLE handle) {
          (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-class TreeWalk {
+class Win32TreeWalk {
  public:
-  TreeWalk(std::span<const std::wstring> names, const FileAccept& accept,
-           const std::function<void()>& whileSearching, SearchTrouble* trouble)
+  Win32TreeWalk(std::span<const std::wstring> names, const FileAccept& accept,
+                const std::function<void()>& whileSearching, SearchTrouble* trouble)
       : accept_(accept), whileSearching_(whileSearching), trouble_(trouble) {
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].empty() || names[i].size() > kLongestEntryName) continue;
@@ -164,11 +164,11 @@ class TreeWalk {
       lengths_[names[i].size()] = true;
     }
   }
-  ~TreeWalk() {
+  ~Win32TreeWalk() {
     for (const Level& level : path_) systemCalls.CloseHandle(level.handle);
   }
-  TreeWalk(const TreeWalk&) = delete;
-  TreeWalk& operator=(const TreeWalk&) = delete;
+  Win32TreeWalk(const Win32TreeWalk&) = delete;
+  Win32TreeWalk& operator=(const Win32TreeWalk&) = delete;
 
   std::size_t Run(std::wstring top) {
     if (wanted_.empty()) return 0;
@@ -353,7 +353,7 @@ std::size_t FindFilesInTree(std::wstring_view root, std::span<const std::wstring
     if (trouble != nullptr) *trouble = {SearchProblem::RootMissing, ERROR_PATH_NOT_FOUND};
     return 0;
   }
-  return TreeWalk(names, accept, whileSearching, trouble).Run(std::move(top));
+  return Win32TreeWalk(names, accept, whileSearching, trouble).Run(std::move(top));
 }
 
 bool FindFileInTree(std::wstring_view root, std::wstring_view name,

@@ -1,11 +1,11 @@
 #include <FL/Fl.H>
 
-#include "platform/fltk/control_widgets.h"
-#include "platform/fltk/fl_drawing.h"
+#include "views/fltk/control_widgets.h"
+#include "views/fltk/fl_drawing.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
-ButtonWidget::ButtonWidget(FltkFormView& view, Control& control)
+ButtonWidget::ButtonWidget(FltkFormView& view, ui::Control& control)
     : Fl_Button(0, 0, 0, 0), ControlWidget(view, control) {
   callback(Pressed);
   when(FL_WHEN_RELEASE);
@@ -16,7 +16,7 @@ void ButtonWidget::Pressed(Fl_Widget* widget, void*) {
 }
 
 void ButtonWidget::draw() {
-  const Design& state = CurrentValues(control());
+  const ui::Design& state = ui::CurrentValues(control());
   const Fl_Color face = state.graphical ? Back() : FL_BACKGROUND_COLOR;
   const bool down = value() != 0;
   draw_box(down ? FL_DOWN_BOX : FL_UP_BOX, face);
@@ -58,4 +58,4 @@ int ButtonWidget::handle(int event) {
   return Fl_Button::handle(event);
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

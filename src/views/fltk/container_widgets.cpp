@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/fltk/control_widgets.h"
-#include "platform/fltk/fl_drawing.h"
+#include "views/fltk/control_widgets.h"
+#include "views/fltk/fl_drawing.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
-ContainerWidget::ContainerWidget(FltkFormView& view, Control& control)
+ContainerWidget::ContainerWidget(FltkFormView& view, ui::Control& control)
     : Fl_Group(0, 0, 0, 0), ControlWidget(view, control) {
   end();  // children are added by the view, never by FLTK's current-group rule
   clip_children(1);
@@ -42,11 +42,11 @@ int ContainerWidget::handle(int event) {
 }
 
 int PictureWidget::Inset() const {
-  return CurrentValues(control()).border ? Fl::box_dx(FL_DOWN_FRAME) : 0;
+  return ui::CurrentValues(control()).border ? Fl::box_dx(FL_DOWN_FRAME) : 0;
 }
 
 void PictureWidget::DrawOwn() {
-  const Design& state = CurrentValues(control());
+  const ui::Design& state = ui::CurrentValues(control());
   const Fl_Color back = Back();
   fl_rectf(x(), y(), w(), h(), back);
   const int inset = Inset();
@@ -63,7 +63,7 @@ void PictureWidget::DrawOwn() {
 }
 
 void FrameWidget::DrawOwn() {
-  const Design& state = CurrentValues(control());
+  const ui::Design& state = ui::CurrentValues(control());
   const Fl_Color back = Back();
   fl_rectf(x(), y(), w(), h(), back);
   const FlFont font = CurrentFont();
@@ -85,4 +85,4 @@ void FrameWidget::DrawOwn() {
   fl_pop_clip();
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

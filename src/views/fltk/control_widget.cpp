@@ -1,11 +1,11 @@
-#include "platform/fltk/control_widget.h"
+#include "views/fltk/control_widget.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
-#include "platform/fltk/form_view.h"
+#include "views/fltk/form_view.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 const ScreenUnits& ControlWidget::units() const {
   return view_.units();
@@ -34,7 +34,7 @@ void ControlWidget::RaiseMouseMove() {
 }
 
 void ControlWidget::TookFocus() {
-  if (Live()) FocusChangedByUser(control_.Owner(), &control_);
+  if (Live()) ui::FocusChangedByUser(control_.Owner(), &control_);
 }
 
 int ControlWidget::HandlePointer(int event) {
@@ -68,7 +68,7 @@ int ControlWidget::HandlePointer(int event) {
 void ControlWidget::Repaint() {
   Fl_Widget& widget = Widget();
   Fl_Window* window = widget.window();
-  if (CurrentValues(control_).transparent && window) {
+  if (ui::CurrentValues(control_).transparent && window) {
     // Nothing of this control covers what lies behind it: repaint the whole area.
     window->damage(FL_DAMAGE_ALL, widget.x(), widget.y(), widget.w(), widget.h());
   } else {
@@ -76,15 +76,15 @@ void ControlWidget::Repaint() {
   }
 }
 
-void ControlWidget::Apply(Property what) {
+void ControlWidget::Apply(ui::Property what) {
   Fl_Widget& widget = Widget();
-  const Design& state = CurrentValues(control_);
+  const ui::Design& state = ui::CurrentValues(control_);
   switch (what) {
-    case Property::ToolTip:
+    case ui::Property::ToolTip:
       // An empty tip (not none) keeps FLTK from showing the container's tip instead.
       widget.copy_tooltip(ToolTipText(state.toolTip).c_str());
       break;
-    case Property::Visible:
+    case ui::Property::Visible:
       if (state.visible) {
         widget.show();
         Repaint();
@@ -92,7 +92,7 @@ void ControlWidget::Apply(Property what) {
         widget.hide();
       }
       break;
-    case Property::Enabled:
+    case ui::Property::Enabled:
       if (state.enabled) {
         widget.activate();
       } else {
@@ -100,10 +100,10 @@ void ControlWidget::Apply(Property what) {
       }
       Repaint();
       break;
-    case Property::Focus:
+    case ui::Property::Focus:
       if (widget.window() && widget.window()->shown()) widget.take_focus();
       break;
-    case Property::MousePointer:
+    case ui::Property::MousePointer:
       view_.UpdateCursor();
       break;
     default:
@@ -113,11 +113,11 @@ void ControlWidget::Apply(Property what) {
 }
 
 void ControlWidget::ApplyAll() {
-  for (Property what :
-       {Property::Caption, Property::ToolTip, Property::Colors, Property::Font, Property::Visible,
-        Property::Enabled, Property::Items, Property::Selection, Property::Picture}) {
+  for (ui::Property what : {ui::Property::Caption, ui::Property::ToolTip, ui::Property::Colors,
+                            ui::Property::Font, ui::Property::Visible, ui::Property::Enabled,
+                            ui::Property::Items, ui::Property::Selection, ui::Property::Picture}) {
     Apply(what);
   }
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

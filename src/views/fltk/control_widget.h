@@ -4,29 +4,29 @@
 
 #include <FL/Fl_Widget.H>
 
-#include "platform/fltk/looks.h"
 #include "ui/view_side.h"
+#include "views/fltk/looks.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 class FltkFormView;
 
 class ControlWidget {
  public:
-  ControlWidget(FltkFormView& view, Control& control) : view_(view), control_(control) {}
+  ControlWidget(FltkFormView& view, ui::Control& control) : view_(view), control_(control) {}
   virtual ~ControlWidget() = default;
   ControlWidget(const ControlWidget&) = delete;
   ControlWidget& operator=(const ControlWidget&) = delete;
 
   virtual Fl_Widget& Widget() = 0;
   // Mirrors one changed property of the control (reads Control::Current, never loads).
-  virtual void Apply(Property what);
+  virtual void Apply(ui::Property what);
   // Mirrors every property, once after the widget is placed.
   void ApplyAll();
   // The pointer this control shows when neither it nor the form asks for another.
   virtual Fl_Cursor DefaultCursor() const { return FL_CURSOR_DEFAULT; }
 
-  Control& control() const { return control_; }
+  ui::Control& control() const { return control_; }
   FltkFormView& view() const { return view_; }
   const ScreenUnits& units() const;
 
@@ -46,18 +46,18 @@ class ControlWidget {
 
   // A redraw that also repaints what lies behind a control without a background.
   void Repaint();
-  FlFont CurrentFont() const { return ToFlFont(CurrentValues(control_).font, units()); }
-  Fl_Color Fore() const { return ToFlColor(CurrentValues(control_).foreColor); }
-  Fl_Color Back() const { return ToFlColor(CurrentValues(control_).backColor); }
+  FlFont CurrentFont() const { return ToFlFont(ui::CurrentValues(control_).font, units()); }
+  Fl_Color Fore() const { return ToFlColor(ui::CurrentValues(control_).foreColor); }
+  Fl_Color Back() const { return ToFlColor(ui::CurrentValues(control_).backColor); }
 
   // Colours and font of a widget that draws its own text (list, text field, drive list);
   // true when `what` was one of them.
   template <class TextWidget>
-  bool ApplyTextLooks(TextWidget& widget, Property what) {
-    if (what == Property::Colors) {
+  bool ApplyTextLooks(TextWidget& widget, ui::Property what) {
+    if (what == ui::Property::Colors) {
       widget.color(Back());
       widget.textcolor(Fore());
-    } else if (what == Property::Font) {
+    } else if (what == ui::Property::Font) {
       const FlFont font = CurrentFont();
       widget.textfont(font.face);
       widget.textsize(font.size);
@@ -70,8 +70,8 @@ class ControlWidget {
 
  private:
   FltkFormView& view_;
-  Control& control_;
+  ui::Control& control_;
   bool pressIsDouble_ = false;
 };
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,31 +1,31 @@
-#include "platform/fltk/control_widgets.h"
+#include "views/fltk/control_widgets.h"
 
 #include <FL/Fl_Group.H>
 
-namespace platform::fltk {
+namespace views::fltk {
 
-ControlWidget* MakeControlWidget(FltkFormView& view, Control& control) {
+ControlWidget* MakeControlWidget(FltkFormView& view, ui::Control& control) {
   // Widgets join their container later; none may attach itself to FLTK's current group.
   Fl_Group::current(nullptr);
   switch (control.Kind()) {
-    case ControlKind::Label:
+    case ui::ControlKind::Label:
       return new LabelWidget(view, control);
-    case ControlKind::Button:
+    case ui::ControlKind::Button:
       return new ButtonWidget(view, control);
-    case ControlKind::PictureBox:
+    case ui::ControlKind::PictureBox:
       return new PictureWidget(view, control);
-    case ControlKind::Frame:
+    case ui::ControlKind::Frame:
       return new FrameWidget(view, control);
-    case ControlKind::TextBox:
+    case ui::ControlKind::TextBox:
       return new TextBoxWidget(view, control);
-    case ControlKind::ListBox:
+    case ui::ControlKind::ListBox:
       return new ListBoxWidget(view, control);
-    case ControlKind::DriveList:
+    case ui::ControlKind::DriveList:
       return new DriveListWidget(view, control);
-    case ControlKind::Timer:
+    case ui::ControlKind::Timer:
       return nullptr;
   }
   return nullptr;
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/fltk/control_widget.h"
+#include "views/fltk/control_widget.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 // A label: text on its background colour, or on whatever lies behind it when transparent.
 class LabelWidget final : public Fl_Widget, public ControlWidget {
  public:
-  LabelWidget(FltkFormView& view, Control& control);
+  LabelWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
   void draw() override;
   int handle(int event) override;
@@ -28,7 +28,7 @@ class LabelWidget final : public Fl_Widget, public ControlWidget {
 // A push button; the graphical style has a face in the control's own background colour.
 class ButtonWidget final : public Fl_Button, public ControlWidget {
  public:
-  ButtonWidget(FltkFormView& view, Control& control);
+  ButtonWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
   void draw() override;
   int handle(int event) override;
@@ -40,7 +40,7 @@ class ButtonWidget final : public Fl_Button, public ControlWidget {
 // Picture boxes and frames hold other controls; their children are clipped to them.
 class ContainerWidget : public Fl_Group, public ControlWidget {
  public:
-  ContainerWidget(FltkFormView& view, Control& control);
+  ContainerWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
   void draw() override;
   int handle(int event) override;
@@ -74,9 +74,9 @@ class FrameWidget final : public ContainerWidget {
 // A single-line text box; what the user types reaches the model, whose change handler runs.
 class TextBoxWidget final : public Fl_Input, public ControlWidget {
  public:
-  TextBoxWidget(FltkFormView& view, Control& control);
+  TextBoxWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
-  void Apply(Property what) override;
+  void Apply(ui::Property what) override;
   Fl_Cursor DefaultCursor() const override { return FL_CURSOR_INSERT; }
   int handle(int event) override;
 
@@ -88,9 +88,9 @@ class TextBoxWidget final : public Fl_Input, public ControlWidget {
 // the list's click event.
 class ListBoxWidget final : public Fl_Hold_Browser, public ControlWidget {
  public:
-  ListBoxWidget(FltkFormView& view, Control& control);
+  ListBoxWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
-  void Apply(Property what) override;
+  void Apply(ui::Property what) override;
   int handle(int event) override;
 
  private:
@@ -101,9 +101,9 @@ class ListBoxWidget final : public Fl_Hold_Browser, public ControlWidget {
 // The drive selector, filled with the drives the system reports.
 class DriveListWidget final : public Fl_Choice, public ControlWidget {
  public:
-  DriveListWidget(FltkFormView& view, Control& control);
+  DriveListWidget(FltkFormView& view, ui::Control& control);
   Fl_Widget& Widget() override { return *this; }
-  void Apply(Property what) override;
+  void Apply(ui::Property what) override;
   // Drawn as a Windows drop-down list: the whole field in the control's colours.
   void draw() override;
   int handle(int event) override;
@@ -113,6 +113,6 @@ class DriveListWidget final : public Fl_Choice, public ControlWidget {
 };
 
 // The widget for a control, or nullptr for controls without one (timers).
-ControlWidget* MakeControlWidget(FltkFormView& view, Control& control);
+ControlWidget* MakeControlWidget(FltkFormView& view, ui::Control& control);
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

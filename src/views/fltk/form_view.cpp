@@ -1,4 +1,4 @@
-#include "platform/fltk/form_view.h"
+#include "views/fltk/form_view.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
@@ -7,17 +7,17 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/fltk/control_widgets.h"
-#include "platform/fltk/looks.h"
-#include "platform/fltk/x11_display.h"
+#include "views/fltk/control_widgets.h"
+#include "views/fltk/looks.h"
+#include "views/fltk/x11_display.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 // The top-level window of a form. It moves the focus in the form's tab order and keeps
 // the mouse pointer in step with what lies under it.
-class FormWindow final : public Fl_Double_Window {
+class FltkFormWindow final : public Fl_Double_Window {
  public:
-  FormWindow(FltkFormView& view, int width, int height)
+  FltkFormWindow(FltkFormView& view, int width, int height)
       : Fl_Double_Window(width, height), view_(view) {
     end();
   }
@@ -68,7 +68,7 @@ std::string TitleText(std::string_view caption) {
 void CloseBoxPressed(Fl_Widget*, void* data) {
   if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
   auto* view = static_cast<FltkFormView*>(data);
-  if (view->IsCurrent()) CloseRequested(view->form());
+  if (view->IsCurrent()) ui::CloseRequested(view->form());
 }
 
 // Cursor codes for cursorShown_: FLTK's cursors, and one more for the hand image.
@@ -76,15 +76,15 @@ constexpr int kHandCursor = 1000;
 
 }  // namespace
 
-FltkFormView::FltkFormView(Form& form, const ScreenUnits& units) : form_(form), units_(units) {
-  const FormDesign& design = form.DesignValues();
+FltkFormView::FltkFormView(ui::Form& form, const ScreenUnits& units) : form_(form), units_(units) {
+  const ui::FormDesign& design = form.DesignValues();
   Fl_Group::current(nullptr);
   const int width = std::max(1, units_.X(design.clientWidth));
   const int height = std::max(1, units_.Y(design.clientHeight));
-  window_ = std::make_unique<FormWindow>(*this, width, height);
+  window_ = std::make_unique<FltkFormWindow>(*this, width, height);
   window_->size_range(width, height, width, height);  // a fixed border: no resizing
   window_->color(ToFlColor(design.backColor));
-  window_->copy_label(TitleText(CurrentCaption(form)).c_str());
+  window_->copy_label(TitleText(ui::CurrentCaption(form)).c_str());
   window_->xclass("belvosta");
   if (const Fl_RGB_Image* icon = IconImage(design.icon)) window_->icon(icon);
   window_->callback(CloseBoxPressed, this);
@@ -112,11 +112,11 @@ Fl_Window& FltkFormView::window() const {
 
 void FltkFormView::BuildWidgets() {
   struct Made {
-    Control* control;
+    ui::Control* control;
     std::unique_ptr<ControlWidget> widget;
   };
   std::vector<Made> made;
-  for (Control* control : form_.Controls()) {
+  for (ui::Control* control : form_.Controls()) {
     std::unique_ptr<ControlWidget> widget(MakeControlWidget(*this, *control));
     if (!widget) continue;
     widgets_[control] = widget.get();
@@ -126,12 +126,12 @@ void FltkFormView::BuildWidgets() {
   // A control's pixel rectangle in window coordinates: its twips are relative to its
   // container (a frame or picture box), whose own place is found the same way. The depth
   // bound guards against a container chain that loops.
-  auto placeOf = [this](const Control* control) {
+  auto placeOf = [this](const ui::Control* control) {
     int left = 0, top = 0;
     for (int depth = 0; control && depth < 32; ++depth) {
-      left += units_.X(CurrentValues(*control).left);
-      top += units_.Y(CurrentValues(*control).top);
-      const Control* container = CurrentValues(*control).container;
+      left += units_.X(ui::CurrentValues(*control).left);
+      top += units_.Y(ui::CurrentValues(*control).top);
+      const ui::Control* container = ui::CurrentValues(*control).container;
       ControlWidget* holder = WidgetOf(container);
       auto* group = holder ? dynamic_cast<ContainerWidget*>(holder) : nullptr;
       if (!group) break;
@@ -145,16 +145,16 @@ void FltkFormView::BuildWidgets() {
   // Labels have no window of their own on Windows and lie beneath the other controls of
   // their container; the rest stack in declaration order, later ones in front.
   std::stable_partition(made.begin(), made.end(),
-                        [](const Made& m) { return m.control->Kind() == ControlKind::Label; });
+                        [](const Made& m) { return m.control->Kind() == ui::ControlKind::Label; });
   // Every widget gets its place before any joins a group: resizing a group moves the
   // children it already has.
   for (Made& m : made) {
-    const Design& state = CurrentValues(*m.control);
+    const ui::Design& state = ui::CurrentValues(*m.control);
     const auto [left, top] = placeOf(m.control);
     m.widget->Widget().resize(left, top, units_.X(state.width), units_.Y(state.height));
   }
   for (Made& m : made) {
-    const Design& state = CurrentValues(*m.control);
+    const ui::Design& state = ui::CurrentValues(*m.control);
     auto* container = dynamic_cast<ContainerWidget*>(WidgetOf(state.container));
     Fl_Group& parent =
         container ? static_cast<Fl_Group&>(*container) : static_cast<Fl_Group&>(*window_);
@@ -164,7 +164,7 @@ void FltkFormView::BuildWidgets() {
   for (const auto& [control, widget] : widgets_) widget->ApplyAll();
 }
 
-ControlWidget* FltkFormView::WidgetOf(const Control* control) const {
+ControlWidget* FltkFormView::WidgetOf(const ui::Control* control) const {
   const auto found = widgets_.find(control);
   return found == widgets_.end() ? nullptr : found->second;
 }
@@ -176,16 +176,16 @@ ControlWidget* FltkFormView::Owning(Fl_Widget* widget) const {
   return nullptr;
 }
 
-void FltkFormView::ControlChanged(Control& control, Property what) {
+void FltkFormView::ControlChanged(ui::Control& control, ui::Property what) {
   if (!attached_) return;
   if (ControlWidget* widget = WidgetOf(&control)) widget->Apply(what);
 }
 
-void FltkFormView::FormChanged(Property what) {
+void FltkFormView::FormChanged(ui::Property what) {
   if (!attached_) return;
-  if (what == Property::Caption) {
-    window_->copy_label(TitleText(CurrentCaption(form_)).c_str());
-  } else if (what == Property::MousePointer) {
+  if (what == ui::Property::Caption) {
+    window_->copy_label(TitleText(ui::CurrentCaption(form_)).c_str());
+  } else if (what == ui::Property::MousePointer) {
     UpdateCursor();
     Fl::flush();  // show it now: the handler that set it may block for a while
   }
@@ -210,13 +210,13 @@ void FltkFormView::SetShown(bool shown) {
   FocusPreferredControl();
 }
 
-WindowHandle FltkFormView::Handle() const {
+platform::WindowHandle FltkFormView::Handle() const {
   return WindowId(*window_);
 }
 
 bool FltkFormView::FocusPreferredControl() {
   if (!attached_) return false;
-  Control* preferred = FocusedControl(form_);
+  ui::Control* preferred = ui::FocusedControl(form_);
   if (!preferred || !form_.IsTabStop(*preferred)) preferred = form_.NextTabStop(nullptr, true);
   ControlWidget* widget = WidgetOf(preferred);
   return widget && widget->Widget().take_focus();
@@ -227,7 +227,7 @@ void FltkFormView::MoveFocus(bool forward) {
   // Without FLTK's focus in this window (a box closed, say), Tab goes on from the control
   // the form had focused last.
   ControlWidget* holder = Owning(Fl::focus());
-  const Control* focused = holder ? &holder->control() : FocusedControl(form_);
+  const ui::Control* focused = holder ? &holder->control() : FocusedControl(form_);
   if (ControlWidget* widget = WidgetOf(form_.NextTabStop(focused, forward))) {
     widget->Widget().take_focus();
   }
@@ -235,25 +235,25 @@ void FltkFormView::MoveFocus(bool forward) {
 
 void FltkFormView::UpdateCursor() {
   if (!attached_ || !window_->shown()) return;
-  MousePointer pointer = CurrentMousePointer(form_);
+  ui::MousePointer pointer = ui::CurrentMousePointer(form_);
   Fl_Cursor standard = FL_CURSOR_DEFAULT;
   Fl_Widget* below = Fl::belowmouse();
-  if (pointer == MousePointer::Default && below && below->top_window() == window_.get()) {
+  if (pointer == ui::MousePointer::Default && below && below->top_window() == window_.get()) {
     if (ControlWidget* widget = Owning(below)) {
-      pointer = CurrentValues(widget->control()).mousePointer;
+      pointer = ui::CurrentValues(widget->control()).mousePointer;
       standard = widget->DefaultCursor();
     }
   }
   int wanted = standard;
-  if (pointer == MousePointer::Hourglass) wanted = FL_CURSOR_WAIT;
-  if (pointer == MousePointer::Hand) wanted = kHandCursor;
+  if (pointer == ui::MousePointer::Hourglass) wanted = FL_CURSOR_WAIT;
+  if (pointer == ui::MousePointer::Hand) wanted = kHandCursor;
   if (wanted == cursorShown_) return;
   cursorShown_ = wanted;
   if (wanted == kHandCursor) {
-    window_->cursor(HandCursorImage(), kHandHotSpotX, kHandHotSpotY);
+    window_->cursor(HandCursorImage(), ui::kHandHotSpotX, ui::kHandHotSpotY);
   } else {
     window_->cursor(static_cast<Fl_Cursor>(wanted));
   }
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -5,37 +5,37 @@
 #include <map>
 #include <memory>
 
-#include "platform/fltk/screen_units.h"
 #include "ui/view_side.h"
+#include "views/fltk/screen_units.h"
 
 class Fl_Widget;
 class Fl_Window;
 
-namespace platform::fltk {
+namespace views::fltk {
 
 class ControlWidget;
-class FormWindow;
+class FltkFormWindow;
 
-class FltkFormView final : public FormView {
+class FltkFormView final : public ui::FormView {
  public:
-  FltkFormView(Form& form, const ScreenUnits& units);
+  FltkFormView(ui::Form& form, const ScreenUnits& units);
   // Detaches, then deletes the window and its widgets; the window system calls it only
   // when no handler can still be running on them.
   ~FltkFormView() override;
   FltkFormView(const FltkFormView&) = delete;
   FltkFormView& operator=(const FltkFormView&) = delete;
 
-  void ControlChanged(Control& control, Property what) override;
-  void FormChanged(Property what) override;
+  void ControlChanged(ui::Control& control, ui::Property what) override;
+  void FormChanged(ui::Property what) override;
   void SetShown(bool shown) override;
-  WindowHandle Handle() const override;
+  platform::WindowHandle Handle() const override;
   // Hides the window; from then on its widgets and the window itself never reach the form.
   void Detach() override;
 
   // False once the form has unloaded and retired this view, or detached it: its widgets
   // then ignore input.
-  bool IsCurrent() const { return attached_ && ViewOf(form_) == this; }
-  Form& form() const { return form_; }
+  bool IsCurrent() const { return attached_ && ui::ViewOf(form_) == this; }
+  ui::Form& form() const { return form_; }
   const ScreenUnits& units() const { return units_; }
   Fl_Window& window() const;
 
@@ -49,17 +49,17 @@ class FltkFormView final : public FormView {
 
  private:
   void BuildWidgets();
-  ControlWidget* WidgetOf(const Control* control) const;
+  ControlWidget* WidgetOf(const ui::Control* control) const;
   // The control widget that a widget (or one of its parts) belongs to.
   ControlWidget* Owning(Fl_Widget* widget) const;
 
-  Form& form_;
+  ui::Form& form_;
   ScreenUnits units_;
-  std::unique_ptr<FormWindow> window_;
-  std::map<const Control*, ControlWidget*> widgets_;  // owned by the window's groups
+  std::unique_ptr<FltkFormWindow> window_;
+  std::map<const ui::Control*, ControlWidget*> widgets_;  // owned by the window's groups
   bool attached_ = true;
   bool placed_ = false;
   int cursorShown_ = -1;  // the cursor last set, to set it again only when it changes
 };
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,15 +1,15 @@
-#include "platform/fltk/control_widgets.h"
-#include "platform/fltk/fl_drawing.h"
+#include "views/fltk/control_widgets.h"
+#include "views/fltk/fl_drawing.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
-LabelWidget::LabelWidget(FltkFormView& view, Control& control)
+LabelWidget::LabelWidget(FltkFormView& view, ui::Control& control)
     : Fl_Widget(0, 0, 0, 0), ControlWidget(view, control) {
   clear_visible_focus();  // labels never take the keyboard focus
 }
 
 void LabelWidget::draw() {
-  const Design& state = CurrentValues(control());
+  const ui::Design& state = ui::CurrentValues(control());
   if (!state.transparent) fl_rectf(x(), y(), w(), h(), Back());
   int inset = 0;
   if (state.border) {
@@ -21,7 +21,7 @@ void LabelWidget::draw() {
   fl_color(active_r() ? Fore() : fl_inactive(Fore()));
   // Labels wrap at blanks and start at the top, centred or from the left.
   Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_WRAP;
-  if (state.alignment == Alignment::Left) align |= FL_ALIGN_LEFT;
+  if (state.alignment == ui::Alignment::Left) align |= FL_ALIGN_LEFT;
   DrawText(state.caption, x() + inset, y() + inset, w() - 2 * inset, h() - 2 * inset, align);
 }
 
@@ -30,4 +30,4 @@ int LabelWidget::handle(int event) {
   return used ? used : Fl_Widget::handle(event);
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -5,11 +5,11 @@
 #include <cctype>
 #include <cstring>
 
-#include "platform/fltk/control_widgets.h"
-#include "platform/fltk/fl_drawing.h"
 #include "platform/kernel32.h"
+#include "views/fltk/control_widgets.h"
+#include "views/fltk/fl_drawing.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // An entry as the browser shows it literally: one line, and a leading '@' escaped with
@@ -33,7 +33,7 @@ void Ignore(Fl_Widget*, void*) {}
 
 // ---- ListBoxWidget ----
 
-ListBoxWidget::ListBoxWidget(FltkFormView& view, Control& control)
+ListBoxWidget::ListBoxWidget(FltkFormView& view, ui::Control& control)
     : Fl_Hold_Browser(0, 0, 0, 0), ControlWidget(view, control) {
   end();
   box(FL_DOWN_BOX);
@@ -43,21 +43,21 @@ ListBoxWidget::ListBoxWidget(FltkFormView& view, Control& control)
   when(FL_WHEN_NEVER);
 }
 
-void ListBoxWidget::Apply(Property what) {
-  auto* list = dynamic_cast<ListBox*>(&control());
+void ListBoxWidget::Apply(ui::Property what) {
+  auto* list = dynamic_cast<ui::ListBox*>(&control());
   switch (what) {
-    case Property::Items:
+    case ui::Property::Items:
       clear();
       if (list) {
         for (const std::string& item : list->Items()) add(EntryText(item).c_str());
       }
       ShowSelection();
       break;
-    case Property::Selection:
+    case ui::Property::Selection:
       ShowSelection();
       break;
-    case Property::Colors:
-    case Property::Font:
+    case ui::Property::Colors:
+    case ui::Property::Font:
       ApplyTextLooks(*this, what);
       break;
     default:
@@ -67,7 +67,7 @@ void ListBoxWidget::Apply(Property what) {
 }
 
 void ListBoxWidget::ShowSelection() {
-  auto* list = dynamic_cast<ListBox*>(&control());
+  auto* list = dynamic_cast<ui::ListBox*>(&control());
   const int line = list ? list->ListIndex() + 1 : 0;
   if (line >= 1 && line <= size()) {
     select(line);
@@ -80,7 +80,7 @@ void ListBoxWidget::ShowSelection() {
 
 void ListBoxWidget::SelectInModel(int line) {
   if (!Live()) return;
-  if (auto* list = dynamic_cast<ListBox*>(&control())) list->SetListIndex(line - 1);
+  if (auto* list = dynamic_cast<ui::ListBox*>(&control())) list->SetListIndex(line - 1);
 }
 
 int ListBoxWidget::handle(int event) {
@@ -127,7 +127,7 @@ int ListBoxWidget::handle(int event) {
 
 // ---- DriveListWidget ----
 
-DriveListWidget::DriveListWidget(FltkFormView& view, Control& control)
+DriveListWidget::DriveListWidget(FltkFormView& view, ui::Control& control)
     : Fl_Choice(0, 0, 0, 0), ControlWidget(view, control) {
   callback(Ignore);
   when(FL_WHEN_NEVER);
@@ -137,7 +137,7 @@ DriveListWidget::DriveListWidget(FltkFormView& view, Control& control)
 void DriveListWidget::FillDrives() {
   // The roots come as "C:\" each ended by a NUL; the list shows them as "c:".
   std::array<char, 512> roots{};
-  const unsigned length = GetLogicalDriveStringsA(roots);
+  const unsigned length = platform::GetLogicalDriveStringsA(roots);
   if (length == 0 || length >= roots.size()) return;
   int current = -1;
   for (std::size_t i = 0; i < length; ++i) {
@@ -151,10 +151,10 @@ void DriveListWidget::FillDrives() {
   if (current >= 0) value(current);
 }
 
-void DriveListWidget::Apply(Property what) {
+void DriveListWidget::Apply(ui::Property what) {
   switch (what) {
-    case Property::Colors:
-    case Property::Font:
+    case ui::Property::Colors:
+    case ui::Property::Font:
       ApplyTextLooks(*this, what);
       break;
     default:
@@ -207,4 +207,4 @@ int DriveListWidget::handle(int event) {
   }
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,4 +1,4 @@
-#include "platform/fltk/looks.h"
+#include "views/fltk/looks.h"
 
 #include <FL/Fl.H>
 
@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/fltk/fl_drawing.h"
+#include "views/fltk/fl_drawing.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // An FLTK image together with the pixels it points to (FLTK does not copy them).
@@ -18,7 +18,7 @@ struct OwnedImage {
   std::unique_ptr<Fl_RGB_Image> image;
 };
 
-OwnedImage MakeImage(const Bitmap& bitmap, bool keepAlpha, Fl_Color background) {
+OwnedImage MakeImage(const ui::Bitmap& bitmap, bool keepAlpha, Fl_Color background) {
   unsigned char br = 255, bg = 255, bb = 255;
   Fl::get_color(background, br, bg, bb);
   const int depth = keepAlpha ? 4 : 3;
@@ -53,13 +53,13 @@ void InstallFontFaces() {
   Fl::set_font(FL_COURIER_BOLD, faces[3].c_str());
 }
 
-Fl_Color ToFlColor(Color color) {
+Fl_Color ToFlColor(ui::Color color) {
   if (color.systemWindow) return FL_BACKGROUND2_COLOR;
   if (color.systemButtonFace) return FL_BACKGROUND_COLOR;
   return fl_rgb_color(color.r, color.g, color.b);
 }
 
-FlFont ToFlFont(const Font& font, const ScreenUnits& units) {
+FlFont ToFlFont(const ui::Font& font, const ScreenUnits& units) {
   const bool courier = font.name == "Courier New";
   Fl_Font face = courier ? FL_COURIER : FL_HELVETICA;
   if (font.bold) face = courier ? FL_COURIER_BOLD : FL_HELVETICA_BOLD;
@@ -95,8 +95,8 @@ std::string ToolTipText(std::string_view text) {
   return out;
 }
 
-const Fl_RGB_Image* PictureOn(const Picture& picture, Fl_Color background) {
-  static std::map<std::pair<const Picture*, Fl_Color>, OwnedImage> cache;
+const Fl_RGB_Image* PictureOn(const ui::Picture& picture, Fl_Color background) {
+  static std::map<std::pair<const ui::Picture*, Fl_Color>, OwnedImage> cache;
   const auto key = std::make_pair(&picture, background);
   auto found = cache.find(key);
   if (found == cache.end()) {
@@ -105,9 +105,9 @@ const Fl_RGB_Image* PictureOn(const Picture& picture, Fl_Color background) {
   return found->second.image.get();
 }
 
-const Fl_RGB_Image* IconImage(const Picture* picture) {
+const Fl_RGB_Image* IconImage(const ui::Picture* picture) {
   if (picture == nullptr) return nullptr;
-  static std::map<const Picture*, OwnedImage> cache;
+  static std::map<const ui::Picture*, OwnedImage> cache;
   auto found = cache.find(picture);
   if (found == cache.end()) {
     found = cache.emplace(picture, MakeImage(picture->Pixels(), true, FL_WHITE)).first;
@@ -116,8 +116,8 @@ const Fl_RGB_Image* IconImage(const Picture* picture) {
 }
 
 const Fl_RGB_Image* HandCursorImage() {
-  static const OwnedImage hand = MakeImage(HandCursorBitmap(), true, FL_WHITE);
+  static const OwnedImage hand = MakeImage(ui::HandCursorBitmap(), true, FL_WHITE);
   return hand.image.get();
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

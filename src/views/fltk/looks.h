@@ -7,15 +7,15 @@
 #include <string>
 #include <string_view>
 
-#include "platform/fltk/screen_units.h"
 #include "ui/hand_cursor.h"
 #include "ui/view_side.h"
+#include "views/fltk/screen_units.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 // The system colours become FLTK's: the window colour (the background of text fields and
 // lists) and the button face.
-Fl_Color ToFlColor(Color color);
+Fl_Color ToFlColor(ui::Color color);
 
 // Gives FLTK's Helvetica and Courier the faces closest to the Windows fonts the layout
 // was made for (Arial's metrics, else a condensed face), so captions fit their controls.
@@ -26,7 +26,7 @@ struct FlFont {
   int size = 11;
 };
 // "Courier New" becomes Courier, every other face Helvetica; the size becomes pixels.
-FlFont ToFlFont(const Font& font, const ScreenUnits& units);
+FlFont ToFlFont(const ui::Font& font, const ScreenUnits& units);
 
 // A text as it can be drawn: line breaks (CR LF, CR or LF) become '\n', tabs stay, and the
 // other control characters are dropped.
@@ -41,12 +41,12 @@ std::string ToolTipText(std::string_view text);
 
 // An image as a picture box shows it: blended onto the box's background colour, so it
 // looks the same on any X server. Created once per image and colour; never null.
-const Fl_RGB_Image* PictureOn(const Picture& picture, Fl_Color background);
+const Fl_RGB_Image* PictureOn(const ui::Picture& picture, Fl_Color background);
 
 // A picture with its transparency, for window icons; nullptr for none.
-const Fl_RGB_Image* IconImage(const Picture* picture);
+const Fl_RGB_Image* IconImage(const ui::Picture* picture);
 
 // The pointing hand as a cursor image.
 const Fl_RGB_Image* HandCursorImage();
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,4 +1,4 @@
-#include "platform/fltk/message_box.h"
+#include "views/fltk/message_box.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Button.H>
@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/fltk/fl_drawing.h"
-#include "platform/fltk/looks.h"
-#include "platform/fltk/ui_backend.h"
 #include "ui/view_side.h"
+#include "views/fltk/fl_drawing.h"
+#include "views/fltk/looks.h"
+#include "views/fltk/ui_backend.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 struct Choice {
@@ -28,11 +28,13 @@ struct ButtonSet {
 };
 
 ButtonSet ButtonsFor(int style) {
-  if ((style & 0x0F) == vbYesNoCancel) {
-    return {{{"&Ja", "Ja", vbYes}, {"&Nein", "Nein", vbNo}, {"Abbrechen", "Abbrechen", vbCancel}},
-            vbCancel};
+  if ((style & 0x0F) == ui::vbYesNoCancel) {
+    return {{{"&Ja", "Ja", ui::vbYes},
+             {"&Nein", "Nein", ui::vbNo},
+             {"Abbrechen", "Abbrechen", ui::vbCancel}},
+            ui::vbCancel};
   }
-  return {{{"OK", "OK", vbOK}}, vbOK};
+  return {{{"OK", "OK", ui::vbOK}}, ui::vbOK};
 }
 
 // Byte length of the UTF-8 sequence that starts with c (1 for stray bytes).
@@ -283,4 +285,4 @@ int RunMessageBox(FltkUi& ui, const ScreenUnits& units, const Fl_Window* owner,
   return window->answer;
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

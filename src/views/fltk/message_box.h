@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/fltk/screen_units.h"
+#include "views/fltk/screen_units.h"
 
 class Fl_Window;
 
-namespace platform::fltk {
+namespace views::fltk {
 
 class FltkUi;
 
@@ -25,4 +25,4 @@ int RunMessageBox(FltkUi& ui, const ScreenUnits& units, const Fl_Window* owner,
 std::string MessageBoxClipboardText(std::string_view title, std::string_view text,
                                     const std::vector<std::string>& buttons);
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

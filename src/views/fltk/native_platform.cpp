@@ -7,17 +7,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/fltk/looks.h"
-#include "platform/fltk/screen_ops.h"
-#include "platform/fltk/toolkit_options.h"
-#include "platform/fltk/ui_backend.h"
-#include "platform/fltk/x11_display.h"
-#include "platform/native.h"
+#include "views/fltk/looks.h"
+#include "views/fltk/screen_ops.h"
+#include "views/fltk/toolkit_options.h"
+#include "views/fltk/ui_backend.h"
+#include "views/fltk/x11_display.h"
+#include "views/native.h"
 
-namespace platform {
+namespace views {
 namespace {
 
-class LinuxPlatform final : public NativePlatform {
+class LinuxPlatform final : public platform::NativePlatform {
  public:
   LinuxPlatform() : units_(fltk::ScreenUnits::FromDisplay()), system_(units_), ui_(units_) {
     // Opening the display may have taken the user's locale for characters; numbers stay
@@ -25,13 +25,13 @@ class LinuxPlatform final : public NativePlatform {
     std::setlocale(LC_NUMERIC, "C");
     fltk::InstallFontFaces();
     Fl_Tooltip::delay(0.5f);
-    SetBackend(&system_);
-    SetUiBackend(&ui_);
+    platform::SetBackend(&system_);
+    ui::SetUiBackend(&ui_);
   }
 
   ~LinuxPlatform() override {
-    SetUiBackend(nullptr);
-    SetBackend(nullptr);
+    ui::SetUiBackend(nullptr);
+    platform::SetBackend(nullptr);
   }
 
   LinuxPlatform(const LinuxPlatform&) = delete;
@@ -76,7 +76,7 @@ std::string CommandName(const char* argv0) {
 
 }  // namespace
 
-std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv) {
+std::unique_ptr<platform::NativePlatform> InstallNativePlatform(int argc, char** argv) {
   // Before anything of FLTK can ask for an option and so reach for its preference files.
   fltk::SetToolkitOptionsInMemory();
   const fltk::DisplayProbe probe;
@@ -84,4 +84,4 @@ std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv) {
   return std::make_unique<LinuxPlatform>();  // FLTK connects while the probe still holds on
 }
 
-}  // namespace platform
+}  // namespace views

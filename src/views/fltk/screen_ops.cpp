@@ -1,11 +1,11 @@
-#include "platform/fltk/screen_ops.h"
+#include "views/fltk/screen_ops.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
-#include "platform/fltk/x11_display.h"
+#include "views/fltk/x11_display.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 struct ScreenSize {
@@ -21,11 +21,11 @@ ScreenSize PrimaryScreen() {
 
 }  // namespace
 
-WindowHandle FltkPosixBackend::DesktopWindow() {
+platform::WindowHandle FltkPosixBackend::DesktopWindow() {
   return RootWindowId();
 }
 
-int FltkPosixBackend::WindowRect(WindowHandle window, RECT& rect) {
+int FltkPosixBackend::WindowRect(platform::WindowHandle window, platform::RECT& rect) {
   if (window == 0) return 0;
   if (window == RootWindowId()) {
     const ScreenSize screen = PrimaryScreen();
@@ -41,10 +41,10 @@ int FltkPosixBackend::WindowRect(WindowHandle window, RECT& rect) {
   return 0;
 }
 
-ScreenTwips FltkPosixBackend::Screen() {
+platform::ScreenTwips FltkPosixBackend::Screen() {
   const ScreenSize screen = PrimaryScreen();
   return {screen.width * units_.TwipsPerPixelX(), screen.height * units_.TwipsPerPixelY(),
           units_.TwipsPerPixelX(), units_.TwipsPerPixelY()};
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,13 +1,13 @@
-#include "platform/fltk/screen_units.h"
+#include "views/fltk/screen_units.h"
 
 #include <FL/Fl.H>
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/fltk/x11_display.h"
+#include "views/fltk/x11_display.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // X servers derive the resolution from a size in whole millimetres, so 96 DPI arrives as
@@ -32,15 +32,15 @@ ScreenUnits ScreenUnits::FromDisplay() {
   return {Believable(h), Believable(v)};
 }
 
-int ScreenUnits::X(Twips twips) const {
-  return TwipsToPixels(twips, dpiX);
+int ScreenUnits::X(platform::Twips twips) const {
+  return platform::TwipsToPixels(twips, dpiX);
 }
-int ScreenUnits::Y(Twips twips) const {
-  return TwipsToPixels(twips, dpiY);
+int ScreenUnits::Y(platform::Twips twips) const {
+  return platform::TwipsToPixels(twips, dpiY);
 }
 
 int ScreenUnits::FontPixels(double points) const {
   return std::max(1, Round(points * dpiY / kPointsPerInch));
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -3,7 +3,7 @@
 
 #include "platform/twips.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
 inline constexpr double kPointsPerInch = 72.0;
 inline constexpr double kFallbackDpi = 96.0;
@@ -16,12 +16,12 @@ struct ScreenUnits {
   // nothing believable. Opens the display.
   static ScreenUnits FromDisplay();
 
-  int X(Twips twips) const;
-  int Y(Twips twips) const;
+  int X(platform::Twips twips) const;
+  int Y(platform::Twips twips) const;
   // Font size in pixels for a size in points.
   int FontPixels(double points) const;
-  double TwipsPerPixelX() const { return TwipsPerPixel(dpiX); }
-  double TwipsPerPixelY() const { return TwipsPerPixel(dpiY); }
+  double TwipsPerPixelX() const { return platform::TwipsPerPixel(dpiX); }
+  double TwipsPerPixelY() const { return platform::TwipsPerPixel(dpiY); }
 };
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

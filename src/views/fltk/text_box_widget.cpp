@@ -1,8 +1,8 @@
 #include <FL/Fl.H>
 
-#include "platform/fltk/control_widgets.h"
+#include "views/fltk/control_widgets.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // A single-line box shows no line breaks or other control characters.
@@ -26,7 +26,7 @@ int ByteOffset(const std::string& text, int characters) {
 
 }  // namespace
 
-TextBoxWidget::TextBoxWidget(FltkFormView& view, Control& control)
+TextBoxWidget::TextBoxWidget(FltkFormView& view, ui::Control& control)
     : Fl_Input(0, 0, 0, 0), ControlWidget(view, control) {
   box(FL_DOWN_BOX);
   when(FL_WHEN_CHANGED);
@@ -38,23 +38,23 @@ void TextBoxWidget::Edited(Fl_Widget* widget, void*) {
   if (self->Live()) self->control().SetText(self->value());
 }
 
-void TextBoxWidget::Apply(Property what) {
-  const Design& state = CurrentValues(control());
+void TextBoxWidget::Apply(ui::Property what) {
+  const ui::Design& state = ui::CurrentValues(control());
   switch (what) {
-    case Property::Caption: {
+    case ui::Property::Caption: {
       const std::string shown = SingleLine(state.caption);
       if (shown != value()) value(shown.c_str());
       break;
     }
-    case Property::Colors:
+    case ui::Property::Colors:
       cursor_color(Fore());
       ApplyTextLooks(*this, what);
       break;
-    case Property::Font:
+    case ui::Property::Font:
       ApplyTextLooks(*this, what);
       break;
-    case Property::Selection: {
-      if (auto* box = dynamic_cast<TextBox*>(&control())) {
+    case ui::Property::Selection: {
+      if (auto* box = dynamic_cast<ui::TextBox*>(&control())) {
         position(ByteOffset(value(), box->SelStart()));
       }
       break;
@@ -96,4 +96,4 @@ int TextBoxWidget::handle(int event) {
   }
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

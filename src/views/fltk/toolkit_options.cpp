@@ -1,10 +1,10 @@
-#include "platform/fltk/toolkit_options.h"
+#include "views/fltk/toolkit_options.h"
 
 #include <FL/Fl.H>
 
 #include <algorithm>
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // The first time anything asks for an option (a focus box being drawn, a tool tip, a key
@@ -38,4 +38,4 @@ void SetToolkitOptionsInMemory() {
   *table.read = 1;
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,7 +1,7 @@
 // FLTK's global options, set in memory only.
 #pragma once
 
-namespace platform::fltk {
+namespace views::fltk {
 
 // Sets FLTK's options to what the program needs (focus boxes for keyboard users, tool tips,
 // no arrow-key focus moves), as FLTK's defaults have them, and marks them as read. FLTK then
@@ -9,4 +9,4 @@ namespace platform::fltk {
 // them, and a damaged one cannot stop the program. Call before anything else of FLTK.
 void SetToolkitOptionsInMemory();
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

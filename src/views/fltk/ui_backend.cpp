@@ -1,4 +1,4 @@
-#include "platform/fltk/ui_backend.h"
+#include "views/fltk/ui_backend.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/fltk/form_view.h"
-#include "platform/fltk/message_box.h"
+#include "views/fltk/form_view.h"
+#include "views/fltk/message_box.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 namespace {
 
 // FLTK's way of saying "no time limit".
@@ -20,22 +20,24 @@ constexpr double kForever = 1e20;
 
 }  // namespace
 
-std::unique_ptr<FormView> FltkUi::CreateView(Form& form) {
+std::unique_ptr<ui::FormView> FltkUi::CreateView(ui::Form& form) {
   return std::make_unique<FltkFormView>(form, units_);
 }
 
-int FltkUi::MessageBox(Form* owner, std::string_view text, int style, std::string_view title) {
+int FltkUi::MessageBox(ui::Form* owner, std::string_view text, int style, std::string_view title) {
   const Fl_Window* ownerWindow = nullptr;
   if (owner) {
-    if (auto* view = dynamic_cast<FltkFormView*>(ViewOf(*owner)); view && view->window().shown()) {
+    if (auto* view = dynamic_cast<FltkFormView*>(ui::ViewOf(*owner));
+        view && view->window().shown()) {
       ownerWindow = &view->window();
     }
   }
   const int answer = RunMessageBox(*this, units_, ownerWindow, text, style, title);
   // As on Windows, the owner's focused control has the focus again once the box is gone;
   // a handler that ran meanwhile may have destroyed the owner.
-  if (FormExists(owner)) {
-    if (auto* view = dynamic_cast<FltkFormView*>(ViewOf(*owner)); view && view->window().shown()) {
+  if (ui::FormExists(owner)) {
+    if (auto* view = dynamic_cast<FltkFormView*>(ui::ViewOf(*owner));
+        view && view->window().shown()) {
       view->FocusPreferredControl();
     }
   }
@@ -48,35 +50,35 @@ std::int64_t FltkUi::NowMs() {
 }
 
 void FltkUi::WaitOnce() {
-  const std::int64_t due = NextTimerDueMs();
+  const std::int64_t due = ui::NextTimerDueMs();
   const double seconds =
       due < 0 ? kForever : static_cast<double>(std::max<std::int64_t>(0, due - NowMs())) / 1000.0;
   Fl::wait(seconds);
-  RunDueTimers(NowMs());
+  ui::RunDueTimers(NowMs());
 }
 
 void FltkUi::DoEvents() {
   Fl::check();
-  RunDueTimers(NowMs());
+  ui::RunDueTimers(NowMs());
   Fl::flush();
 }
 
 void FltkUi::WaitEvents(std::int64_t maxMs) {
   std::int64_t waitMs = maxMs;
-  if (const std::int64_t due = NextTimerDueMs(); due >= 0) {
+  if (const std::int64_t due = ui::NextTimerDueMs(); due >= 0) {
     waitMs = std::min(waitMs, std::max<std::int64_t>(0, due - NowMs()));
   }
   // Returns at once when events are pending, after handling them.
   Fl::wait(static_cast<double>(waitMs) / 1000.0);
-  RunDueTimers(NowMs());
+  ui::RunDueTimers(NowMs());
   Fl::flush();
 }
 
 void FltkUi::Run() {
   for (;;) {
     // The only place where no handler can be running: views of unloaded forms go here.
-    CollectRetiredViews();
-    RunDueTimers(NowMs());
+    ui::CollectRetiredViews();
+    ui::RunDueTimers(NowMs());
     WaitOnce();
   }
 }
@@ -94,4 +96,4 @@ void FltkUi::End() {
   std::_Exit(0);
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

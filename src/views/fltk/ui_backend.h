@@ -6,17 +6,18 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/fltk/screen_units.h"
 #include "ui/view_side.h"
+#include "views/fltk/screen_units.h"
 
-namespace platform::fltk {
+namespace views::fltk {
 
-class FltkUi final : public UiBackend {
+class FltkUi final : public ui::UiBackend {
  public:
   explicit FltkUi(const ScreenUnits& units) : units_(units) {}
 
-  std::unique_ptr<FormView> CreateView(Form& form) override;
-  int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) override;
+  std::unique_ptr<ui::FormView> CreateView(ui::Form& form) override;
+  int MessageBox(ui::Form* owner, std::string_view text, int style,
+                 std::string_view title) override;
   void DoEvents() override;
   void WaitEvents(std::int64_t maxMs) override;
   void Run() override;
@@ -31,4 +32,4 @@ class FltkUi final : public UiBackend {
   ScreenUnits units_;
 };
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,4 +1,4 @@
-#include "platform/fltk/x11_display.h"
+#include "views/fltk/x11_display.h"
 
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <thread>
 
-namespace platform::fltk {
+namespace views::fltk {
 
 DisplayProbe::DisplayProbe() : display_(XOpenDisplay(nullptr)) {
   // A server that is resetting (Xvfb does when its last client leaves) refuses connections
@@ -37,4 +37,4 @@ std::uintptr_t WindowId(Fl_Window& window) {
   return window.shown() ? static_cast<std::uintptr_t>(fl_xid(&window)) : 0;
 }
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -7,7 +7,7 @@
 class Fl_Window;
 struct _XDisplay;
 
-namespace platform::fltk {
+namespace views::fltk {
 
 // A connection of its own to the X display that DISPLAY names, if it is reachable. Hold it
 // until FLTK has opened its connection: an X server that resets when its last client
@@ -31,4 +31,4 @@ std::uintptr_t RootWindowId();
 // The X window of a shown FLTK window; 0 when it has none.
 std::uintptr_t WindowId(Fl_Window& window);
 
-}  // namespace platform::fltk
+}  // namespace views::fltk

@@ -1,10 +1,10 @@
-#include "platform/win32_view/drive_combo.h"
+#include "views/win32/drive_combo.h"
 
 #include <cwctype>
 #include <string>
 #include <vector>
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 // The volume name of a fixed disk. Other drives are not asked: a floppy or optical drive
@@ -50,4 +50,4 @@ void FillDriveCombo(HWND combo) {
   }
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -4,8 +4,8 @@
 
 #include "platform/win32/windows_api.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
 void FillDriveCombo(HWND combo);
 
-}  // namespace platform::win32
+}  // namespace views::win32

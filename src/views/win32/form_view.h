@@ -13,28 +13,30 @@
 #include <vector>
 
 #include "platform/win32/windows_api.h"
-#include "platform/win32_view/tool_tips.h"
 #include "ui/view_side.h"
+#include "views/win32/tool_tips.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
 class Win32Ui;
 
 // The text a window shows, as Windows holds it.
 std::wstring WindowText(HWND window);
 
-class FormWindow final : public FormView {
+class Win32FormView final : public ui::FormView {
  public:
   // The view, or nullptr when Windows refuses the window.
-  static std::unique_ptr<FormWindow> Create(Win32Ui& ui, Form& form);
-  ~FormWindow() override;
-  FormWindow(const FormWindow&) = delete;
-  FormWindow& operator=(const FormWindow&) = delete;
+  static std::unique_ptr<Win32FormView> Create(Win32Ui& ui, ui::Form& form);
+  ~Win32FormView() override;
+  Win32FormView(const Win32FormView&) = delete;
+  Win32FormView& operator=(const Win32FormView&) = delete;
 
-  void ControlChanged(Control& control, Property what) override;
-  void FormChanged(Property what) override;
+  void ControlChanged(ui::Control& control, ui::Property what) override;
+  void FormChanged(ui::Property what) override;
   void SetShown(bool shown) override;
-  WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(window_); }
+  platform::WindowHandle Handle() const override {
+    return reinterpret_cast<platform::WindowHandle>(window_);
+  }
 
   HWND Window() const { return window_; }
   // Moves the keyboard focus to the form's next (or previous) tab stop, as Tab and
@@ -50,12 +52,12 @@ class FormWindow final : public FormView {
 
  private:
   struct Child {
-    Control* control = nullptr;
+    ui::Control* control = nullptr;
     HWND window = nullptr;
     bool pressed = false;  // picture boxes: the left button went down on it
   };
 
-  FormWindow(Win32Ui& ui, Form& form);
+  Win32FormView(Win32Ui& ui, ui::Form& form);
   bool CreateWindows();
   HWND CreateChild(std::size_t index);
   void ArrangeZOrder();
@@ -70,7 +72,7 @@ class FormWindow final : public FormView {
   static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR id, DWORD_PTR viewData);
   static constexpr UINT_PTR kSubclassId = 1;
-  static FormWindow* FromWindow(HWND window);
+  static Win32FormView* FromWindow(HWND window);
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -84,7 +86,7 @@ class FormWindow final : public FormView {
   void PaintPicture(Child& child);
   void PaintFrame(Child& child);
   void DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item);
-  void FillBackground(HWND window, HDC dc, Color color);
+  void FillBackground(HWND window, HDC dc, ui::Color color);
 
   // Mirroring the model.
   void SetChildText(Child& child);
@@ -93,13 +95,13 @@ class FormWindow final : public FormView {
   void RefreshCursor();
 
   // Whether the form still shows through this view (it is not retired nor detached).
-  bool IsCurrent() const { return ui_ && ViewOf(form_) == this; }
+  bool IsCurrent() const { return ui_ && ui::ViewOf(form_) == this; }
   Child* ChildFor(HWND window);
-  Child* ChildFor(const Control& control);
-  HWND ContainerWindow(const Control& control) const;
+  Child* ChildFor(const ui::Control& control);
+  HWND ContainerWindow(const ui::Control& control) const;
 
   Win32Ui* ui_;  // null once detached
-  Form& form_;
+  ui::Form& form_;
   HWND window_ = nullptr;
   unsigned dpi_ = 96;
   std::vector<Child> children_;
@@ -109,4 +111,4 @@ class FormWindow final : public FormView {
   bool settingText_ = false;  // our own SetWindowText: not the user's edit
 };
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -4,11 +4,11 @@
 #include <commctrl.h>
 
 #include "platform/win32/utf8.h"
-#include "platform/win32_view/form_view.h"
-#include "platform/win32_view/gdi_cache.h"
-#include "platform/win32_view/ui_backend.h"
+#include "views/win32/form_view.h"
+#include "views/win32/gdi_cache.h"
+#include "views/win32/ui_backend.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 // WM_DPICHANGED, which Windows XP's headers lack.
@@ -25,38 +25,39 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-FormWindow* FormWindow::FromWindow(HWND window) {
+Win32FormView* Win32FormView::FromWindow(HWND window) {
   const HWND root = GetAncestor(window, GA_ROOT);
   if (!root) return nullptr;
-  return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  return reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(root, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK FormWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32FormView::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    auto* view = static_cast<FormWindow*>(create->lpCreateParams);
+    auto* view = static_cast<Win32FormView*>(create->lpCreateParams);
     view->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
   }
-  auto* view = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* view = reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!view || view->window_ != window) return DefWindowProcW(window, message, wParam, lParam);
   return view->OnFormMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK FormWindow::PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  FormWindow* view = FromWindow(window);
+LRESULT CALLBACK Win32FormView::PictureProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  Win32FormView* view = FromWindow(window);
   Child* child = view ? view->ChildFor(window) : nullptr;
   LRESULT result = 0;
   if (child && view->OnPictureMessage(*child, message, wParam, lParam, result)) return result;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FormWindow::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR viewData) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &FormWindow::ChildProc, kSubclassId);
+LRESULT CALLBACK Win32FormView::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR viewData) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &Win32FormView::ChildProc, kSubclassId);
   // A view that is being detached has let go of its form window first: from then on its
   // children pass every message to Windows.
-  auto* view = reinterpret_cast<FormWindow*>(viewData);
+  auto* view = reinterpret_cast<Win32FormView*>(viewData);
   if (FromWindow(window) != view) return DefSubclassProc(window, message, wParam, lParam);
   Child* child = view->ChildFor(window);
   LRESULT result = 0;
@@ -64,7 +65,7 @@ LRESULT CALLBACK FormWindow::ChildProc(HWND window, UINT message, WPARAM wParam,
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32FormView::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (OnNotification(message, wParam, lParam, result)) return result;
   switch (message) {
@@ -74,12 +75,12 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // The close box, the system menu and Alt+F4: the form decides, the window stays
       // until the view is collected.
-      if (IsCurrent()) CloseRequested(form_);
+      if (IsCurrent()) ui::CloseRequested(form_);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam && IsCurrent()) CloseRequested(form_);
+      if (wParam && IsCurrent()) ui::CloseRequested(form_);
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
@@ -93,7 +94,7 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND target = lastFocus_;
         if (!target || !IsWindow(target) || !IsChild(window_, target) || !IsWindowVisible(target) ||
             !IsWindowEnabled(target)) {
-          const Control* first = form_.NextTabStop(nullptr, true);
+          const ui::Control* first = form_.NextTabStop(nullptr, true);
           const Child* child = first ? ChildFor(*first) : nullptr;
           target = child ? child->window : nullptr;
         }
@@ -109,7 +110,7 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-bool FormWindow::OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool Win32FormView::OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_COMMAND: {
       Child* child = ChildFor(reinterpret_cast<HWND>(lParam));
@@ -118,7 +119,7 @@ bool FormWindow::OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRES
       } else if (LOWORD(wParam) == IDOK && IsCurrent()) {
         // Enter: presses the button that has the focus, as on a dialog.
         Child* focused = ChildFor(GetFocus());
-        if (focused && focused->control->Kind() == ControlKind::Button) {
+        if (focused && focused->control->Kind() == ui::ControlKind::Button) {
           focused->control->RaiseClick();
         }
       }
@@ -144,47 +145,48 @@ bool FormWindow::OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRES
   }
 }
 
-void FormWindow::OnCommand(Child& child, int code) {
+void Win32FormView::OnCommand(Child& child, int code) {
   if (!IsCurrent()) return;
-  Control& control = *child.control;
+  ui::Control& control = *child.control;
   switch (control.Kind()) {
-    case ControlKind::Label:
+    case ui::ControlKind::Label:
       if (code == STN_CLICKED) control.RaiseClick();
       if (code == STN_DBLCLK) control.RaiseDblClick();
       break;
-    case ControlKind::Button:
+    case ui::ControlKind::Button:
       if (code == BN_CLICKED) control.RaiseClick();
-      if (code == BN_SETFOCUS) FocusChangedByUser(form_, &control);
+      if (code == BN_SETFOCUS) ui::FocusChangedByUser(form_, &control);
       break;
-    case ControlKind::ListBox:
+    case ui::ControlKind::ListBox:
       if (code == LBN_SELCHANGE) {
         const LRESULT index = SendMessageW(child.window, LB_GETCURSEL, 0, 0);
-        static_cast<ListBox&>(control).SetListIndex(static_cast<int>(index));
+        static_cast<ui::ListBox&>(control).SetListIndex(static_cast<int>(index));
       }
       if (code == LBN_DBLCLK) control.RaiseDblClick();
-      if (code == LBN_SETFOCUS) FocusChangedByUser(form_, &control);
+      if (code == LBN_SETFOCUS) ui::FocusChangedByUser(form_, &control);
       break;
-    case ControlKind::TextBox:
+    case ui::ControlKind::TextBox:
       // Only the user's typing: the view's own updates are the model's text already.
-      if (code == EN_CHANGE && !settingText_) control.SetText(Narrow(WindowText(child.window)));
-      if (code == EN_SETFOCUS) FocusChangedByUser(form_, &control);
+      if (code == EN_CHANGE && !settingText_)
+        control.SetText(platform::win32::Narrow(WindowText(child.window)));
+      if (code == EN_SETFOCUS) ui::FocusChangedByUser(form_, &control);
       break;
-    case ControlKind::DriveList:
-      if (code == CBN_SETFOCUS) FocusChangedByUser(form_, &control);
+    case ui::ControlKind::DriveList:
+      if (code == CBN_SETFOCUS) ui::FocusChangedByUser(form_, &control);
       break;
-    case ControlKind::PictureBox:
-    case ControlKind::Frame:
-    case ControlKind::Timer:
+    case ui::ControlKind::PictureBox:
+    case ui::ControlKind::Frame:
+    case ui::ControlKind::Timer:
       break;
   }
 }
 
-LRESULT FormWindow::OnControlColor(HDC dc, HWND control) {
+LRESULT Win32FormView::OnControlColor(HDC dc, HWND control) {
   Child* child = ChildFor(control);
   if (!child) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  const Design& design = CurrentValues(*child->control);
+  const ui::Design& design = ui::CurrentValues(*child->control);
   SetTextColor(dc, ToColorRef(design.foreColor));
-  if (child->control->Kind() == ControlKind::Label && design.transparent) {
+  if (child->control->Kind() == ui::ControlKind::Label && design.transparent) {
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
   }
@@ -193,21 +195,22 @@ LRESULT FormWindow::OnControlColor(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(ui_->Gdi().BrushFor(back));
 }
 
-bool FormWindow::OnSetCursor(HWND target, UINT hitTest) {
+bool Win32FormView::OnSetCursor(HWND target, UINT hitTest) {
   if (hitTest != HTCLIENT) return false;
   // The form's pointer, while it is not the default, covers all of its controls.
-  if (CurrentMousePointer(form_) != MousePointer::Default) {
-    SetCursor(ui_->CursorFor(CurrentMousePointer(form_)));
+  if (ui::CurrentMousePointer(form_) != ui::MousePointer::Default) {
+    SetCursor(ui_->CursorFor(ui::CurrentMousePointer(form_)));
     return true;
   }
   Child* child = ChildFor(target);
-  if (!child || CurrentValues(*child->control).mousePointer == MousePointer::Default) return false;
-  SetCursor(ui_->CursorFor(CurrentValues(*child->control).mousePointer));
+  if (!child || ui::CurrentValues(*child->control).mousePointer == ui::MousePointer::Default)
+    return false;
+  SetCursor(ui_->CursorFor(ui::CurrentValues(*child->control).mousePointer));
   return true;
 }
 
-bool FormWindow::OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam,
-                                  LRESULT& result) {
+bool Win32FormView::OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT& result) {
   if (OnNotification(message, wParam, lParam, result)) return true;
   switch (message) {
     case WM_ERASEBKGND:
@@ -247,10 +250,10 @@ bool FormWindow::OnPictureMessage(Child& child, UINT message, WPARAM wParam, LPA
   }
 }
 
-bool FormWindow::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam,
-                                LRESULT& result) {
-  const ControlKind kind = child.control->Kind();
-  if (kind == ControlKind::Frame) {
+bool Win32FormView::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam,
+                                   LRESULT& result) {
+  const ui::ControlKind kind = child.control->Kind();
+  if (kind == ui::ControlKind::Frame) {
     // A group box passes its controls' notifications to no one; here they reach the form.
     if (OnNotification(message, wParam, lParam, result)) return true;
     if (message == WM_NCHITTEST) {
@@ -273,7 +276,7 @@ bool FormWindow::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARA
       return true;
     }
   }
-  if (kind == ControlKind::TextBox && message == WM_GETDLGCODE) {
+  if (kind == ui::ControlKind::TextBox && message == WM_GETDLGCODE) {
     // A multi-line box would keep Tab and Enter; these move on, as in a one-line box.
     result = DefSubclassProc(child.window, message, wParam, lParam) &
              ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
@@ -287,4 +290,4 @@ bool FormWindow::OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARA
   return false;
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -1,26 +1,26 @@
 // What the views draw themselves: window and frame backgrounds, pictures, and the buttons
 // of the graphical style, which have a background colour of their own.
-#include "platform/win32_view/form_view.h"
+#include "views/win32/form_view.h"
 
 #include <algorithm>
 #include "platform/win32/utf8.h"
-#include "platform/win32_view/gdi_cache.h"
-#include "platform/win32_view/native_images.h"
-#include "platform/win32_view/ui_backend.h"
+#include "views/win32/gdi_cache.h"
+#include "views/win32/native_images.h"
+#include "views/win32/ui_backend.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
-void FormWindow::FillBackground(HWND window, HDC dc, Color color) {
+void Win32FormView::FillBackground(HWND window, HDC dc, ui::Color color) {
   RECT area{};
   GetClientRect(window, &area);
   FillRect(dc, &area, ui_->Gdi().BrushFor(ToColorRef(color)));
 }
 
-void FormWindow::PaintPicture(Child& child) {
+void Win32FormView::PaintPicture(Child& child) {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(child.window, &paint);
   if (!dc) return;
-  const Design& design = CurrentValues(*child.control);
+  const ui::Design& design = ui::CurrentValues(*child.control);
   const COLORREF back = ToColorRef(design.backColor);
   RECT area{};
   GetClientRect(child.window, &area);
@@ -30,13 +30,13 @@ void FormWindow::PaintPicture(Child& child) {
   EndPaint(child.window, &paint);
 }
 
-void FormWindow::PaintFrame(Child& child) {
+void Win32FormView::PaintFrame(Child& child) {
   // Drawn here rather than by the group box itself, which writes its caption in the
   // system's colours on some systems (Wine, visual styles) whatever the program asks.
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(child.window, &paint);
   if (!dc) return;
-  const Design& design = CurrentValues(*child.control);
+  const ui::Design& design = ui::CurrentValues(*child.control);
   const HBRUSH back = ui_->Gdi().BrushFor(ToColorRef(design.backColor));
   RECT area{};
   GetClientRect(child.window, &area);
@@ -49,7 +49,7 @@ void FormWindow::PaintFrame(Child& child) {
   edge.top += metrics.tmHeight / 2;
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
 
-  const std::wstring caption = Widen(design.caption);
+  const std::wstring caption = platform::win32::Widen(design.caption);
   if (!caption.empty()) {
     const int margin = MulDiv(8, static_cast<int>(dpi_), 96);
     RECT text{area.left + margin, area.top, area.right - margin, area.top + metrics.tmHeight};
@@ -69,9 +69,9 @@ void FormWindow::PaintFrame(Child& child) {
   EndPaint(child.window, &paint);
 }
 
-void FormWindow::DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item) {
+void Win32FormView::DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
-  const Design& design = CurrentValues(*child.control);
+  const ui::Design& design = ui::CurrentValues(*child.control);
   RECT area = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
@@ -86,7 +86,7 @@ void FormWindow::DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item) {
   DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
   // The caption, wrapped and centred both ways; a pressed button moves it down and right.
-  const std::wstring caption = Widen(design.caption);
+  const std::wstring caption = platform::win32::Widen(design.caption);
   const HGDIOBJ oldFont = SelectObject(dc, ui_->Gdi().FontFor(design.font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : ToColorRef(design.foreColor));
@@ -108,4 +108,4 @@ void FormWindow::DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item) {
   }
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -1,12 +1,12 @@
-#include "platform/win32_view/gdi_cache.h"
+#include "views/win32/gdi_cache.h"
 
 #include <cmath>
 
 #include "platform/win32/utf8.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
-COLORREF ToColorRef(Color color) {
+COLORREF ToColorRef(ui::Color color) {
   if (color.systemWindow) return GetSysColor(COLOR_WINDOW);
   if (color.systemButtonFace) return GetSysColor(COLOR_BTNFACE);
   return RGB(color.r, color.g, color.b);
@@ -17,7 +17,7 @@ GdiCache::~GdiCache() {
   for (const auto& [key, brush] : brushes_) DeleteObject(brush);
 }
 
-HFONT GdiCache::FontFor(const Font& font, unsigned dpi) {
+HFONT GdiCache::FontFor(const ui::Font& font, unsigned dpi) {
   // Points are kept in hundredths, so 8.25 and 9.75 stay apart from their neighbours.
   const int hundredths = static_cast<int>(std::lround(font.points * 100));
   const FontKey key{font.name, hundredths, font.bold, dpi};
@@ -33,7 +33,7 @@ HFONT GdiCache::FontFor(const Font& font, unsigned dpi) {
   description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   description.lfQuality = DEFAULT_QUALITY;
   description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = Widen(font.name);
+  const std::wstring face = platform::win32::Widen(font.name);
   lstrcpynW(description.lfFaceName, face.c_str(), LF_FACESIZE);
   HFONT created = CreateFontIndirectW(&description);
   if (!created)
@@ -52,4 +52,4 @@ HBRUSH GdiCache::BrushFor(COLORREF color) {
   return created;
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -9,10 +9,10 @@
 #include "platform/win32/windows_api.h"
 #include "ui/view_side.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
 // The colour as Windows draws it; the system colours follow the user's settings.
-COLORREF ToColorRef(Color color);
+COLORREF ToColorRef(ui::Color color);
 
 class GdiCache {
  public:
@@ -22,7 +22,7 @@ class GdiCache {
   GdiCache& operator=(const GdiCache&) = delete;
 
   // The font at its point size for a DPI. Windows substitutes the face where it lacks it.
-  HFONT FontFor(const Font& font, unsigned dpi);
+  HFONT FontFor(const ui::Font& font, unsigned dpi);
   HBRUSH BrushFor(COLORREF color);
 
  private:
@@ -31,4 +31,4 @@ class GdiCache {
   std::map<COLORREF, HBRUSH> brushes_;
 };
 
-}  // namespace platform::win32
+}  // namespace views::win32

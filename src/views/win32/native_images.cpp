@@ -1,11 +1,11 @@
-#include "platform/win32_view/native_images.h"
+#include "views/win32/native_images.h"
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/win32/later_windows.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 std::uint8_t Blend(std::uint32_t over, std::uint32_t under, std::uint32_t alpha) {
@@ -25,7 +25,7 @@ bool IsLight(std::uint32_t argb) {
 
 }  // namespace
 
-void DrawBitmap(HDC dc, const Bitmap& bitmap, COLORREF background, int x, int y, unsigned dpi) {
+void DrawBitmap(HDC dc, const ui::Bitmap& bitmap, COLORREF background, int x, int y, unsigned dpi) {
   const int width = bitmap.width;
   const int height = bitmap.height;
   if (width <= 0 || height <= 0) return;
@@ -52,15 +52,15 @@ void DrawBitmap(HDC dc, const Bitmap& bitmap, COLORREF background, int x, int y,
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  const int shownWidth = MulDiv(width, static_cast<int>(dpi), kDefaultDpi);
-  const int shownHeight = MulDiv(height, static_cast<int>(dpi), kDefaultDpi);
+  const int shownWidth = MulDiv(width, static_cast<int>(dpi), platform::win32::kDefaultDpi);
+  const int shownHeight = MulDiv(height, static_cast<int>(dpi), platform::win32::kDefaultDpi);
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchDIBits(dc, x, y, shownWidth, shownHeight, 0, 0, width, height, pixels.data(), &info,
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
 HCURSOR CreateHandCursor() {
-  const Bitmap& hand = HandCursorBitmap();
+  const ui::Bitmap& hand = ui::HandCursorBitmap();
   constexpr int kSize = 32;
   if (hand.width != kSize || hand.height != kSize ||
       hand.argb.size() < static_cast<std::size_t>(kSize * kSize)) {
@@ -84,8 +84,8 @@ HCURSOR CreateHandCursor() {
   if (!mask) return nullptr;
   ICONINFO cursor{};
   cursor.fIcon = FALSE;
-  cursor.xHotspot = kHandHotSpotX;
-  cursor.yHotspot = kHandHotSpotY;
+  cursor.xHotspot = ui::kHandHotSpotX;
+  cursor.yHotspot = ui::kHandHotSpotY;
   cursor.hbmMask = mask;
   cursor.hbmColor = nullptr;
   HCURSOR created = CreateIconIndirect(&cursor);
@@ -93,11 +93,11 @@ HCURSOR CreateHandCursor() {
   return created;
 }
 
-HICON WindowIcon(const Picture* picture, int size) {
+HICON WindowIcon(const ui::Picture* picture, int size) {
   const int id = picture != nullptr ? picture->IconResource() : 0;
   if (id == 0) return nullptr;
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                        size, size, LR_SHARED));
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

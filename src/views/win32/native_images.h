@@ -5,11 +5,11 @@
 #include "platform/win32/windows_api.h"
 #include "ui/hand_cursor.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
 // Draws the bitmap with its top left at x, y, laid over the background colour where it is
 // transparent, scaled from 96 DPI to dpi.
-void DrawBitmap(HDC dc, const Bitmap& bitmap, COLORREF background, int x, int y, unsigned dpi);
+void DrawBitmap(HDC dc, const ui::Bitmap& bitmap, COLORREF background, int x, int y, unsigned dpi);
 
 // A monochrome cursor from the hand bitmap: opaque light pixels white, opaque dark ones
 // black, the rest transparent. The caller destroys it with DestroyCursor.
@@ -17,6 +17,6 @@ HCURSOR CreateHandCursor();
 
 // The window icon of an image at a size in pixels, from the program's resources; null for
 // an image that is no window icon. Shared icons: never destroyed.
-HICON WindowIcon(const Picture* picture, int size);
+HICON WindowIcon(const ui::Picture* picture, int size);
 
-}  // namespace platform::win32
+}  // namespace views::win32

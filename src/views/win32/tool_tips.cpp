@@ -1,8 +1,8 @@
-#include "platform/win32_view/tool_tips.h"
+#include "views/win32/tool_tips.h"
 
 #include <commctrl.h>
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 // The record size every comctl32 version since 5.80 understands (Windows XP included).
@@ -53,4 +53,4 @@ void ToolTips::SetMaxWidth(int pixels) {
   if (window_) SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, pixels);
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -6,7 +6,7 @@
 
 #include "platform/win32/windows_api.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
 class ToolTips {
  public:
@@ -27,4 +27,4 @@ class ToolTips {
   std::set<HWND> tools_;
 };
 
-}  // namespace platform::win32
+}  // namespace views::win32

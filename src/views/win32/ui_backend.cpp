@@ -1,13 +1,13 @@
-#include "platform/win32_view/ui_backend.h"
+#include "views/win32/ui_backend.h"
 
 #include <algorithm>
 
 #include "platform/win32/later_windows.h"
 #include "platform/win32/utf8.h"
-#include "platform/win32_view/form_view.h"
-#include "platform/win32_view/native_images.h"
+#include "views/win32/form_view.h"
+#include "views/win32/native_images.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 // The one instance, for the timer callback (Windows passes it no context).
@@ -31,7 +31,7 @@ constexpr std::int64_t kMaximumDelayMs = 0x7FFFFFFF;
 int Answer(int pressed, int style) {
   if (pressed != 0) return pressed;
   // The box could not be shown: an answer that nothing acts upon.
-  return (style & 0xF) == vbOKOnly ? vbOK : vbCancel;
+  return (style & 0xF) == ui::vbOKOnly ? ui::vbOK : vbCancel;
 }
 
 }  // namespace
@@ -43,16 +43,16 @@ Win32Ui::Win32Ui() {
 
 Win32Ui::~Win32Ui() {
   // Views that are still alive (of forms that stay loaded) must not reach back here.
-  const std::vector<FormWindow*> remaining = views_;
-  for (FormWindow* view : remaining) view->Detach();
+  const std::vector<Win32FormView*> remaining = views_;
+  for (Win32FormView* view : remaining) view->Detach();
   views_.clear();
   if (timerId_) KillTimer(nullptr, timerId_);
   if (handCursor_) DestroyCursor(handCursor_);
   if (g_ui == this) g_ui = nullptr;
 }
 
-std::unique_ptr<FormView> Win32Ui::CreateView(Form& form) {
-  std::unique_ptr<FormWindow> view = FormWindow::Create(*this, form);
+std::unique_ptr<ui::FormView> Win32Ui::CreateView(ui::Form& form) {
+  std::unique_ptr<Win32FormView> view = Win32FormView::Create(*this, form);
   // A window made while a message box is open takes no input until the box closes, like
   // the program's other windows.
   if (view && !disabledByBoxes_.empty()) {
@@ -62,27 +62,27 @@ std::unique_ptr<FormView> Win32Ui::CreateView(Form& form) {
   return view;
 }
 
-HWND Win32Ui::BoxOwner(Form* owner) const {
-  if (owner && ViewOf(*owner)) {
-    const HWND window = reinterpret_cast<HWND>(ViewOf(*owner)->Handle());
+HWND Win32Ui::BoxOwner(ui::Form* owner) const {
+  if (owner && ui::ViewOf(*owner)) {
+    const HWND window = reinterpret_cast<HWND>(ui::ViewOf(*owner)->Handle());
     if (window && IsWindowVisible(window)) return window;
   }
   // The calling form is hidden (a form that is still loading): the box belongs to a window
   // the user can see, so that it comes up in front of it.
-  for (FormWindow* view : views_) {
+  for (Win32FormView* view : views_) {
     if (view->Window() && IsWindowVisible(view->Window())) return view->Window();
   }
   return nullptr;
 }
 
-int Win32Ui::MessageBox(Form* owner, std::string_view text, int style, std::string_view title) {
+int Win32Ui::MessageBox(ui::Form* owner, std::string_view text, int style, std::string_view title) {
   ArmTimer();  // a handler may have started a timer just before asking
   const HWND ownerWindow = BoxOwner(owner);
 
   // Windows disables the owner; every other window of the program takes no input either.
   disabledByBoxes_.emplace_back();
-  const std::vector<FormWindow*> views = views_;  // Windows' messages may run code
-  for (FormWindow* view : views) {
+  const std::vector<Win32FormView*> views = views_;  // Windows' messages may run code
+  for (Win32FormView* view : views) {
     const HWND window = view->Window();
     if (window && window != ownerWindow && IsWindowEnabled(window)) {
       EnableWindow(window, FALSE);
@@ -90,8 +90,8 @@ int Win32Ui::MessageBox(Form* owner, std::string_view text, int style, std::stri
     }
   }
 
-  const std::wstring wideText = Widen(text);
-  const std::wstring wideTitle = Widen(title);
+  const std::wstring wideText = platform::win32::Widen(text);
+  const std::wstring wideTitle = platform::win32::Widen(title);
   const UINT buttons = static_cast<UINT>(style & 0xF);  // the program's numbering is Windows'
   const UINT flags = buttons | MB_SETFOREGROUND | (ownerWindow ? MB_APPLMODAL : MB_TASKMODAL);
   const int pressed = MessageBoxW(ownerWindow, wideText.c_str(), wideTitle.c_str(), flags);
@@ -110,7 +110,7 @@ void Win32Ui::Dispatch(MSG& message) {
   if (message.hwnd) {
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
     const auto view = std::find_if(views_.begin(), views_.end(),
-                                   [root](FormWindow* each) { return each->Window() == root; });
+                                   [root](Win32FormView* each) { return each->Window() == root; });
     if (view != views_.end()) {
       if (IsTabKey(message)) {
         (*view)->MoveFocus(!KeyIsDown(VK_SHIFT));
@@ -142,7 +142,7 @@ void Win32Ui::WaitEvents(std::int64_t maxMs) {
   const auto timeout = static_cast<DWORD>(std::clamp<std::int64_t>(maxMs, 0, kMaximumDelayMs));
   // Returns at once when input is already waiting, even input seen before.
   MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  DoEvents();
+  ui::DoEvents();
 }
 
 void Win32Ui::Run() {
@@ -151,7 +151,7 @@ void Win32Ui::Run() {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     Dispatch(message);
     // Nothing of the program runs now: views of unloaded forms can go.
-    CollectRetiredViews();
+    ui::CollectRetiredViews();
     ArmTimer();
   }
 }
@@ -162,31 +162,31 @@ void Win32Ui::End() {
 }
 
 std::int64_t Win32Ui::NowMs() {
-  return static_cast<std::int64_t>(TickCount64());
+  return static_cast<std::int64_t>(platform::win32::TickCount64());
 }
 
-HCURSOR Win32Ui::CursorFor(MousePointer pointer) const {
+HCURSOR Win32Ui::CursorFor(ui::MousePointer pointer) const {
   switch (pointer) {
-    case MousePointer::Hourglass:
+    case ui::MousePointer::Hourglass:
       return LoadCursorW(nullptr, IDC_WAIT);
-    case MousePointer::Hand:
+    case ui::MousePointer::Hand:
       return handCursor_ ? handCursor_ : LoadCursorW(nullptr, IDC_ARROW);
-    case MousePointer::Default:
+    case ui::MousePointer::Default:
       break;
   }
   return LoadCursorW(nullptr, IDC_ARROW);
 }
 
-void Win32Ui::Register(FormWindow* view) {
+void Win32Ui::Register(Win32FormView* view) {
   views_.push_back(view);
 }
 
-void Win32Ui::Unregister(FormWindow* view) {
+void Win32Ui::Unregister(Win32FormView* view) {
   std::erase(views_, view);
 }
 
 void Win32Ui::ArmTimer() {
-  const std::int64_t due = NextTimerDueMs();
+  const std::int64_t due = ui::NextTimerDueMs();
   if (due < 0) {
     if (timerId_) KillTimer(nullptr, timerId_);
     timerId_ = 0;
@@ -204,8 +204,8 @@ void Win32Ui::ArmTimer() {
 void CALLBACK Win32Ui::TimerTick(HWND, UINT, UINT_PTR, DWORD) {
   if (!g_ui) return;
   g_ui->armedDueMs_ = -1;  // re-arm in any case: Windows' timer repeats at its old delay
-  RunDueTimers(g_ui->NowMs());
+  ui::RunDueTimers(g_ui->NowMs());
   g_ui->ArmTimer();
 }
 
-}  // namespace platform::win32
+}  // namespace views::win32

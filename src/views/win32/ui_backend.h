@@ -6,22 +6,23 @@
 #include <vector>
 
 #include "platform/win32/windows_api.h"
-#include "platform/win32_view/gdi_cache.h"
 #include "ui/view_side.h"
+#include "views/win32/gdi_cache.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 
-class FormWindow;
+class Win32FormView;
 
-class Win32Ui final : public UiBackend {
+class Win32Ui final : public ui::UiBackend {
  public:
   Win32Ui();
   ~Win32Ui() override;
   Win32Ui(const Win32Ui&) = delete;
   Win32Ui& operator=(const Win32Ui&) = delete;
 
-  std::unique_ptr<FormView> CreateView(Form& form) override;
-  int MessageBox(Form* owner, std::string_view text, int style, std::string_view title) override;
+  std::unique_ptr<ui::FormView> CreateView(ui::Form& form) override;
+  int MessageBox(ui::Form* owner, std::string_view text, int style,
+                 std::string_view title) override;
   void DoEvents() override;
   void WaitEvents(std::int64_t maxMs) override;
   void Run() override;
@@ -30,24 +31,24 @@ class Win32Ui final : public UiBackend {
 
   // For the views.
   GdiCache& Gdi() { return gdi_; }
-  HCURSOR CursorFor(MousePointer pointer) const;
-  void Register(FormWindow* view);
-  void Unregister(FormWindow* view);
+  HCURSOR CursorFor(ui::MousePointer pointer) const;
+  void Register(Win32FormView* view);
+  void Unregister(Win32FormView* view);
   // Sets the thread timer to the next due timer of the model (or stops it).
   void ArmTimer();
 
  private:
   static void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD);
   void Dispatch(MSG& message);
-  HWND BoxOwner(Form* owner) const;
+  HWND BoxOwner(ui::Form* owner) const;
 
   GdiCache gdi_;
   HCURSOR handCursor_ = nullptr;
-  std::vector<FormWindow*> views_;
+  std::vector<Win32FormView*> views_;
   // Per open message box (innermost last): the windows it disabled, to enable afterwards.
   std::vector<std::vector<HWND>> disabledByBoxes_;
   UINT_PTR timerId_ = 0;
   std::int64_t armedDueMs_ = -1;
 };
 
-}  // namespace platform::win32
+}  // namespace views::win32

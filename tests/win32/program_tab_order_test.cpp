@@ -11,7 +11,7 @@
 #include "tab_order/tab_walk.h"
 #include "views/win32/ui_backend.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 class Win32TabOrder : public ::testing::Test {
@@ -19,19 +19,19 @@ class Win32TabOrder : public ::testing::Test {
   Win32TabOrder() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    SetUiBackend(&ui_);
+    ui::SetUiBackend(&ui_);
   }
   ~Win32TabOrder() override {
     // The views of unloaded forms first, then the program, whose forms take their views
     // with them while the window system that made them is still installed.
-    CollectRetiredViews();
+    ui::CollectRetiredViews();
     program_.reset();
-    SetUiBackend(nullptr);
+    ui::SetUiBackend(nullptr);
   }
 
   // Shows the form and walks it with Tab as the keyboard sends it, through the message
   // loop; the view's own record of the focus must agree with Windows'.
-  std::vector<std::string> Walk(Form& form) {
+  std::vector<std::string> Walk(ui::Form& form) {
     form.Show();
     ui_.DoEvents();
     return tab_order::WalkRound(form, [&] {
@@ -49,12 +49,13 @@ class Win32TabOrder : public ::testing::Test {
 };
 
 TEST_F(Win32TabOrder, EveryWindowFollowsTheModel) {
-  for (Form* form : {static_cast<Form*>(&program_->sucher1), static_cast<Form*>(&program_->FormS),
-                     static_cast<Form*>(&program_->Form3)}) {
+  for (ui::Form* form :
+       {static_cast<ui::Form*>(&program_->sucher1), static_cast<ui::Form*>(&program_->FormS),
+        static_cast<ui::Form*>(&program_->Form3)}) {
     SCOPED_TRACE(form->Name());
     EXPECT_EQ(Walk(*form), tab_order::ModelRound(*form));
   }
 }
 
 }  // namespace
-}  // namespace platform::win32
+}  // namespace views::win32

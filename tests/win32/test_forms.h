@@ -4,33 +4,33 @@
 
 #include "ui/view_side.h"
 
-namespace platform::win32::testing {
+namespace views::win32::testing {
 
-class TestForm : public Form {
+class TestForm : public ui::Form {
  public:
   TestForm();
 
-  Frame Frame1;
-  Label InnerLabel;
-  Label Label1;
-  CommandButton Command1;
-  ListBox List1;
-  TextBox Text1;
-  PictureBox Picture1;
-  DriveListBox Drive1;
-  Timer Timer1;
-  CommandButton HiddenButton;  // below the client area, reachable with Tab
-  PictureBox Cover;            // declared last, lies over the frame's corner
+  ui::Frame Frame1;
+  ui::Label InnerLabel;
+  ui::Label Label1;
+  ui::CommandButton Command1;
+  ui::ListBox List1;
+  ui::TextBox Text1;
+  ui::PictureBox Picture1;
+  ui::DriveListBox Drive1;
+  ui::Timer Timer1;
+  ui::CommandButton HiddenButton;  // below the client area, reachable with Tab
+  ui::PictureBox Cover;            // declared last, lies over the frame's corner
 
   // Client size in twips.
-  static constexpr Twips kWidth = 6000;
-  static constexpr Twips kHeight = 1800;
+  static constexpr platform::Twips kWidth = 6000;
+  static constexpr platform::Twips kHeight = 1800;
 };
 
-class SecondForm : public Form {
+class SecondForm : public ui::Form {
  public:
   SecondForm();
-  CommandButton Command1;
+  ui::CommandButton Command1;
 };
 
-}  // namespace platform::win32::testing
+}  // namespace views::win32::testing

@@ -17,7 +17,7 @@
 #include "views/win32/form_view.h"
 #include "views/win32/ui_backend.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 using support::Fenced;
@@ -30,25 +30,25 @@ struct Heard {
 
 // A window with a label across its top, where a message box centred on the window leaves
 // it uncovered, a button and a timer.
-class HoverForm : public Form {
+class HoverForm : public ui::Form {
  public:
   explicit HoverForm(Heard& heard)
-      : Form("HoverForm", {.caption = "Schwebe", .clientWidth = 4500, .clientHeight = 3000}) {
+      : ui::Form("HoverForm", {.caption = "Schwebe", .clientWidth = 4500, .clientHeight = 3000}) {
     Target.MouseMove = [&heard] { ++heard.moves; };
   }
 
-  Label Target{
+  ui::Label Target{
       *this, "Target", {.caption = "Ziel", .left = 0, .top = 0, .width = 4500, .height = 600}};
-  CommandButton Button{
+  ui::CommandButton Button{
       *this, "Button", {.caption = "OK", .left = 0, .top = 2400, .width = 1500, .height = 600}};
-  Timer Clock{*this, "Clock", {.enabled = false, .interval = 1}};
+  ui::Timer Clock{*this, "Clock", {.enabled = false, .interval = 1}};
 };
 
 // The native window of a control in its form's current view: its number is 1000 plus its
 // place in the form.
-HWND NativeOf(const Control& control) {
+HWND NativeOf(const ui::Control& control) {
   const auto& controls = control.Owner().Controls();
-  FormView* view = ViewOf(control.Owner());
+  ui::FormView* view = ui::ViewOf(control.Owner());
   for (std::size_t i = 0; view && i < controls.size(); ++i) {
     if (controls[i] != &control) continue;
     struct Search {
@@ -72,7 +72,7 @@ HWND NativeOf(const Control& control) {
 
 // Runs the messages of a while, pointer moves and repaints included, which Wine delivers
 // as its X server sends them.
-void Pump(UiBackend& ui) {
+void Pump(ui::UiBackend& ui) {
   for (int round = 0; round < 20; ++round) {
     ui.DoEvents();
     Sleep(2);
@@ -80,7 +80,7 @@ void Pump(UiBackend& ui) {
 }
 
 // Moves the pointer a pixel and back, running the messages after each move.
-void JigglePointer(UiBackend& ui) {
+void JigglePointer(ui::UiBackend& ui) {
   POINT at{};
   GetCursorPos(&at);
   SetCursorPos(at.x + 1, at.y + 1);
@@ -101,10 +101,10 @@ class Win32Teardown : public ::testing::TestWithParam<Pointer> {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
   }
-  Win32Teardown() { SetUiBackend(&native_); }
+  Win32Teardown() { ui::SetUiBackend(&native_); }
   ~Win32Teardown() override {
-    SetUiBackend(nullptr);
-    CollectRetiredViews();
+    ui::SetUiBackend(nullptr);
+    ui::CollectRetiredViews();
   }
   // No window procedure read a destroyed form, even where the system swallowed the fault.
   void TearDown() override { EXPECT_EQ(support::FencedFaults(), faultsBefore_); }
@@ -112,7 +112,7 @@ class Win32Teardown : public ::testing::TestWithParam<Pointer> {
   // Puts the pointer over the middle of the control (its form shown) or in the bottom right
   // corner of the screen, where no window is; true once the control's window has heard of it (moves
   // counts what its handler heard; the bound is the messages' way through Wine).
-  bool PlacePointer(const Control& control, const int& moves) {
+  bool PlacePointer(const ui::Control& control, const int& moves) {
     if (GetParam() == Pointer::OffTheWindows) {
       SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
       Pump(native_);
@@ -134,7 +134,7 @@ class Win32Teardown : public ::testing::TestWithParam<Pointer> {
   // loop does.
   void RunEvents() {
     JigglePointer(native_);
-    CollectRetiredViews();
+    ui::CollectRetiredViews();
     JigglePointer(native_);
   }
 
@@ -201,7 +201,7 @@ TEST_P(Win32Teardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
     owner->Clock.SetEnabled(false);
     keeper.Clock.SetEnabled(true);
     // The handler of a destroyed form may go on, but must not touch its form after this.
-    answer = MsgBox("Noch offen?", vbYesNoCancel, "Belvosta");
+    answer = ui::MsgBox("Noch offen?", ui::vbYesNoCancel, "Belvosta");
   };
   keeper.Clock.Tick = [&] {
     keeper.Clock.SetEnabled(false);
@@ -213,7 +213,7 @@ TEST_P(Win32Teardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
   owner->Clock.SetEnabled(true);
   const int heardBefore = heard.moves;
   for (int round = 0; round < 1000 && answer == 0; ++round) native_.WaitEvents(10);
-  EXPECT_EQ(answer, vbCancel) << "a box closed without a button answers Cancel";
+  EXPECT_EQ(answer, ui::vbCancel) << "a box closed without a button answers Cancel";
   EXPECT_FALSE(owner);
   RunEvents();
   EXPECT_EQ(heard.moves, heardBefore);
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Pointer, Win32Teardown,
 // The program's three windows, shown, and the pointer over a control of the one on top.
 class Win32ProgramTeardown : public Win32Teardown {
  protected:
-  Win32ProgramTeardown() { SetUiBackend(&boxesAnswered_); }
+  Win32ProgramTeardown() { ui::SetUiBackend(&boxesAnswered_); }
 
   void ShowAllWindows() {
     program_->FormS.Show();
@@ -274,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Pointer, Win32ProgramTeardown,
 [[noreturn]] void ExitWithTheProgramShown() {
   static Win32Ui native;
   static tab_order::BoxesAnswered ui{native};
-  SetUiBackend(&ui);
+  ui::SetUiBackend(&ui);
   static belvosta::Program program;
   program.FormS.Show();
   program.sucher1.Show();
@@ -296,4 +296,4 @@ TEST(Win32TeardownAtExit, TheProgramsStaticObjectsWithWindowsShown) {
 }
 
 }  // namespace
-}  // namespace platform::win32
+}  // namespace views::win32

@@ -15,7 +15,7 @@
 #include "views/win32/gdi_cache.h"
 #include "views/win32/ui_backend.h"
 
-namespace platform::win32 {
+namespace views::win32 {
 namespace {
 
 using testing::SecondForm;
@@ -60,17 +60,17 @@ class Win32View : public ::testing::Test {
     InitCommonControlsEx(&controls);
   }
 
-  void SetUp() override { SetUiBackend(ui_.get()); }
+  void SetUp() override { ui::SetUiBackend(ui_.get()); }
 
   void TearDown() override {
     form_.Unload();
     second_.Unload();
-    CollectRetiredViews();
-    SetUiBackend(nullptr);
+    ui::CollectRetiredViews();
+    ui::SetUiBackend(nullptr);
   }
 
   // The native window of a control: its number is 1000 plus its place in the form.
-  HWND Native(Form& form, const Control& control) {
+  HWND Native(ui::Form& form, const ui::Control& control) {
     const auto& controls = form.Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
       if (controls[i] != &control) continue;
@@ -97,7 +97,7 @@ class Win32View : public ::testing::Test {
     const DWORD start = GetTickCount();
     while (!done()) {
       if (GetTickCount() - start > milliseconds) return false;
-      DoEvents();
+      ui::DoEvents();
       Sleep(1);
     }
     return true;
@@ -113,11 +113,11 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
   const HWND window = reinterpret_cast<HWND>(form_.hWnd());
   ASSERT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(TextOf(window), L"Pr\u00fcfform");
-  const unsigned dpi = WindowDpi(window);
+  const unsigned dpi = platform::win32::WindowDpi(window);
   RECT client{};
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, TwipsToPixels(TestForm::kWidth, dpi));
-  EXPECT_EQ(client.bottom, TwipsToPixels(TestForm::kHeight, dpi));
+  EXPECT_EQ(client.right, platform::TwipsToPixels(TestForm::kWidth, dpi));
+  EXPECT_EQ(client.bottom, platform::TwipsToPixels(TestForm::kHeight, dpi));
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);  // not resizable
 
   EXPECT_EQ(ClassOf(Native(form_, form_.Label1)), L"Static");
@@ -137,15 +137,15 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
   RECT where{};
   GetWindowRect(inner, &where);
   MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&where), 2);
-  EXPECT_EQ(where.left, TwipsToPixels(120, dpi));
-  EXPECT_EQ(where.top, TwipsToPixels(300, dpi));
-  EXPECT_EQ(where.right - where.left, TwipsToPixels(1500, dpi));
+  EXPECT_EQ(where.left, platform::TwipsToPixels(120, dpi));
+  EXPECT_EQ(where.top, platform::TwipsToPixels(300, dpi));
+  EXPECT_EQ(where.right - where.left, platform::TwipsToPixels(1500, dpi));
 
   // Tab follows the z-order: the controls that take the focus come first, in tab order;
   // of the others, the later declared lies in front.
   std::vector<HWND> zOrder;
   for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) zOrder.push_back(c);
-  const auto place = [&](const Control& control) {
+  const auto place = [&](const ui::Control& control) {
     return std::find(zOrder.begin(), zOrder.end(), Native(form_, control)) - zOrder.begin();
   };
   EXPECT_LT(place(form_.Command1), place(form_.List1));
@@ -268,7 +268,7 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   EXPECT_FALSE(form_.IsLoaded());
   EXPECT_TRUE(IsWindow(window));
   EXPECT_FALSE(IsWindowVisible(window));
-  CollectRetiredViews();
+  ui::CollectRetiredViews();
   EXPECT_FALSE(IsWindow(window));
 }
 
@@ -296,7 +296,7 @@ TEST_F(Win32View, AFormUnloadedByItsOwnHandlerStaysSafe) {
   EXPECT_EQ(clicks, 1);
   EXPECT_TRUE(form_.IsLoaded());
 
-  CollectRetiredViews();
+  ui::CollectRetiredViews();
   EXPECT_FALSE(IsWindow(oldWindow));
   EXPECT_TRUE(IsWindow(newWindow));
   EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"neu geladen");
@@ -328,10 +328,10 @@ TEST_F(Win32View, TimersTickInDoEventsAndInsideMessageBoxes) {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
   };
   int answer = 0;
-  form_.Command1.Click = [&] { answer = MsgBox("Weiter?", vbYesNoCancel, "Frage"); };
+  form_.Command1.Click = [&] { answer = ui::MsgBox("Weiter?", ui::vbYesNoCancel, "Frage"); };
   SendMessageW(Native(form_, form_.Command1), BM_CLICK, 0, 0);
 
-  EXPECT_EQ(answer, vbYes);
+  EXPECT_EQ(answer, ui::vbYes);
   EXPECT_GE(ticks, 2);
   EXPECT_FALSE(secondEnabledDuringBox);
   EXPECT_EQ(boxOwner, formWindow);  // owned by the form whose handler asked
@@ -350,10 +350,10 @@ TEST_F(Win32View, TabReachesTheButtonBelowTheClientAreaAndSpacePressesIt) {
   for (int press = 0; press < 10 && GetFocus() != hidden; ++press) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
-    DoEvents();
+    ui::DoEvents();
   }
   ASSERT_EQ(GetFocus(), hidden);
-  EXPECT_EQ(FocusedControl(form_), &form_.HiddenButton);
+  EXPECT_EQ(ui::FocusedControl(form_), &form_.HiddenButton);
 
   PostMessageW(hidden, WM_KEYDOWN, VK_SPACE, 0);
   PostMessageW(hidden, WM_KEYUP, VK_SPACE, 0xC0000001);
@@ -368,15 +368,15 @@ TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
   };
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(MousePointer::Hand));
-  EXPECT_NE(ui_->CursorFor(MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
+  EXPECT_NE(ui_->CursorFor(ui::MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
 
-  form_.SetMousePointer(MousePointer::Hourglass);
+  form_.SetMousePointer(ui::MousePointer::Hourglass);
   EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
   EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
 
-  form_.SetMousePointer(MousePointer::Default);
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(MousePointer::Hand));
+  form_.SetMousePointer(ui::MousePointer::Default);
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
   EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
 }
 
@@ -384,15 +384,15 @@ TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
   form_.Show();
   const HWND window = reinterpret_cast<HWND>(form_.hWnd());
   // The window system goes first (the end of the program), while the form stays loaded.
-  SetUiBackend(nullptr);
+  ui::SetUiBackend(nullptr);
   ui_.reset();
   EXPECT_FALSE(IsWindow(window));
   form_.Label1.SetCaption("danach");
   form_.List1.AddItem("noch eins");
   form_.Unload();
-  CollectRetiredViews();
+  ui::CollectRetiredViews();
   EXPECT_FALSE(form_.IsLoaded());
 }
 
 }  // namespace
-}  // namespace platform::win32
+}  // namespace views::win32

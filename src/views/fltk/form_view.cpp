@@ -227,7 +227,7 @@ void FltkFormView::MoveFocus(bool forward) {
   // Without FLTK's focus in this window (a box closed, say), Tab goes on from the control
   // the form had focused last.
   ControlWidget* holder = Owning(Fl::focus());
-  const ui::Control* focused = holder ? &holder->control() : FocusedControl(form_);
+  const ui::Control* focused = holder ? &holder->control() : ui::FocusedControl(form_);
   if (ControlWidget* widget = WidgetOf(form_.NextTabStop(focused, forward))) {
     widget->Widget().take_focus();
   }

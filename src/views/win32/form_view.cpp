@@ -187,8 +187,9 @@ HWND Win32FormView::CreateChild(std::size_t index) {
   if (design.visible) style |= WS_VISIBLE;
   if (!design.enabled) style |= WS_DISABLED;
   const int id = kFirstControlId + static_cast<int>(index);
-  const std::wstring text =
-      control.Kind() == ui::ControlKind::PictureBox ? std::wstring() : Widen(design.caption);
+  const std::wstring text = control.Kind() == ui::ControlKind::PictureBox
+                                ? std::wstring()
+                                : platform::win32::Widen(design.caption);
   child.window = CreateWindowExW(
       kind.exStyle, kind.className, text.c_str(), style, 0, 0, 0, 0, ContainerWindow(control),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -256,7 +257,7 @@ void Win32FormView::MoveFocus(bool forward) {
   if (!IsCurrent()) return;
   // Without the focus in this window, Tab goes on from the control the form had last.
   const Child* holder = ChildFor(GetFocus());
-  const ui::Control* from = holder ? holder->control : FocusedControl(form_);
+  const ui::Control* from = holder ? holder->control : ui::FocusedControl(form_);
   const ui::Control* next = form_.NextTabStop(from, forward);
   const Child* target = next ? ChildFor(*next) : nullptr;
   if (!target || !target->window) return;

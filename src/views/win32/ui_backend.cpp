@@ -31,7 +31,7 @@ constexpr std::int64_t kMaximumDelayMs = 0x7FFFFFFF;
 int Answer(int pressed, int style) {
   if (pressed != 0) return pressed;
   // The box could not be shown: an answer that nothing acts upon.
-  return (style & 0xF) == ui::vbOKOnly ? ui::vbOK : vbCancel;
+  return (style & 0xF) == ui::vbOKOnly ? ui::vbOK : ui::vbCancel;
 }
 
 }  // namespace

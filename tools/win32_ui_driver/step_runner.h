@@ -1,16 +1,15 @@
-// Runs the steps of a scenario against the program: each step waits until what it expects
-// shows (or its time is up) and throws StepFailure with what it saw instead.
+// Runs the steps of a scenario against the program. An action (click, press, ...) acts on
+// it; a check is a probe, which says whether its condition holds now: the step waits until
+// it does (after `not`, until it does not) and throws StepFailure with what it saw instead.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 
 #include "control_finder.h"
-#include "layout.h"
-#include "message_boxes.h"
 #include "opened_log.h"
 #include "program_windows.h"
 #include "scenario.h"
@@ -31,11 +30,26 @@ struct DriverOptions {
   bool verbose = false;
 };
 
+// What a check looks at.
+struct Probe {
+  // How a check waits: Poll looks until the probe settles as wanted, up to the timeout; Once
+  // looks once (the probe watches for a while itself); Event is something that comes (a
+  // box, an opened address), which after `not` must not come while the driver watches.
+  enum class Wait { Poll, Once, Event };
+  std::string what;  // the condition, for a failure message
+  // Whether the condition holds, with what was seen; nothing while it cannot be judged
+  // (the control is not there), which settles neither way.
+  std::function<std::optional<bool>(std::string& seen)> holds;
+  Wait wait = Wait::Poll;
+  bool needsProgram = true;      // whether the program's end fails the check at once
+  std::function<void()> passed;  // what a passed check (without `not`) takes note of
+};
+
 class StepRunner {
  public:
   StepRunner(const Layout& layout, Variables variables, DriverOptions options);
 
-  // Prepares the prefix before the first scenario of a file.
+  // Checks a setup line of the file (its DPI) before the first scenario.
   void Setup(const Step& step);
   void BeginScenario();
   void Run(const Step& step);
@@ -47,60 +61,41 @@ class StepRunner {
   std::wstring KeepScreen(const std::string& name, int line) const;
   // Ends the program after a failure.
   void Abort() { program_.Stop(); }
-  // Whether clicks and keys go through SendInput (else they are posted to the windows).
-  bool RealInput() const { return input_.Real(); }
 
  private:
-  using Handler = void (StepRunner::*)(const Step&);
-  static const std::map<std::string, Handler>& Handlers();
-
-  // Steps.
+  // Actions.
   void Start(const Step& step);
-  void ExpectWindow(const Step& step);
-  void ExpectNoWindow(const Step& step);
-  void ExpectText(const Step& step);
-  void ExpectVisible(const Step& step);
-  void ExpectHidden(const Step& step);
-  void ExpectList(const Step& step);
-  void ExpectSelected(const Step& step);
-  void ExpectBlinking(const Step& step);
-  void ExpectSteady(const Step& step);
-  void ExpectColor(const Step& step);
-  void ExpectNoColor(const Step& step);
-  void Click(const Step& step);
-  void DoubleClick(const Step& step);
-  void Hover(const Step& step);
+  void Click(const Step& step);  // also double-click and hover
   void Press(const Step& step);
   void TabTo(const Step& step);
-  void ExpectBox(const Step& step);
   void Answer(const Step& step);
-  void ExpectNoBox(const Step& step);
-  void ExpectOpened(const Step& step);
-  void ExpectNothingOpened(const Step& step);
-  void ExpectExit(const Step& step);
   void Close(const Step& step);
-  void SetTimeout(const Step& step);
+
+  // Probes.
+  Probe Window(const Step& step);
+  Probe Text(const Step& step);
+  Probe Visible(const Step& step);
+  Probe List(const Step& step);
+  Probe Selected(const Step& step);
+  Probe Blinking(const Step& step);
+  Probe Color(const Step& step);
+  Probe Box(const Step& step);
+  Probe Opened(const Step& step);
+  Probe Exit(const Step& step);
+  void Check(const Step& step, const Probe& probe);
 
   // Arguments.
   Matcher ToMatcher(const Token& token) const;
-  ControlRef ToControl(const Step& step, std::size_t& index) const;
-  ControlRef OnlyControl(const Step& step) const;
-  double Seconds(const Token& token) const;
+  // The control a step names first (FORM.NAME), followed by exactly `extra` arguments.
+  const ControlEntry& ToControl(const Step& step, std::size_t extra, const char* usage) const;
 
-  // Waits until the condition holds, up to the step timeout; fails at once when the
-  // program has ended.
-  bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-  bool WaitUntil(const std::function<bool()>& condition) {
-    return WaitUntil(condition, timeoutMs_);
-  }
-  HWND Control(const ControlRef& ref, std::string& whyNot) const;
+  // Waits until the condition holds, up to the timeout; with needsProgram, fails at once
+  // when the program has ended.
+  bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool needsProgram = true);
   HWND FocusedWindow() const;
   HWND CurrentBox() const;
-  void CheckVisibility(const Step& step, bool visible);
-  void CheckColor(const Step& step, bool shown);
-  void Sample(const ControlRef& ref, DWORD durationMs, bool& sawShown, bool& sawHidden,
-              std::string& samples);
-  [[noreturn]] void ProgramEnded() const;
+  // The control's window once it is there and can be clicked.
+  HWND ClickableControl(const ControlEntry& ref, std::string& whyNot);
 
   const Layout& layout_;
   Variables variables_;

@@ -457,7 +457,9 @@ Probe StepRunner::Box(const Step& step) {
       Fail("box title=... text=... buttons=A,B owner=FORM", step.source);
     }
   }
-  Probe probe{"a message box as in: " + step.source, [=, this](std::string& seen) {
+  // The step's own words after its verb say what box it waits for.
+  const std::string like = step.source.substr(step.source.find("box") + 3);
+  Probe probe{"a message box" + like, [=, this](std::string& seen) {
                 const HWND box = CurrentBox();
                 seen = "no box";
                 if (!box) return std::optional<bool>(false);

@@ -81,11 +81,11 @@ for run in 1 2; do
   cat <<EOF
 scenario "Full scan to the Flash Player box ($run)"
 start
-expect-window sucher1
+window sucher1
 click sucher1.Label12
-expect-box title="Achtung: Flash Player ist nicht installiert! Wichtig!" text="Bitte zuerst den Flash Player von Adobe herunterladen ?" buttons=Yes,No,Cancel owner=sucher1
+box title="Achtung: Flash Player ist nicht installiert! Wichtig!" text="Bitte zuerst den Flash Player von Adobe herunterladen ?" buttons=Yes,No,Cancel owner=sucher1
 answer Yes
-expect-opened "http://www.adobe.com/de/flashplayer/"
+opened "http://www.adobe.com/de/flashplayer/"
 EOF
 done >"$e2e/scan.txt"
 "$wine" 'C:\e2e\answer_gaps.exe' 30 >"$work/gaps.out" &
@@ -101,7 +101,7 @@ cat "$work/gaps.out"
 # From the click to the box: the time, and the longest gap in the main window's answers.
 awk 'FNR == NR && /^gap / { gap[++gaps] = $2; end[gaps] = $6; next }
      /: click / { state = 1; next }
-     state == 1 && /: expect-box / { start = $1; state = 2; next }
+     state == 1 && /: box / { start = $1; state = 2; next }
      state == 2 {
        longest = 0
        for (i = 1; i <= gaps; ++i)

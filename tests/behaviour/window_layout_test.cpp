@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "e2e/layout.h"
+#include "win32_ui_driver/layout.h"
 #include "fake/fixture.h"
 
 namespace {

@@ -166,9 +166,10 @@ prefix_state() {
     -o -printf 'file\t%p\t%s\t%T@\n') | LC_ALL=C sort
 }
 
-# The paths below C: that a scenario set's "setup file"/"setup remove" lines name.
+# The paths below C: that a scenario set's "setup file"/"setup remove" lines name (or only
+# those of the kind given).
 setup_paths() {
-  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(file\|remove\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
+  sed -n "s/^[[:space:]]*setup[[:space:]]\+\(${2:-file\|remove}\)[[:space:]]\+'[A-Za-z]:\\\\\([^']*\)'.*/\2/p" \
     "$1" | tr '\134' '/'
 }
 
@@ -191,6 +192,37 @@ unexpected_changes() {
       if (path in ok || index(path, "./drive_c/e2e/shots") == 1) next
       print
     }' | LC_ALL=C sort -u
+}
+
+# Prepares a set's prefix from its "setup" lines before any Windows program of the set
+# starts: component files placed or removed, registry texts and the screen's DPI (one
+# regedit for all of them).
+prepare_set() {
+  local scenario=$1 prefix=$2 path
+  while IFS= read -r path; do
+    mkdir -p "$(dirname "$prefix/drive_c/$path")"
+    echo "placed by the end-to-end tests" >"$prefix/drive_c/$path"
+  done < <(setup_paths "$scenario" file)
+  while IFS= read -r path; do
+    rm "$prefix/drive_c/$path"
+  done < <(setup_paths "$scenario" remove)
+  python3 - "$scenario" >"$prefix/drive_c/setup.reg" <<'PY'
+import re, sys
+roots = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
+keys = []
+for line in open(sys.argv[1], encoding="utf-8").read().splitlines():
+    reg = re.match(r"""\s*setup\s+reg\s+'(HKCU|HKLM)\\([^']*)'\s+(\S+)\s+"?([^"]*)"?\s*$""", line)
+    dpi = re.match(r"\s*setup\s+dpi\s+(\d+)\s*$", line)
+    if reg:
+        keys.append(f'[{roots[reg[1]]}\\{reg[2]}]\n"{reg[3]}"="{reg[4]}"\n')
+    if dpi:
+        keys.append(f'[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{int(dpi[1]):08x}\n')
+print("REGEDIT4\n\n" + "\n".join(keys) if keys else "", end="")
+PY
+  if [ -s "$prefix/drive_c/setup.reg" ]; then
+    WINEPREFIX=$prefix "$wine" regedit /S 'C:\setup.reg'
+  fi
+  rm "$prefix/drive_c/setup.reg"
 }
 
 rm -rf "$build/e2e-failures"
@@ -237,12 +269,7 @@ for scenario in "${scenarios[@]}"; do
   cp -a "$base" "$set_prefix"
   prefixes+=("$set_prefix")
   cp "$scenario" "$set_prefix/drive_c/e2e/$name"
-  # The screen's DPI must be in place before the first Windows program of the set starts.
-  dpi=$(sed -n 's/^[[:space:]]*setup[[:space:]]\+dpi[[:space:]]\+\([0-9]\+\).*/\1/p' "$scenario")
-  if [ -n "$dpi" ]; then
-    WINEPREFIX=$set_prefix "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-      /t REG_DWORD /d "$dpi" /f >/dev/null
-  fi
+  prepare_set "$scenario" "$set_prefix"
 
   arguments=(--program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt'
              --opened-log 'C:\e2e\opened.log' --shots 'C:\e2e\shots')

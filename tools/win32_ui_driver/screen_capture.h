@@ -19,7 +19,6 @@ struct Capture {
 
 // The pixels inside a rectangle of the screen; nothing when the screen cannot be read.
 std::optional<Capture> CaptureScreen(const RECT& area);
-std::optional<Capture> CaptureWholeScreen();
 bool Contains(const Capture& capture, std::uint32_t rgb);
 // Writes the capture as a 24-bit BMP file.
 bool SaveBitmap(const Capture& capture, const std::wstring& path);

@@ -33,6 +33,8 @@ struct Step {
   std::string source;  // the line as written
   std::string verb;
   std::vector<Token> args;
+  bool negated = false;  // "not": the check passes when its condition does not hold
+  bool only64 = false;   // "win64": the 32-bit program's run skips the step
 };
 
 struct Scenario {

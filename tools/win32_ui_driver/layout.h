@@ -36,6 +36,7 @@ struct ControlEntry {
   std::optional<int> width;
   std::optional<int> height;
   int nth = 0;  // 0: the only one at its place
+  std::string Path() const { return form + "." + name; }
 };
 
 class Layout {

@@ -28,14 +28,8 @@ void SendKey(WORD virtualKey, bool up) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
-bool IsSelfOrChild(HWND window, HWND candidate) {
-  return candidate == window || IsChild(window, candidate);
-}
-
 // Lets the program take in what was sent before the next event follows.
-void Settle() {
-  Sleep(60);
-}
+constexpr DWORD kSettleMs = 60;
 
 }  // namespace
 
@@ -65,7 +59,7 @@ bool VisibleMiddle(HWND target, POINT& point, std::string& whyNot) {
   if (!VisibleRect(target, visible, whyNot)) return false;
   point = {(visible.left + visible.right) / 2, (visible.top + visible.bottom) / 2};
   const HWND under = WindowFromPoint(point);
-  if (!under || !IsSelfOrChild(target, under)) {
+  if (!under || (under != target && !IsChild(target, under))) {
     whyNot = "at its middle lies " + (under ? Describe(under) : std::string("no window"));
     return false;
   }
@@ -95,48 +89,31 @@ void UserInput::Park() {
       Sleep(20);
     }
   }
-  Settle();
+  Sleep(kSettleMs);
 }
 
-bool UserInput::MoveOnto(HWND target, std::string& whyNot) {
+bool UserInput::Click(HWND target, int clicks, std::string& whyNot) {
   POINT point{};
   if (!VisibleMiddle(target, point, whyNot)) return false;
+  POINT client = point;
+  ScreenToClient(target, &client);
+  const LPARAM at = MAKELPARAM(client.x, client.y);
   if (real_) {
     SendMouse(0, point);
   } else {
-    POINT client = point;
-    ScreenToClient(target, &client);
-    PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    PostMessageW(target, WM_MOUSEMOVE, 0, at);
   }
-  Settle();
-  return true;
-}
-
-bool UserInput::Click(HWND target, bool twice, std::string& whyNot) {
-  POINT point{};
-  if (!VisibleMiddle(target, point, whyNot)) return false;
-  if (real_) {
-    SendMouse(0, point);
-    Settle();
-    SendMouse(MOUSEEVENTF_LEFTDOWN, point);
-    SendMouse(MOUSEEVENTF_LEFTUP, point);
-    if (twice) {
+  Sleep(kSettleMs);
+  for (int click = 0; click < clicks; ++click) {
+    if (real_) {
       SendMouse(MOUSEEVENTF_LEFTDOWN, point);
       SendMouse(MOUSEEVENTF_LEFTUP, point);
-    }
-  } else {
-    POINT client = point;
-    ScreenToClient(target, &client);
-    const LPARAM at = MAKELPARAM(client.x, client.y);
-    PostMessageW(target, WM_MOUSEMOVE, 0, at);
-    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(target, WM_LBUTTONUP, 0, at);
-    if (twice) {
-      PostMessageW(target, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    } else {
+      PostMessageW(target, click == 0 ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK, MK_LBUTTON, at);
       PostMessageW(target, WM_LBUTTONUP, 0, at);
     }
   }
-  Settle();
+  if (clicks > 0) Sleep(kSettleMs);
   return true;
 }
 
@@ -149,7 +126,7 @@ void UserInput::Press(WORD virtualKey, HWND focused) {
     PostMessageW(focused, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
     PostMessageW(focused, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
   }
-  Settle();
+  Sleep(kSettleMs);
 }
 
 }  // namespace e2e

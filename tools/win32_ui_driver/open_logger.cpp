@@ -6,27 +6,14 @@
 
 #include <string>
 
+#include "platform/win32/utf8.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), length, nullptr, nullptr);
-  return out;
-}
-
 std::wstring LogPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = 0;
-  while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-         path.size()) {
-    path.resize(path.size() * 2);
-  }
-  path.resize(length);
+  // A module's path has at most 32767 characters.
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
   const std::size_t slash = path.find_last_of(L'\\');
   return path.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + L"opened.log";
 }
@@ -40,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   std::wstring line;
   for (int i = 1; i < count; ++i) line += (i > 1 ? L" " : L"") + std::wstring(arguments[i]);
   LocalFree(arguments);
-  const std::string entry = Utf8(line) + "\n";
+  const std::string entry = platform::win32::Narrow(line) + "\n";
 
   // Appending is one write: entries of loggers that run at the same time stay whole.
   const HANDLE log =

@@ -12,15 +12,6 @@
 
 namespace e2e {
 
-// A control as a step names it: by its layout entry, or by class and caption.
-struct ControlRef {
-  std::string form;
-  const ControlEntry* entry = nullptr;  // set: found by place
-  std::string className;                // else: found by class and caption
-  Matcher caption = Matcher::Exact("");
-  std::string Describe() const;
-};
-
 class ControlFinder {
  public:
   ControlFinder(const Program& program, const Layout& layout, const Variables& variables)
@@ -28,15 +19,13 @@ class ControlFinder {
 
   // The form's top-level window; a shown one before a hidden one. nullptr with the reason.
   HWND FindForm(const std::string& form, bool visibleOnly, std::string& whyNot) const;
-  // The control's window, or nullptr with the reason.
-  HWND FindControl(const ControlRef& ref, std::string& whyNot) const;
+  // The control's window: the one window of its class at its place. nullptr with the reason.
+  HWND FindControl(const ControlEntry& entry, std::string& whyNot) const;
 
  private:
   // The DPI the form is laid out at: the one of the window's own DPI and the screen's at
   // which its client area has the size of the layout; 0 with the reason when neither fits.
   unsigned LayoutDpi(HWND form, const FormEntry& entry, std::string& whyNot) const;
-  HWND ByPlace(HWND form, const ControlEntry& entry, std::string& whyNot) const;
-  HWND ByCaption(HWND form, const ControlRef& ref, std::string& whyNot) const;
 
   const Program& program_;
   const Layout& layout_;

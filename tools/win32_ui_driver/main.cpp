@@ -1,4 +1,4 @@
-// The end-to-end driver: runs scenario files against the Windows program through its real
+// The Win32 UI driver: runs scenario files against a Windows program through its real
 // windows and prints one line per scenario, PASS or FAIL with the step that failed.
 //
 //   belvosta_e2e.exe --program C:\e2e\belvosta.exe --layout LAYOUT.txt
@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,21 +25,6 @@
 namespace {
 
 using e2e::Narrow;
-using e2e::Widen;
-
-std::optional<std::string> ReadFile(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string content;
-  char buffer[8192];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    content.append(buffer, read);
-  }
-  CloseHandle(file);
-  return content;
-}
 
 std::string BaseName(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
@@ -62,7 +48,7 @@ void Report(const char* format, const std::string& a, const std::string& b = {},
 int RunFile(const std::wstring& path, const e2e::Layout& layout,
             const e2e::DriverOptions& options) {
   const std::string name = BaseName(path);
-  const std::optional<std::string> content = ReadFile(path);
+  const std::optional<std::string> content = e2e::ReadWholeFile(path);
   if (!content) {
     Report("FAIL %s: cannot read the scenario file\n", name);
     return 1;
@@ -76,10 +62,6 @@ int RunFile(const std::wstring& path, const e2e::Layout& layout,
   }
 
   e2e::StepRunner runner(layout, {{"COMPUTERNAME", ComputerName()}}, options);
-  if (options.verbose) {
-    Report("  %s: input through %s\n", name,
-           runner.RealInput() ? "SendInput" : "messages posted to the windows");
-  }
   for (const e2e::Step& step : file.setup) {
     try {
       runner.Setup(step);
@@ -94,24 +76,20 @@ int RunFile(const std::wstring& path, const e2e::Layout& layout,
   for (const e2e::Scenario& scenario : file.scenarios) {
     if (options.verbose) Report("  %s: %s\n", name, scenario.name);
     runner.BeginScenario();
-    int line = scenario.line;
-    std::string source = "(end of the scenario)";
+    const e2e::Step* current = nullptr;  // none: the checks at the end of the scenario
     try {
-      for (const e2e::Step& step : scenario.steps) {
-        line = step.line;
-        source = step.source;
-        runner.Run(step);
-      }
-      line = scenario.steps.empty() ? scenario.line : scenario.steps.back().line;
-      source = "(end of the scenario)";
+      for (const e2e::Step& step : scenario.steps) runner.Run(*(current = &step));
+      current = nullptr;
       runner.EndScenario();
       Report("PASS %s: %s\n", name, scenario.name);
     } catch (const e2e::StepFailure& failure) {
+      const int line = current ? current->line : scenario.line;
       const std::wstring shot = runner.KeepScreen(name, line);
       runner.Abort();
       ++failed;
       Report("FAIL %s:%s: %s\n", name, std::to_string(line), scenario.name);
-      Report("    step:     %s\n    expected: %s\n", source, failure.expected);
+      Report("    step:     %s\n    expected: %s\n",
+             current ? current->source : "(end of the scenario)", failure.expected);
       Report("    seen:     %s\n", failure.seen);
       if (!shot.empty()) Report("    screen:   %s\n", Narrow(shot));
     }
@@ -127,17 +105,14 @@ int wmain(int argc, wchar_t** argv) {
   e2e::DriverOptions options;
   std::wstring layoutPath;
   std::vector<std::wstring> scenarios;
+  const std::map<std::wstring, std::wstring*> values = {{L"--program", &options.program},
+                                                        {L"--layout", &layoutPath},
+                                                        {L"--opened-log", &options.openedLog},
+                                                        {L"--shots", &options.shots}};
   for (int i = 1; i < argc; ++i) {
     const std::wstring argument = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (argument == L"--program" && hasValue) {
-      options.program = argv[++i];
-    } else if (argument == L"--layout" && hasValue) {
-      layoutPath = argv[++i];
-    } else if (argument == L"--opened-log" && hasValue) {
-      options.openedLog = argv[++i];
-    } else if (argument == L"--shots" && hasValue) {
-      options.shots = argv[++i];
+    if (const auto value = values.find(argument); value != values.end() && i + 1 < argc) {
+      *value->second = argv[++i];
     } else if (argument == L"--verbose") {
       options.verbose = true;
     } else if (!argument.starts_with(L"--")) {
@@ -155,7 +130,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
 
-  const std::optional<std::string> layoutText = ReadFile(layoutPath);
+  const std::optional<std::string> layoutText = e2e::ReadWholeFile(layoutPath);
   if (!layoutText) {
     std::fprintf(stderr, "cannot read the layout %s\n", Narrow(layoutPath).c_str());
     return 2;

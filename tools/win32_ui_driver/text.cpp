@@ -1,60 +1,30 @@
 #include "text.h"
 
-#include <windows.h>
-
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 namespace e2e {
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int size = static_cast<int>(utf16.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
-  }
-  return narrow;
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  std::ifstream file(path.c_str(), std::ios::binary);
+  if (!file) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
-    switch (c) {
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char code[8];
-          std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
-          out += code;
-        } else {
-          out += c;
-        }
+    const std::size_t named = std::string_view("\t\r\n\"\\").find(c);
+    if (named != std::string_view::npos) {
+      (out += '\\') += "trn\"\\"[named];
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
+      out += code;
+    } else {
+      out += c;
     }
   }
   return out + "\"";

@@ -1,6 +1,7 @@
 #include "screen_capture.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace e2e {
 
@@ -38,49 +39,21 @@ std::optional<Capture> CaptureScreen(const RECT& area) {
   return capture;
 }
 
-std::optional<Capture> CaptureWholeScreen() {
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return CaptureScreen(screen);
-}
-
 bool Contains(const Capture& capture, std::uint32_t rgb) {
   return std::find(capture.pixels.begin(), capture.pixels.end(), rgb) != capture.pixels.end();
 }
 
 bool SaveBitmap(const Capture& capture, const std::wstring& path) {
-  const DWORD rowBytes = static_cast<DWORD>((capture.width * 3 + 3) & ~3);
-  const DWORD imageBytes = rowBytes * static_cast<DWORD>(capture.height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  // A 32-bit BMP with the top row first holds the capture's pixels as they are.
+  const DWORD imageBytes = static_cast<DWORD>(capture.pixels.size() * sizeof(std::uint32_t));
+  BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), capture.width, -capture.height, 1, 32, BI_RGB};
+  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
   file.bfSize = file.bfOffBits + imageBytes;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = capture.width;
-  header.biHeight = capture.height;  // bottom row first
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = imageBytes;
-  std::vector<BYTE> image(imageBytes, 0);
-  for (int y = 0; y < capture.height; ++y) {
-    BYTE* row = image.data() + static_cast<std::size_t>(capture.height - 1 - y) * rowBytes;
-    for (int x = 0; x < capture.width; ++x) {
-      const std::uint32_t pixel = capture.pixels[static_cast<std::size_t>(y) * capture.width + x];
-      row[x * 3] = static_cast<BYTE>(pixel);
-      row[x * 3 + 1] = static_cast<BYTE>(pixel >> 8);
-      row[x * 3 + 2] = static_cast<BYTE>(pixel >> 16);
-    }
-  }
-  const HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && written == sizeof file;
-  ok = ok && WriteFile(out, &header, sizeof header, &written, nullptr) && written == sizeof header;
-  ok = ok && WriteFile(out, image.data(), imageBytes, &written, nullptr) && written == imageBytes;
-  CloseHandle(out);
-  return ok;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+  bytes.append(reinterpret_cast<const char*>(capture.pixels.data()), imageBytes);
+  std::ofstream out(path.c_str(), std::ios::binary);
+  return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
 }
 
 }  // namespace e2e

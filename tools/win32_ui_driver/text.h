@@ -1,15 +1,21 @@
-// Texts as the scenarios write them (UTF-8) and as Windows gives them (UTF-16), and the
-// matchers that compare what a window shows with what a step expects.
+// Texts in failure messages, and the matchers that compare what a window shows with what a step
+// expects.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/win32/utf8.h"
+
 namespace e2e {
 
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
+using platform::win32::Narrow;
+using platform::win32::Widen;
+
+// A whole file's bytes; nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 // A text shown in a failure message: quoted, with control characters spelled out, so that
 // a tab, a line break or a trailing blank can be seen.

@@ -14,13 +14,10 @@ class UserInput {
   // Finds out once whether real input arrives.
   UserInput();
 
-  bool Real() const { return real_; }
-
-  // Clicks the middle of the part of the window that shows; fails, saying why, when the
-  // window is hidden, lies outside its form's client area or another window covers it.
-  bool Click(HWND target, bool twice, std::string& whyNot);
-  // Moves the mouse onto the middle of the window.
-  bool MoveOnto(HWND target, std::string& whyNot);
+  // Moves the mouse onto the middle of the part of the window that shows and clicks as
+  // often as asked (0: only moves, 2: a double click); fails, saying why, when the window
+  // is hidden, lies outside its form's client area or another window covers it.
+  bool Click(HWND target, int clicks, std::string& whyNot);
   // Moves the mouse to the screen's bottom right corner, away from every window.
   void Park();
   // Presses and releases one key, sent to the window that has the keyboard focus.

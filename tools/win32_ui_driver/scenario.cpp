@@ -25,11 +25,7 @@ std::string ReadQuoted(std::string_view line, std::size_t& pos, bool pattern) {
   while (pos < line.size()) {
     const char c = line[pos++];
     if (c == quote) return text;
-    if (quote == '\'') {
-      text += c;
-      continue;
-    }
-    if (c != '\\' || pos >= line.size()) {
+    if (quote == '\'' || c != '\\' || pos >= line.size()) {
       text += c;
       continue;
     }
@@ -40,19 +36,9 @@ std::string ReadQuoted(std::string_view line, std::size_t& pos, bool pattern) {
       text += next;
       continue;
     }
-    switch (next) {
-      case 't':
-        text += '\t';
-        break;
-      case 'r':
-        text += '\r';
-        break;
-      case 'n':
-        text += '\n';
-        break;
-      default:
-        text += next;  // \" and \\, and any other character as itself
-    }
+    // \t \r \n; \" and \\, and any other character as itself.
+    const std::size_t named = std::string_view("trn").find(next);
+    text += named == std::string_view::npos ? next : "\t\r\n"[named];
   }
   throw std::runtime_error("a quoted text has no closing quote");
 }
@@ -95,15 +81,11 @@ std::vector<Token> Tokenize(std::string_view line) {
 
 std::vector<std::string_view> Lines(std::string_view content) {
   std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start <= content.size()) {
-    std::size_t end = content.find('\n', start);
-    if (end == std::string_view::npos) end = content.size();
-    std::string_view line = content.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (std::size_t start = 0, end = 0; end != std::string_view::npos; start = end + 1) {
+    end = content.find('\n', start);
+    std::string_view line = content.substr(start, end - start);  // to the end without a '\n'
+    if (line.ends_with('\r')) line.remove_suffix(1);
     lines.push_back(line);
-    if (end == content.size()) break;
-    start = end + 1;
   }
   return lines;
 }
@@ -125,11 +107,23 @@ ScenarioFile ParseScenarioFile(std::string_view content) {
     } catch (const std::runtime_error& error) {
       throw ParseError(number, error.what());
     }
+    // The markers are bare words before the verb: win64, then not.
+    const auto marker = [&](const char* word) {
+      const bool marked = step.args.size() > 1 && !step.args.front().quoted &&
+                          step.args.front().key.empty() && step.args.front().text == word;
+      if (marked) step.args.erase(step.args.begin());
+      return marked;
+    };
+    step.only64 = marker("win64");
+    step.negated = marker("not");
     if (step.args.front().quoted || !step.args.front().key.empty()) {
       throw ParseError(number, "a step starts with its verb, a bare word");
     }
     step.verb = step.args.front().text;
     step.args.erase(step.args.begin());
+    if ((step.negated || step.only64) && (step.verb == "setup" || step.verb == "scenario")) {
+      throw ParseError(number, "not and win64 mark steps of a scenario");
+    }
 
     if (step.verb == "setup") {
       if (!file.scenarios.empty()) throw ParseError(number, "setup comes before the scenarios");

@@ -13,18 +13,6 @@ namespace {
 
 using platform::TwipsToPixels;
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
-  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-  return TRUE;
-}
-
-// Every window inside the form, at any depth.
-std::vector<HWND> Descendants(HWND form) {
-  std::vector<HWND> windows;
-  EnumChildWindows(form, &CollectChild, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
 bool SameClass(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
@@ -41,11 +29,6 @@ bool Near(long seen, int expected) {
 }
 
 }  // namespace
-
-std::string ControlRef::Describe() const {
-  if (entry) return form + "." + entry->name;
-  return form + " " + className + " " + caption.Describe();
-}
 
 HWND ControlFinder::FindForm(const std::string& form, bool visibleOnly, std::string& whyNot) const {
   const FormEntry* entry = layout_.FindForm(form);
@@ -71,12 +54,6 @@ HWND ControlFinder::FindForm(const std::string& form, bool visibleOnly, std::str
   return nullptr;
 }
 
-HWND ControlFinder::FindControl(const ControlRef& ref, std::string& whyNot) const {
-  const HWND form = FindForm(ref.form, false, whyNot);
-  if (!form) return nullptr;
-  return ref.entry ? ByPlace(form, *ref.entry, whyNot) : ByCaption(form, ref, whyNot);
-}
-
 unsigned ControlFinder::LayoutDpi(HWND form, const FormEntry& entry, std::string& whyNot) const {
   RECT client{};
   GetClientRect(form, &client);
@@ -96,7 +73,9 @@ unsigned ControlFinder::LayoutDpi(HWND form, const FormEntry& entry, std::string
   return 0;
 }
 
-HWND ControlFinder::ByPlace(HWND form, const ControlEntry& entry, std::string& whyNot) const {
+HWND ControlFinder::FindControl(const ControlEntry& entry, std::string& whyNot) const {
+  const HWND form = FindForm(entry.form, false, whyNot);
+  if (!form) return nullptr;
   const unsigned dpi = LayoutDpi(form, *layout_.FindForm(entry.form), whyNot);
   if (dpi == 0) return nullptr;
   int left = 0;
@@ -109,10 +88,10 @@ HWND ControlFinder::ByPlace(HWND form, const ControlEntry& entry, std::string& w
   const int height = entry.height ? TwipsToPixels(*entry.height, dpi) : 0;
 
   std::vector<HWND> matches;
-  std::vector<HWND> sameClass;
+  std::size_t sameClass = 0;
   for (const HWND window : Descendants(form)) {
     if (!SameClass(ClassName(window), entry.className)) continue;
-    sameClass.push_back(window);
+    ++sameClass;
     const RECT rect = RectIn(window, form);
     if (!Near(rect.left, left) || !Near(rect.top, top)) continue;
     if (entry.width && !Near(rect.right - rect.left, width)) continue;
@@ -132,44 +111,8 @@ HWND ControlFinder::ByPlace(HWND form, const ControlEntry& entry, std::string& w
     whyNot = std::to_string(matches.size()) + " windows match " + place;
     return nullptr;
   }
-  // The nearest windows of the class, so that a moved control can be recognised.
-  std::sort(sameClass.begin(), sameClass.end(), [&](HWND a, HWND b) {
-    const RECT ra = RectIn(a, form);
-    const RECT rb = RectIn(b, form);
-    return std::labs(ra.left - left) + std::labs(ra.top - top) <
-           std::labs(rb.left - left) + std::labs(rb.top - top);
-  });
-  whyNot = "no window " + place;
-  if (sameClass.empty()) return nullptr;
-  std::string list;
-  for (std::size_t i = 0; i < sameClass.size() && i < 3; ++i) {
-    const RECT rect = RectIn(sameClass[i], form);
-    std::string nearest = Describe(sameClass[i]);
-    nearest += " size " + std::to_string(rect.right - rect.left) + "x" +
-               std::to_string(rect.bottom - rect.top);
-    AppendItem(list, "; ", nearest);
-  }
-  whyNot += "; nearest: " + list;
-  return nullptr;
-}
-
-HWND ControlFinder::ByCaption(HWND form, const ControlRef& ref, std::string& whyNot) const {
-  std::vector<HWND> matches;
-  std::string seen;
-  for (const HWND window : Descendants(form)) {
-    if (!SameClass(ClassName(window), ref.className)) continue;
-    const std::string text = WindowText(window);
-    if (ref.caption.Matches(text)) {
-      matches.push_back(window);
-    } else {
-      AppendItem(seen, ", ", Quoted(text));
-    }
-  }
-  if (matches.size() == 1) return matches.front();
-  whyNot = matches.empty()
-               ? "no " + ref.className + " " + ref.caption.Describe() + "; the form's " +
-                     ref.className + " windows: " + (seen.empty() ? "none" : seen)
-               : std::to_string(matches.size()) + " windows match";
+  whyNot = "no window " + place + "; the form has " + std::to_string(sameClass) + " " +
+           entry.className + " windows";
   return nullptr;
 }
 

@@ -1,5 +1,8 @@
 #include "program_windows.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "text.h"
 
 namespace e2e {
@@ -26,7 +29,47 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
+// The control numbers of a message box: its text, its icon, and the buttons by answer.
+constexpr int kTextId = 0xFFFF;
+constexpr int kIconId = 0x0440;
+constexpr std::pair<int, const char*> kButtonNames[] = {
+    {IDOK, "OK"},         {IDCANCEL, "Cancel"}, {IDABORT, "Abort"}, {IDRETRY, "Retry"},
+    {IDIGNORE, "Ignore"}, {IDYES, "Yes"},       {IDNO, "No"}};
+
+std::string ButtonName(int id) {
+  for (const auto& [number, name] : kButtonNames) {
+    if (number == id) return name;
+  }
+  return "#" + std::to_string(id);
+}
+
+std::vector<HWND> Buttons(HWND box) {
+  std::vector<HWND> buttons;
+  for (const HWND window : Descendants(box)) {
+    if (IsWindowVisible(window) && ClassName(window) == "Button") buttons.push_back(window);
+  }
+  std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
+    RECT ra{};
+    RECT rb{};
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.left < rb.left;
+  });
+  return buttons;
+}
+
 }  // namespace
+
+std::vector<HWND> Descendants(HWND form) {
+  std::vector<HWND> windows;
+  EnumChildWindows(form, &CollectChild, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
 
 std::string WindowText(HWND window) {
   // WM_GETTEXT reaches the window's own text also in another process.
@@ -67,19 +110,14 @@ unsigned ScreenDpi() {
 }
 
 bool Program::Start(const std::wstring& path, std::string& error) {
-  if (Running()) {
-    error = "the program runs already";
-    return false;
-  }
   Stop();
-  std::wstring folder = path;
-  const std::size_t slash = folder.find_last_of(L"\\/");
-  folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
+  const std::size_t slash = path.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+                      folder.c_str(), &startup, &info_)) {
     error = "cannot start " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")";
     info_ = {};
     return false;
@@ -104,26 +142,45 @@ bool Program::Running() const {
   return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::WaitForExit(DWORD timeoutMs) const {
-  return !info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_TIMEOUT;
-}
-
 DWORD Program::ExitCode() const {
   DWORD code = 0;
   if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
   return code;
 }
 
-std::vector<HWND> Program::Windows(bool visibleOnly) const {
-  Search search{info_.dwProcessId, visibleOnly, false, {}};
+std::vector<HWND> Program::TopLevel(bool visibleOnly, bool boxes) const {
+  Search search{info_.dwProcessId, visibleOnly, boxes, {}};
   if (info_.hProcess) EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-std::vector<HWND> Program::MessageBoxes() const {
-  Search search{info_.dwProcessId, true, true, {}};
-  if (info_.hProcess) EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+BoxView ReadBox(HWND box) {
+  BoxView view;
+  view.title = WindowText(box);
+  if (const HWND text = GetDlgItem(box, kTextId)) view.text = WindowText(text);
+  for (const HWND button : Buttons(box)) view.buttons.push_back(ButtonName(GetDlgCtrlID(button)));
+  const HWND icon = GetDlgItem(box, kIconId);
+  view.icon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+  view.owner = GetWindow(box, GW_OWNER);
+  return view;
+}
+
+std::string JoinButtons(const std::vector<std::string>& buttons) {
+  std::string joined;
+  for (const std::string& button : buttons) AppendItem(joined, ",", button);
+  return joined;
+}
+
+std::string Describe(const BoxView& box) {
+  return "box title=" + Quoted(box.title) + " text=" + Quoted(box.text) +
+         " buttons=" + JoinButtons(box.buttons) + (box.icon ? " with an icon" : "");
+}
+
+HWND FindButton(HWND box, const std::string& name) {
+  for (const HWND button : Buttons(box)) {
+    if (ButtonName(GetDlgCtrlID(button)) == name) return button;
+  }
+  return nullptr;
 }
 
 }  // namespace e2e

@@ -16,14 +16,13 @@ class OpenedLog {
   // The entries written since the last Reset and not yet taken.
   std::vector<std::string> Pending() const;
   // Marks the oldest pending entry as checked.
-  void Take() { ++taken_; }
+  void Take() { ++checked_; }
 
  private:
   std::vector<std::string> All() const;
 
   std::wstring path_;
-  std::size_t skipped_ = 0;  // entries from before the last Reset
-  std::size_t taken_ = 0;
+  std::size_t checked_ = 0;  // entries from before the last Reset, and those taken since
 };
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -32,6 +33,15 @@ std::string Shown(std::string_view name) {
   return PrintableStart(name, kNameShown);
 }
 
+// The German word for a count of components, as the usage text says it.
+constexpr std::string_view kCountWords[] = {"keine", "eine",  "zwei",   "drei", "vier",
+                                            "fünf",  "sechs", "sieben", "acht", "neun",
+                                            "zehn",  "elf",   "zwölf"};
+static_assert(kComponentCount < std::size(kCountWords), "the usage text cannot name the count");
+
+// Stands in a line of the usage text for the number of components in the chain.
+constexpr std::string_view kComponentCountMark = "{Anzahl}";
+
 const char* const kUsage[] = {
     "Belvosta " BELVOSTA_VERSION ": prüft, ob dieser PC für Dorvane bereit ist.",
     "",
@@ -39,7 +49,7 @@ const char* const kUsage[] = {
     "        belvosta --help | --version",
     "Ohne Optionen öffnet Belvosta sein Fenster.",
     "",
-    "  --check    prüft die fünf Komponenten ohne Fenster; je Komponente eine Zeile:",
+    "  --check    prüft die {Anzahl} Komponenten ohne Fenster; je Komponente eine Zeile:",
     "             Name, \"OK\", \"fehlt\" oder \"nicht prüfbar\", die fehlenden Dateien,",
     "             beim Flash Player der Fundort. Jede Komponente wird geprüft, nichts",
     "             wird geöffnet. Was nicht gelesen werden konnte, steht auf stderr.",
@@ -343,7 +353,12 @@ int RunCommandLine(const CommandLineOptions& options, Program& program,
   };
   if (options.help) {
     std::string usage;
-    for (const char* line : kUsage) usage += line + nl;
+    for (std::string line : kUsage) {
+      if (const std::size_t mark = line.find(kComponentCountMark); mark != std::string::npos) {
+        line.replace(mark, kComponentCountMark.size(), kCountWords[kComponentCount]);
+      }
+      usage += line + nl;
+    }
     return answered(console.WriteText(usage), kExitOk);
   }
   if (options.version)

@@ -28,8 +28,8 @@ class sucher1 : public platform::Form {
   platform::CommandButton Command9;
   platform::CommandButton Command15;
   platform::CommandButton Command13;
-  std::array<platform::PictureBox, 6> Picture2;
-  std::array<platform::PictureBox, 6> Picture3;
+  std::array<platform::PictureBox, kCheckRowCount> Picture2;  // the ticks, a row each
+  std::array<platform::PictureBox, kCheckRowCount> Picture3;  // the covers over them
   platform::Label Label10;
   platform::Label Label8;
   platform::Label Label5;
@@ -66,6 +66,9 @@ class sucher1 : public platform::Form {
   platform::Label Label3;
   platform::Label Label4;
   platform::Label Label6;
+
+  // The cover over a row's tick.
+  platform::PictureBox& CoverOf(CheckRow row) { return Picture3[RowIndex(row)]; }
 
   // Exit, blink, hover highlight, hint.
   void Command14_Click();

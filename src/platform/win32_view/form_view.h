@@ -76,11 +76,11 @@ class FormWindow final : public FormView {
   bool OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void OnCommand(Child& child, int code);
-  LRESULT OnControlColor(HDC dc, HWND control);
   bool OnSetCursor(HWND target, UINT hitTest);
   void OnDpiChanged(unsigned dpi, const RECT* suggested);
 
-  // Painting (form_view_paint.cpp).
+  // Painting and the colours of the controls Windows draws (form_view_paint.cpp).
+  LRESULT OnControlColor(HDC dc, HWND control);
   void PaintPicture(Child& child);
   void PaintFrame(Child& child);
   void DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item);

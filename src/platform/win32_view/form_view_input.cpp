@@ -179,20 +179,6 @@ void FormWindow::OnCommand(Child& child, int code) {
   }
 }
 
-LRESULT FormWindow::OnControlColor(HDC dc, HWND control) {
-  Child* child = ChildFor(control);
-  if (!child) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  const Design& design = CurrentValues(*child->control);
-  SetTextColor(dc, ToColorRef(design.foreColor));
-  if (child->control->Kind() == ControlKind::Label && design.transparent) {
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-  }
-  const COLORREF back = ToColorRef(design.backColor);
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(ui_->Gdi().BrushFor(back));
-}
-
 bool FormWindow::OnSetCursor(HWND target, UINT hitTest) {
   if (hitTest != HTCLIENT) return false;
   // The form's pointer, while it is not the default, covers all of its controls.

@@ -126,8 +126,8 @@ ReportResult RunReport(Program& program) {
     result.version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
                                     info.wServicePackMajor};
   }
-  std::int64_t frequenz = 0;
-  result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequenz).value_or(0);
+  std::int64_t frequency = 0;
+  result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequency).value_or(0);
   if (result.hertz > 0) {
     result.clockText = ClockText(result.hertz, platform::UserDecimalSeparator());
     result.verdict = JudgeSpeed(result.clockText);
@@ -221,7 +221,7 @@ std::string CheckText(const std::vector<ComponentFinding>& findings, std::string
 // The report's facts come from the system and its user: each made printable.
 Rechnerdaten PrintableFacts(Rechnerdaten data) {
   for (std::string* fact : {&data.prozessor, &data.familie, &data.user, &data.computername,
-                            &data.ipAdresse, &data.betriebssystem, &data.servicePack}) {
+                            &data.ipAddress, &data.operatingSystem, &data.servicePack}) {
     *fact = Printable(*fact);
   }
   return data;
@@ -261,11 +261,11 @@ nlohmann::ordered_json ReportJson(const ReportResult& report, std::string_view n
   const Rechnerdaten& d = report.data;
   return {{"processor", d.prozessor},
           {"family", d.familie},
-          {"memory_mb", d.arbeitsspeicherMB},
+          {"memory_mb", d.memoryMB},
           {"user", d.user},
           {"computer_name", d.computername},
-          {"ip_address", d.ipAdresse},
-          {"operating_system", d.betriebssystem},
+          {"ip_address", d.ipAddress},
+          {"operating_system", d.operatingSystem},
           {"service_pack", d.servicePack},
           {"text", d.Text(nl)},
           {"windows_version",

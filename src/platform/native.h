@@ -11,11 +11,13 @@ class NativePlatform {
   virtual ~NativePlatform() = default;
 };
 
-// Installs both backends for the life of the returned object.
+// Installs both backends for the life of the returned object. Defined by the window-view
+// half (fltk/native_platform.cpp, win32_view/native_platform.cpp).
 std::unique_ptr<NativePlatform> InstallNativePlatform(int argc, char** argv);
 
 // Installs the operating-system backend alone, for the command line: no window system is
-// started and no display is opened.
+// started and no display is opened. Defined by the operating-system half, beside the
+// console (posix/console.cpp, win32/console.cpp).
 std::unique_ptr<NativePlatform> InstallSystemOnly();
 
 }  // namespace platform

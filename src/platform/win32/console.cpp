@@ -1,6 +1,7 @@
 // The command line on Windows. The program is a window program, so Windows gives it no
 // console: what is redirected (a pipe, a file) is written there; the rest goes to the
-// console of the program that started it (cmd.exe, PowerShell), when there is one.
+// console of the program that started it (cmd.exe, PowerShell), when there is one. The
+// command line's start-up, the operations without windows, is here too.
 #include "platform/console.h"
 
 #include "platform/win32/windows_api.h"
@@ -10,7 +11,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/native.h"
 #include "platform/output_stall.h"
+#include "platform/win32/system_backend.h"
 #include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
@@ -186,6 +189,34 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   // The narrow arguments are already in the ANSI code page; better them than nothing.
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
   return arguments;
+}
+
+namespace {
+
+// The operations alone, for the command line: no windows, no COM.
+class Win32System final : public NativePlatform {
+ public:
+  Win32System() {
+    win32::ProtectProcess();
+    SetBackend(&backend_);
+  }
+  ~Win32System() override { SetBackend(nullptr); }
+  Win32System(const Win32System&) = delete;
+  Win32System& operator=(const Win32System&) = delete;
+
+ private:
+  win32::Win32Backend backend_;
+};
+
+}  // namespace
+
+void win32::ProtectProcess() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  SetDllDirectoryW(L"");
+}
+
+std::unique_ptr<NativePlatform> InstallSystemOnly() {
+  return std::make_unique<Win32System>();
 }
 
 }  // namespace platform

@@ -15,4 +15,9 @@ class Win32Backend final : public Backend {
   BELVOSTA_OVERRIDE_EVERY_OPERATION
 };
 
+// What every start-up on Windows does first, with windows or without (console.cpp): no
+// "insert a disk" boxes when a drive without a medium is looked at, and no DLLs from the
+// current folder.
+void ProtectProcess();
+
 }  // namespace platform::win32

@@ -1,4 +1,5 @@
-// Start-up on Windows: the OS backend and the native Win32 window system.
+// Start-up on Windows: the OS backend and the native Win32 window system. The start-up
+// without windows, for the command line, belongs to the OS half (win32/console.cpp).
 #include "platform/native.h"
 
 #include "platform/win32/windows_api.h"
@@ -14,17 +15,10 @@
 namespace platform {
 namespace {
 
-// No "insert a disk" boxes when a drive without a medium is looked at, and no DLLs from
-// the current folder.
-void ProtectProcess() {
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  SetDllDirectoryW(L"");
-}
-
 class Win32Platform final : public NativePlatform {
  public:
   Win32Platform() {
-    ProtectProcess();
+    win32::ProtectProcess();
     win32::DeclareDpiAware();
     // The shell's "Open" may start COM servers on this thread.
     comReady_ =
@@ -54,29 +48,10 @@ class Win32Platform final : public NativePlatform {
   bool comReady_ = false;
 };
 
-// The operations alone, for the command line: no windows, no COM.
-class Win32System final : public NativePlatform {
- public:
-  Win32System() {
-    ProtectProcess();
-    SetBackend(&backend_);
-  }
-  ~Win32System() override { SetBackend(nullptr); }
-  Win32System(const Win32System&) = delete;
-  Win32System& operator=(const Win32System&) = delete;
-
- private:
-  win32::Win32Backend backend_;
-};
-
 }  // namespace
 
 std::unique_ptr<NativePlatform> InstallNativePlatform(int, char**) {
   return std::make_unique<Win32Platform>();
-}
-
-std::unique_ptr<NativePlatform> InstallSystemOnly() {
-  return std::make_unique<Win32System>();
 }
 
 }  // namespace platform

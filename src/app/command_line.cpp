@@ -1,3 +1,11 @@
+// The program's command line: --check, --report, --json, --help and --version.
+//
+// This file, in order:
+//   - the usage text
+//   - the options, the shell's folders, the report with its clock measurement
+//   - the texts: why a component could not be checked, the check lines, the report
+//   - the JSON document
+//   - ParseCommandLine, RunCommandLine (the exit status) and CommandLineMode, the entry
 #include "app/command_line.h"
 
 #include <algorithm>

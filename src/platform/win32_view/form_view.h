@@ -6,6 +6,17 @@
 // Handlers run inside this window's message handling, and may unload the form: the window
 // system then retires the view without deleting it. A retired view ignores all input and
 // is deleted only from the top-level message loop, when none of its code is on the stack.
+//
+// What of ui/view_side.h the Win32 view implements, and where:
+//   - FormView (ControlChanged, FormChanged, SetShown, Handle, Detach): FormWindow, here and
+//     in form_view.cpp;
+//   - UiBackend (CreateView, MessageBox, DoEvents, WaitEvents, Run, End, NowMs): Win32Ui in
+//     ui_backend.*; its loop runs NextTimerDueMs and RunDueTimers, and CollectRetiredViews
+//     at the top level;
+//   - the views' calls on a form: CurrentValues, CurrentCaption, FocusedControl,
+//     KindTakesFocus and the Tab order (Form::NextTabStop) in form_view.cpp;
+//     CurrentMousePointer, CloseRequested and FocusChangedByUser in form_view_input.cpp;
+//     CurrentValues for the colours in form_view_paint.cpp.
 #pragma once
 
 #include <memory>

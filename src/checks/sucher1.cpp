@@ -60,7 +60,7 @@ Design Tick(std::size_t i) {
   return {.left = 3960,
           .top = kTickTops[i],
           .width = 465,
-          .height = i == 0 ? 375 : 495,
+          .height = i == RowIndex(CheckRow::FlashPlayer) ? 375 : 495,
           .picture = &pictures::Tick};
 }
 

@@ -1,6 +1,15 @@
+// The program's command line: --check, --report, --json, --help and --version.
+//
+// This file, in order:
+//   - the usage text
+//   - the options, the shell's folders, the report with its clock measurement
+//   - the texts: why a component could not be checked, the check lines, the report
+//   - the JSON document
+//   - ParseCommandLine, RunCommandLine (the exit status) and CommandLineMode, the entry
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -32,6 +41,15 @@ std::string Shown(std::string_view name) {
   return PrintableStart(name, kNameShown);
 }
 
+// The German word for a count of components, as the usage text says it.
+constexpr std::string_view kCountWords[] = {"keine", "eine",  "zwei",   "drei", "vier",
+                                            "fünf",  "sechs", "sieben", "acht", "neun",
+                                            "zehn",  "elf",   "zwölf"};
+static_assert(kComponentCount < std::size(kCountWords), "the usage text cannot name the count");
+
+// Stands in a line of the usage text for the number of components in the chain.
+constexpr std::string_view kComponentCountMark = "{Anzahl}";
+
 const char* const kUsage[] = {
     "Belvosta " BELVOSTA_VERSION ": prüft, ob dieser PC für Dorvane bereit ist.",
     "",
@@ -39,7 +57,7 @@ const char* const kUsage[] = {
     "        belvosta --help | --version",
     "Ohne Optionen öffnet Belvosta sein Fenster.",
     "",
-    "  --check    prüft die fünf Komponenten ohne Fenster; je Komponente eine Zeile:",
+    "  --check    prüft die {Anzahl} Komponenten ohne Fenster; je Komponente eine Zeile:",
     "             Name, \"OK\", \"fehlt\" oder \"nicht prüfbar\", die fehlenden Dateien,",
     "             beim Flash Player der Fundort. Jede Komponente wird geprüft, nichts",
     "             wird geöffnet. Was nicht gelesen werden konnte, steht auf stderr.",
@@ -116,8 +134,8 @@ ReportResult RunReport(Program& program) {
     result.version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
                                     info.wServicePackMajor};
   }
-  std::int64_t frequenz = 0;
-  result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequenz).value_or(0);
+  std::int64_t frequency = 0;
+  result.hertz = MeasureProcessorClock(kMeasurementSeconds, frequency).value_or(0);
   if (result.hertz > 0) {
     result.clockText = ClockText(result.hertz, platform::UserDecimalSeparator());
     result.verdict = JudgeSpeed(result.clockText);
@@ -211,7 +229,7 @@ std::string CheckText(const std::vector<ComponentFinding>& findings, std::string
 // The report's facts come from the system and its user: each made printable.
 Rechnerdaten PrintableFacts(Rechnerdaten data) {
   for (std::string* fact : {&data.prozessor, &data.familie, &data.user, &data.computername,
-                            &data.ipAdresse, &data.betriebssystem, &data.servicePack}) {
+                            &data.ipAddress, &data.operatingSystem, &data.servicePack}) {
     *fact = Printable(*fact);
   }
   return data;
@@ -251,11 +269,11 @@ nlohmann::ordered_json ReportJson(const ReportResult& report, std::string_view n
   const Rechnerdaten& d = report.data;
   return {{"processor", d.prozessor},
           {"family", d.familie},
-          {"memory_mb", d.arbeitsspeicherMB},
+          {"memory_mb", d.memoryMB},
           {"user", d.user},
           {"computer_name", d.computername},
-          {"ip_address", d.ipAdresse},
-          {"operating_system", d.betriebssystem},
+          {"ip_address", d.ipAddress},
+          {"operating_system", d.operatingSystem},
           {"service_pack", d.servicePack},
           {"text", d.Text(nl)},
           {"windows_version",
@@ -343,7 +361,12 @@ int RunCommandLine(const CommandLineOptions& options, Program& program,
   };
   if (options.help) {
     std::string usage;
-    for (const char* line : kUsage) usage += line + nl;
+    for (std::string line : kUsage) {
+      if (const std::size_t mark = line.find(kComponentCountMark); mark != std::string::npos) {
+        line.replace(mark, kComponentCountMark.size(), kCountWords[kComponentCount]);
+      }
+      usage += line + nl;
+    }
     return answered(console.WriteText(usage), kExitOk);
   }
   if (options.version)

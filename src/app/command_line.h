@@ -33,7 +33,7 @@ struct CommandLineOptions {
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, bool windowsOptions);
 
 // Carries out the options on the installed platform and returns the exit status. The
-// checks search with the checks' own tables and FileFind, below the folders the shell
+// checks search with the checks' own tables and file search, below the folders the shell
 // names; the report is Form3's, the clock the speed test's. Nothing is shown or opened.
 int RunCommandLine(const CommandLineOptions& options, Program& program, platform::Console& console);
 

@@ -37,7 +37,7 @@ void Program::ShowComputerReport() {
 }
 
 void Program::RevealSpeedTick() {
-  sucher1.Picture3[5].SetVisible(false);
+  sucher1.CoverOf(CheckRow::SpeedTest).SetVisible(false);
 }
 
 }  // namespace belvosta

@@ -1,4 +1,4 @@
-// The five component checks. Each passing check calls the next one, so a click on the
+// The component checks. Each passing check calls the next one, so a click on the
 // first runs the whole chain as nested calls: Flash Player, runtime files, service pack,
 // Internet Explorer, Media Player. The chain's first check walks each folder once for all
 // of them; the later ones are judged from what that walk found.
@@ -32,6 +32,7 @@ const ComponentCheck kFlashPlayer{
     .files = {"Flash9g.ocx", "Flash10a.ocx", "Flash10b.ocx", "Flash10c.ocx", "Flash10d.ocx",
               "Flash10e.ocx", "Flash10f.ocx", "Flash10g.ocx", "Flash10h.ocx", "Flash11j.ocx"},
     .anyFileSuffices = true,
+    .row = CheckRow::FlashPlayer,
     .failTitle = "Achtung: Flash Player ist nicht installiert! Wichtig!",
     .failText = "Bitte zuerst den Flash Player von Adobe herunterladen ?",
     .okText = "Flash Player ist installiert: OK!"};
@@ -39,7 +40,7 @@ const ComponentCheck kFlashPlayer{
 const ComponentCheck kRuntimeFiles{
     .name = "Visual-Basic Runtime-Dateien",
     .files = {"MSCOMCTL.OCX", "RICHTX32.OCX", "MSFLXGRD.OCX"},
-    .cover = 1,
+    .row = CheckRow::RuntimeFiles,
     .failTitle =
         "Achtung: nicht alle erforderliche Aktiv-X Steuerelement (OCX-Dateien)sind "
         "installiert! Wichtig!",
@@ -53,7 +54,7 @@ const ComponentCheck kRuntimeFiles{
 const ComponentCheck kServicePackFiles{
     .name = "Windows Service-Pack Dateien",
     .files = {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL"},
-    .cover = 2,
+    .row = CheckRow::ServicePackFiles,
     .failTitle = "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!",
     .failText =
         "Achtung: Fehlende Dateien, bitte installieren! Wollen Sie bei Googele suchen? "
@@ -66,7 +67,7 @@ const ComponentCheck kInternetExplorer{
     .files = {"IEXPLORE.EXE"},
     .root = SearchRoot::ProgramFiles,
     .missingEntry = "Internet-Explorer",
-    .cover = 3,
+    .row = CheckRow::InternetExplorer,
     .failTitle = "Achtung: Der Web-Browser Windows-Internet-Explorer ab 6.0, bitte installieren!",
     .failText = "Achtung: Wollen Sie bei Googele suchen? Windows-Internet-Explorer?",
     .query = kExplorerQuery,
@@ -75,14 +76,14 @@ const ComponentCheck kInternetExplorer{
 const ComponentCheck kMediaPlayer{
     .name = "Media Player Steuerelement",
     .files = {"wmp.dll"},
-    .cover = 4,
+    .row = CheckRow::MediaPlayer,
     .failTitle = "Achtung: Einen Media Player, bitte installieren!",
     .failText = "Wollen Sie bei Googele suchen? Windows Media Player?",
     .query = kMediaPlayerQuery,
     .okText = "Media Player Steuerelement ist: OK!",
     .revealOnPass = false};
 
-const std::array<const ComponentCheck*, 5> kComponentChain = {
+const std::array<const ComponentCheck*, kComponentCount> kComponentChain = {
     &kFlashPlayer, &kRuntimeFiles, &kServicePackFiles, &kInternetExplorer, &kMediaPlayer};
 
 ChecksFound sucher1::SearchChainFrom(const ComponentCheck& first) {
@@ -124,7 +125,7 @@ bool sucher1::RunListedCheck(const ComponentCheck& check, const ChecksFound& cha
     }
     return false;
   }
-  if (check.revealOnPass) Picture3[static_cast<std::size_t>(check.cover)].SetVisible(false);
+  if (check.revealOnPass) CoverOf(check.row).SetVisible(false);
   ui::MsgBox(check.okText);
   return true;
 }
@@ -148,7 +149,7 @@ void sucher1::flahssucher_Click() {
       OpenPage(kFlashPlayerPage);
     }
   } else {
-    Picture3[0].SetVisible(false);
+    CoverOf(kFlashPlayer.row).SetVisible(false);
     ui::MsgBox(kFlashPlayer.okText);
     RuntimeFilesStep(chain);
   }

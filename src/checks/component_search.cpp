@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "checks/sucher1.h"
+#include "checks/file_search.h"
 
 namespace belvosta {
 
@@ -38,7 +38,7 @@ ChecksFound SearchChecks(std::span<const ComponentCheck* const> checks, const Ro
     }
     const std::string folder = root(searched);
     std::vector<platform::SearchTrouble> troubles(checks.size());
-    std::vector<std::string> found = sucher1::FindFiles(names, folder, groups, troubles);
+    std::vector<std::string> found = FindFiles(names, folder, groups, troubles);
     std::size_t next = 0;
     for (std::size_t c = 0; c < checks.size(); ++c) {
       if (checks[c]->root != searched) continue;

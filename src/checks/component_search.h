@@ -1,6 +1,6 @@
 // The searches of the component checks, apart from what a check shows: the windows' checks
 // and the command line both run them, so both look for the same files in the same folders
-// with the same FileFind.
+// with the same file search (checks/file_search.h).
 #pragma once
 
 #include <functional>
@@ -40,7 +40,7 @@ class ChecksFound {
 
 // Searches the files of every check, each folder walked once for the files of all checks
 // below it (the folders in the order the checks first name them, the names in the checks'
-// order). Each file's path is what FileFind would find for it alone, and each check's
+// order). Each file's path is what FindFiles would find for it alone, and each check's
 // trouble what a walk for its own files would have told: the walk of a folder stops early
 // only when every file wanted below it has been found.
 ChecksFound SearchChecks(std::span<const ComponentCheck* const> checks, const RootFolder& root);

@@ -16,7 +16,7 @@ void sucher1::Label12_Click() {
 void sucher1::EndOfChain() {
   Command5_Click();
   // The Media Player row shows its tick whatever the outcome of its check.
-  Picture3[4].SetVisible(false);
+  CoverOf(kMediaPlayer.row).SetVisible(false);
   ui::MsgBox("Die Datei suche ist beendet!");
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);

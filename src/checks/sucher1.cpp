@@ -1,5 +1,7 @@
 #include "checks/sucher1.h"
 
+#include <utility>
+
 #include "checks/pages.h"
 #include "pictures/pictures.h"
 
@@ -49,19 +51,29 @@ Design LinkLabel(std::string caption, std::string toolTip, platform::Twips top,
           .mousePointer = MousePointer::Hand};
 }
 
-constexpr std::array<platform::Twips, 6> kTickTops = {1320, 1800, 2280, 2760, 3240, 3840};
-constexpr std::array<platform::Twips, 6> kCoverTops = {1320, 1800, 2280, 2760, 3240, 3720};
+// The rows of ticks and covers (CheckRow), top to bottom.
+using RowTops = std::array<platform::Twips, kCheckRowCount>;
+constexpr RowTops kTickTops = {1320, 1800, 2280, 2760, 3240, 3840};
+constexpr RowTops kCoverTops = {1320, 1800, 2280, 2760, 3240, 3720};
 
-Design Tick(int i) {
+Design Tick(std::size_t i) {
   return {.left = 3960,
           .top = kTickTops[i],
           .width = 465,
-          .height = i == 0 ? 375 : 495,
+          .height = i == RowIndex(CheckRow::FlashPlayer) ? 375 : 495,
           .picture = &pictures::Tick};
 }
 
-Design Cover(int i) {
+Design Cover(std::size_t i) {
   return {.left = 3960, .top = kCoverTops[i], .width = 495, .height = 495};
+}
+
+// One picture box per row, each an element of the control array `name`.
+template <std::size_t... Row>
+std::array<ui::PictureBox, kCheckRowCount> RowPictures(ui::Form& form, const char* name,
+                                                       Design (*design)(std::size_t),
+                                                       std::index_sequence<Row...>) {
+  return {ui::PictureBox{form, name, design(Row), static_cast<int>(Row)}...};
 }
 
 // Hidden controls lie in rows below the client area (4500 twips high).
@@ -147,18 +159,8 @@ sucher1::sucher1(MainWindowLinks& links)
                  .font = kBold,
                  .graphical = true,
                  .mousePointer = MousePointer::Hand}),
-      Picture2{ui::PictureBox{*this, "Picture2", Tick(0), 0},
-               ui::PictureBox{*this, "Picture2", Tick(1), 1},
-               ui::PictureBox{*this, "Picture2", Tick(2), 2},
-               ui::PictureBox{*this, "Picture2", Tick(3), 3},
-               ui::PictureBox{*this, "Picture2", Tick(4), 4},
-               ui::PictureBox{*this, "Picture2", Tick(5), 5}},
-      Picture3{ui::PictureBox{*this, "Picture3", Cover(0), 0},
-               ui::PictureBox{*this, "Picture3", Cover(1), 1},
-               ui::PictureBox{*this, "Picture3", Cover(2), 2},
-               ui::PictureBox{*this, "Picture3", Cover(3), 3},
-               ui::PictureBox{*this, "Picture3", Cover(4), 4},
-               ui::PictureBox{*this, "Picture3", Cover(5), 5}},
+      Picture2(RowPictures(*this, "Picture2", Tick, std::make_index_sequence<kCheckRowCount>())),
+      Picture3(RowPictures(*this, "Picture3", Cover, std::make_index_sequence<kCheckRowCount>())),
       Label10(*this, "Label10",
               LinkLabel("Adobe Flash Player...", "Adobe Flash Player...Adobe Homepage", 1440)),
       Label8(

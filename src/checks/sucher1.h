@@ -3,14 +3,12 @@
 #pragma once
 
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "checks/component_search.h"
 #include "checks/main_window_links.h"
-#include "platform/imagehlp.h"
 #include "ui/forms.h"
 
 namespace belvosta {
@@ -30,8 +28,8 @@ class sucher1 : public ui::Form {
   ui::CommandButton Command9;
   ui::CommandButton Command15;
   ui::CommandButton Command13;
-  std::array<ui::PictureBox, 6> Picture2;
-  std::array<ui::PictureBox, 6> Picture3;
+  std::array<ui::PictureBox, kCheckRowCount> Picture2;  // the ticks, a row each
+  std::array<ui::PictureBox, kCheckRowCount> Picture3;  // the covers over them
   ui::Label Label10;
   ui::Label Label8;
   ui::Label Label5;
@@ -69,6 +67,9 @@ class sucher1 : public ui::Form {
   ui::Label Label4;
   ui::Label Label6;
 
+  // The cover over a row's tick.
+  ui::PictureBox& CoverOf(CheckRow row) { return Picture3[RowIndex(row)]; }
+
   // Exit, blink, hover highlight, hint.
   void Command14_Click();
   void Timer1_Timer();
@@ -88,20 +89,9 @@ class sucher1 : public ui::Form {
   void Command3_Click();
   void Command8_Click();
 
-  // File locator.
+  // File locator: the first file named hFileName below hPart, or "" (the file search of
+  // checks/file_search.h for one name).
   static std::string FileFind(const std::string& hFileName, std::string hPart = {});
-  // Several names in one walk below hPart: for each name what FileFind would give. The
-  // window's events are processed while the walk runs. trouble, when given, learns why
-  // the walk could not look everywhere (the window's own checks read that as not found).
-  static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
-                                            const std::string& hPart,
-                                            platform::SearchTrouble* trouble = nullptr);
-  // The same for the names of several searches in one walk: groups[i] numbers the search of
-  // names[i], and groupTrouble[g] learns what search g's own walk would have told.
-  static std::vector<std::string> FindFiles(std::span<const std::string_view> names,
-                                            const std::string& hPart,
-                                            std::span<const std::size_t> groups,
-                                            std::span<platform::SearchTrouble> groupTrouble);
   void Pause(float seconds);
 
   // Missing-file list.
@@ -136,12 +126,6 @@ class sucher1 : public ui::Form {
 
  private:
   void OpenPage(std::string_view url);
-  static std::vector<std::string> FindNames(std::span<const std::string_view> names,
-                                            const std::string& hPart,
-                                            std::span<const std::size_t> groups,
-                                            std::span<platform::SearchTrouble> groupTrouble,
-                                            platform::SearchTrouble* trouble);
-
   // A chain of checks begins at a click on one of them and runs on while they pass. Its
   // first check walks each folder once for the files of every check of the chain from
   // `first` on; each check of the chain is judged from these findings, owned by the first

@@ -18,14 +18,14 @@ std::string LoggedOnUser() {
   buffer.fill(' ');
   unsigned long size = buffer.size();
   if (platform::GetUserNameA(buffer, size) == 0) return "nicht ermittelbar";
-  const std::size_t laenge = std::min<std::size_t>(size > 0 ? size - 1 : 0, buffer.size());
-  return std::string(buffer.data(), laenge);
+  const std::size_t length = std::min<std::size_t>(size > 0 ? size - 1 : 0, buffer.size());
+  return std::string(buffer.data(), length);
 }
 
 // Left-aligned in exactly 15 characters: filled with blanks or cut.
-std::string IPFeld(std::string adresse) {
-  adresse.resize(kIpFieldWidth, ' ');
-  return adresse;
+std::string IPFeld(std::string address) {
+  address.resize(kIpFieldWidth, ' ');
+  return address;
 }
 
 }  // namespace
@@ -34,10 +34,10 @@ Rechnerdaten Form3::CollectComputerData() {
   Rechnerdaten data;
   data.user = LoggedOnUser();
   Prozessordaten(data.prozessor, data.familie);
-  data.arbeitsspeicherMB = Arbeitsspeicher();
+  data.memoryMB = Arbeitsspeicher();
   ComputerUsernamenErmitteln(data.computername);
-  data.ipAdresse = GetIP(data.computername);
-  data.betriebssystem = ErmittleWVers();
+  data.ipAddress = GetIP(data.computername);
+  data.operatingSystem = ErmittleWVers();
   data.servicePack = ErmittleSP();
   return data;
 }
@@ -46,11 +46,11 @@ std::string Rechnerdaten::Text(std::string_view lineEnd) const {
   const std::string lines[] = {prozessor,
                                familie,
                                "",
-                               "Arbeitsspeicher: \t\t" + std::to_string(arbeitsspeicherMB) + " MB",
+                               "Arbeitsspeicher: \t\t" + std::to_string(memoryMB) + " MB",
                                "Angemeldeter User: \t" + user,
                                "Computername: \t\t" + computername,
-                               "IP-Adresse: \t\t" + IPFeld(ipAdresse),
-                               "Betriebssystem: \t\t" + betriebssystem,
+                               "IP-Adresse: \t\t" + IPFeld(ipAddress),
+                               "Betriebssystem: \t\t" + operatingSystem,
                                "Service-Pack: \t\t" + servicePack};
   std::string text;
   for (const std::string& line : lines) {

@@ -113,11 +113,11 @@ Form3::Form3(Module1& module1, Form3Links& links)
 void Form3::Form_Load() {
   cmdProzessordatenAuslesen_Click();
   const bool measuredBefore = module1_.GemessenerTakt != 0;
-  const auto takt = module1_.MesseProzessortakt(1.0, *this);
-  if (!takt) return;  // the measurement failed: Text3 keeps its design text
+  const auto measured = module1_.MesseProzessortakt(1.0, *this);
+  if (!measured) return;  // the measurement failed: Text3 keeps its design text
   Text3.SetText(module1_.GeschwindigkeitsText + "\r\n");
   // A later load in the run gives no new verdict; the face still tells the first one.
-  if (measuredBefore) ShowFace(*takt > kGigahertz);
+  if (measuredBefore) ShowFace(*measured > kGigahertz);
 }
 
 void Form3::Label1_Click() {

@@ -39,9 +39,9 @@ void Form3::ComputerUsernamenErmitteln(std::string& computername) {
 std::string Form3::GetIP(std::string& computername) {
   platform::WSADATA data;
   platform::WSAStartup(0x0101, data);
-  std::string adresse = ErmittleIPAdresse(computername, 0);
+  std::string address = ErmittleIPAdresse(computername, 0);
   platform::WSACleanup();
-  return adresse;
+  return address;
 }
 
 std::string Form3::ErmittleIPAdresse(const std::string& computername, std::int16_t index) {

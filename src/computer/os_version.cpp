@@ -12,16 +12,16 @@ namespace {
 // A code the version table does not list.
 constexpr std::int32_t kUnknown = -1;
 
-constexpr std::array<std::string_view, 10> kVersionsNamen = {"Windows 32s",
-                                                             "Windows 95",
-                                                             "Windows 98",
-                                                             "Windows ME",
-                                                             "Windows NT 3",
-                                                             "Windows NT 4",
-                                                             "Windows 2000",
-                                                             "Windows XP professional",
-                                                             "Windows XP Home Edition",
-                                                             "Windows 2003"};
+constexpr std::array<std::string_view, 10> kVersionNames = {"Windows 32s",
+                                                            "Windows 95",
+                                                            "Windows 98",
+                                                            "Windows ME",
+                                                            "Windows NT 3",
+                                                            "Windows NT 4",
+                                                            "Windows 2000",
+                                                            "Windows XP professional",
+                                                            "Windows XP Home Edition",
+                                                            "Windows 2003"};
 
 void ReportQueryError() {
   ui::MsgBox("Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf");
@@ -81,8 +81,8 @@ std::int32_t Form3::GetOSVersion() {
 
 std::string Form3::ErmittleWVers() {
   const std::int32_t code = GetOSVersion();
-  if (code < 0 || code >= static_cast<std::int32_t>(kVersionsNamen.size())) return "*unknown*";
-  return std::string(kVersionsNamen[static_cast<std::size_t>(code)]);
+  if (code < 0 || code >= static_cast<std::int32_t>(kVersionNames.size())) return "*unknown*";
+  return std::string(kVersionNames[static_cast<std::size_t>(code)]);
 }
 
 }  // namespace belvosta

@@ -11,11 +11,11 @@ namespace belvosta {
 struct Rechnerdaten {
   std::string prozessor;
   std::string familie;
-  std::int64_t arbeitsspeicherMB = 0;
+  std::int64_t memoryMB = 0;
   std::string user;
   std::string computername;
-  std::string ipAdresse;  // as looked up; the text puts it in a field of 15 characters
-  std::string betriebssystem;
+  std::string ipAddress;  // as looked up; the text puts it in a field of 15 characters
+  std::string operatingSystem;
   std::string servicePack;
 
   // The report's text, its lines joined by lineEnd, no line end after the last.

@@ -17,8 +17,8 @@ char AsciiLower(char c) {
 
 // The first (length - 1) bytes of the data, never more than the buffer holds, cut at the
 // first NUL and without leading and trailing blanks.
-std::string WertText(const std::array<char, kBufferSize>& data, unsigned long laenge) {
-  const std::size_t n = std::min<std::size_t>(laenge > 0 ? laenge - 1 : 0, data.size());
+std::string ValueText(const std::array<char, kBufferSize>& data, unsigned long length) {
+  const std::size_t n = std::min<std::size_t>(length > 0 ? length - 1 : 0, data.size());
   std::string_view text(data.data(), n);
   text = text.substr(0, text.find('\0'));
   const auto first = text.find_first_not_of(' ');
@@ -30,11 +30,10 @@ std::string WertText(const std::array<char, kBufferSize>& data, unsigned long la
 }  // namespace
 
 void ForEachRegistryValue(
-    std::string_view schluessel,
-    const std::function<void(std::string_view nameBuffer, std::string text)>& wert) {
+    std::string_view keyPath,
+    const std::function<void(std::string_view nameBuffer, std::string text)>& onValue) {
   platform::HKEY key = 0;
-  if (platform::RegOpenKeyA(platform::kHkeyLocalMachine, schluessel, key) !=
-      platform::kErrorSuccess) {
+  if (platform::RegOpenKeyA(platform::kHkeyLocalMachine, keyPath, key) != platform::kErrorSuccess) {
     return;
   }
   for (unsigned long index = 0;; ++index) {
@@ -43,19 +42,19 @@ void ForEachRegistryValue(
     name.fill(' ');
     data.fill(' ');
     unsigned long nameLength = kBufferSize;
-    unsigned long dataLaenge = kBufferSize;
-    const long result = platform::RegEnumValueA(key, index, name, nameLength, data, dataLaenge);
+    unsigned long dataLength = kBufferSize;
+    const long result = platform::RegEnumValueA(key, index, name, nameLength, data, dataLength);
     // A value too long for the buffers still counts as a value; any other result ends the
     // enumeration, so a key that keeps failing cannot hold us here.
     if (result != platform::kErrorSuccess && result != platform::kErrorMoreData) break;
-    wert(std::string_view(name.data(), name.size()), WertText(data, dataLaenge));
+    onValue(std::string_view(name.data(), name.size()), ValueText(data, dataLength));
   }
   platform::RegCloseKey(key);
 }
 
-bool NameStartsWith(std::string_view nameBuffer, std::string_view anfang) {
-  if (nameBuffer.size() < anfang.size()) return false;
-  return std::equal(anfang.begin(), anfang.end(), nameBuffer.begin(),
+bool NameStartsWith(std::string_view nameBuffer, std::string_view prefix) {
+  if (nameBuffer.size() < prefix.size()) return false;
+  return std::equal(prefix.begin(), prefix.end(), nameBuffer.begin(),
                     [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
 }
 

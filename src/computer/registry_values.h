@@ -8,15 +8,15 @@
 
 namespace belvosta {
 
-// Enumerates the values of the key and calls `wert` for each with the value's name buffer
+// Enumerates the values of the key and calls `onValue` for each with the value's name buffer
 // (all 255 characters as the call left them: the name, a NUL, then blanks) and its text
 // (the data up to the reported length without its NUL, cut at the first NUL, blanks
 // trimmed on both sides). Does nothing when the key does not open.
 void ForEachRegistryValue(
-    std::string_view schluessel,
-    const std::function<void(std::string_view nameBuffer, std::string text)>& wert);
+    std::string_view keyPath,
+    const std::function<void(std::string_view nameBuffer, std::string text)>& onValue);
 
-// Whether the first characters of the name buffer equal `anfang`, ignoring ASCII case.
-bool NameStartsWith(std::string_view nameBuffer, std::string_view anfang);
+// Whether the first characters of the name buffer equal `prefix`, ignoring ASCII case.
+bool NameStartsWith(std::string_view nameBuffer, std::string_view prefix);
 
 }  // namespace belvosta

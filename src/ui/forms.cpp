@@ -1,3 +1,11 @@
+// The window model's state and its rules (see forms.h).
+//
+// This file, in order:
+//   - the model's globals: active forms, retired views, the program's title, the window
+//     system's backend, message boxes, event processing and the timers' schedule
+//   - Control: its properties, focus and raised events
+//   - TextBox, ListBox and Timer
+//   - Form: loading, views, showing, hiding and unloading, caption, pointer, tab order
 #include "ui/forms.h"
 
 #include "ui/view_side.h"

@@ -42,6 +42,15 @@ const std::string kOfferTitle = "Ihre Computer Hardware testen!";
 const std::string kOffer = "Wollen Sie Ihre Computer Geschwindigkeit testen?";
 const std::string kNone = "( 0 nicht installiert)";
 
+TEST(ComponentChain, EachCheckShowsItsOutcomeInTheRowOfItsPlace) {
+  // The window's rows follow the chain; a check given another's row would uncover it.
+  for (std::size_t i = 0; i < belvosta::kComponentChain.size(); ++i) {
+    EXPECT_EQ(belvosta::RowIndex(belvosta::kComponentChain[i]->row), i)
+        << belvosta::kComponentChain[i]->name;
+  }
+  EXPECT_EQ(belvosta::RowIndex(belvosta::CheckRow::SpeedTest), belvosta::kComponentChain.size());
+}
+
 TEST_F(ComponentChecksTest, EverythingPresentRunsTheWholeChainFromTheFlashButton) {
   InstallEverything();
   main().flahssucher.RaiseClick();

@@ -32,19 +32,19 @@ TEST(ClockText, ChoosesTheUnitStrictlyAboveOneGigahertzAndUsesTheGivenSeparator)
 // A slot and the one after it hold a reading and the cycles since; a slot without a
 // successor, or none at all, is neither read nor written.
 TEST_F(ClockMeasurement, TheCounterIsReadOnlyIntoSlotsThatHaveASuccessor) {
-  belvosta::Taktproben proben;
-  proben.slot = {1, 2, 3, 4};
+  belvosta::Taktproben samples;
+  samples.slot = {1, 2, 3, 4};
   for (int k : {-1, 3, 4}) {
-    EXPECT_EQ(belvosta::LeseTaktzaehler(proben, k), 0) << k;
+    EXPECT_EQ(belvosta::LeseTaktzaehler(samples, k), 0) << k;
   }
   EXPECT_EQ(fake.system.tscReads, 0);
-  EXPECT_EQ(proben.slot, (std::array<std::int64_t, 4>{1, 2, 3, 4}));
-  const std::int64_t cycles = belvosta::LeseTaktzaehler(proben, 2);
+  EXPECT_EQ(samples.slot, (std::array<std::int64_t, 4>{1, 2, 3, 4}));
+  const std::int64_t cycles = belvosta::LeseTaktzaehler(samples, 2);
   EXPECT_EQ(fake.system.tscReads, 1);
-  EXPECT_EQ(proben.slot[3], cycles);
-  EXPECT_EQ(proben.slot[2] - 3, cycles);  // the reading, less what the slot held
-  EXPECT_EQ(proben.slot[0], 1);
-  EXPECT_EQ(proben.slot[1], 2);
+  EXPECT_EQ(samples.slot[3], cycles);
+  EXPECT_EQ(samples.slot[2] - 3, cycles);  // the reading, less what the slot held
+  EXPECT_EQ(samples.slot[0], 1);
+  EXPECT_EQ(samples.slot[1], 2);
 }
 
 TEST_F(ClockMeasurement, FirstLoadMeasuresOneSecondPinnedAndFiresTheVerdictBeforeItReturns) {
@@ -75,9 +75,9 @@ class MeasurementWindow : public ClockMeasurement, public ::testing::WithParamIn
 
 TEST_P(MeasurementWindow, GivesTheRateOfTheCounterWhateverTheWindowsLength) {
   const double seconds = GetParam();
-  const auto takt = module1().MesseProzessortakt(seconds, form3());
-  ASSERT_TRUE(takt.has_value());
-  EXPECT_EQ(*takt, 2'400'000'000);
+  const auto measured = module1().MesseProzessortakt(seconds, form3());
+  ASSERT_TRUE(measured.has_value());
+  EXPECT_EQ(*measured, 2'400'000'000);
   EXPECT_EQ(form3().Label2.Caption(), "2,40 GHz");
   // The busy-wait reads the counter every virtual millisecond: it ends with the window.
   const auto windowMs = static_cast<std::int64_t>(seconds * 1000);
@@ -106,10 +106,10 @@ TEST_P(PreemptedMeasurement, KeepsTheRateOfTheCounter) {
   const std::int64_t base = fake.system.counterReads;
   for (const auto& [read, ms] : GetParam().stalls) fake.system.preemptedAfterRead[base + read] = ms;
 
-  const auto takt = module1().MesseProzessortakt(1.0, form3());
+  const auto measured = module1().MesseProzessortakt(1.0, form3());
 
-  ASSERT_TRUE(takt.has_value());
-  EXPECT_NEAR(static_cast<double>(*takt), 2.4e9, 2.4e9 * GetParam().within);
+  ASSERT_TRUE(measured.has_value());
+  EXPECT_NEAR(static_cast<double>(*measured), 2.4e9, 2.4e9 * GetParam().within);
   EXPECT_EQ(fake.system.tscReads, GetParam().tscReads);
 }
 

@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "behaviour/check_machine.h"
 #include "behaviour/recording_console.h"
+#include "checks/file_search.h"
 #include "platform/posix/tree_search.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST_F(ScanWalksTest, SeveralNamesInOneWalkGiveWhatFileFindGivesForEach) {
   AddSystemFile("other/MSCOMCTL.OCX");
   const std::vector<std::string_view> names = {"flash10a.ocx", "  ", "MSComCtl.ocx", "absent.dll",
                                                ""};
-  const std::vector<std::string> found = main().FindFiles(names, systemFolder);
+  const std::vector<std::string> found = belvosta::FindFiles(names, systemFolder);
   EXPECT_EQ(fake.system.walks, 1);
   ASSERT_EQ(found.size(), names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -134,7 +135,7 @@ TEST_F(ScanWalksTest, TheBlinkGoesOnAndInputIsAnsweredWhileALongWalkRuns) {
     });
   }
   const std::int64_t start = fake.clock.nowMs;
-  main().FindFiles(std::vector<std::string_view>{"absent.dll"}, systemFolder);
+  belvosta::FindFiles(std::vector<std::string_view>{"absent.dll"}, systemFolder);
   EXPECT_GE(fake.clock.nowMs - start, 1000);
   EXPECT_GE(ticks, 2);
   EXPECT_EQ(handled, 34);

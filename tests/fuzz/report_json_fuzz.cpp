@@ -96,11 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RequireReadsBack(report.at("family"), facts.familie);
   RequireReadsBack(report.at("user"), facts.user);
   RequireReadsBack(report.at("computer_name"), facts.computername);
-  RequireReadsBack(report.at("ip_address"), facts.ipAdresse);
-  RequireReadsBack(report.at("operating_system"), facts.betriebssystem);
+  RequireReadsBack(report.at("ip_address"), facts.ipAddress);
+  RequireReadsBack(report.at("operating_system"), facts.operatingSystem);
   RequireReadsBack(report.at("service_pack"), facts.servicePack);
   RequireReadsBack(report.at("text"), facts.Text("\n"));
-  fuzz::Require(report.at("memory_mb") == facts.arbeitsspeicherMB, "the memory reads back");
+  fuzz::Require(report.at("memory_mb") == facts.memoryMB, "the memory reads back");
   const nlohmann::json& version = report.at("windows_version");
   fuzz::Require(version.is_null() || (version.at("major") == fake.system.version.major &&
                                       version.at("minor") == fake.system.version.minor &&

@@ -73,11 +73,11 @@ TEST(ClockMeasurementReal, CountsTheKernelsTimeStampRateWithinOnePercent) {
 
   platform::posix::PosixBackend real;
   platform::SetBackend(&real);
-  const auto takt = program.Module1.MesseProzessortakt(1.0, program.Form3);
+  const auto measured = program.Module1.MesseProzessortakt(1.0, program.Form3);
   platform::SetBackend(&fake.system);
 
-  ASSERT_TRUE(takt.has_value());
-  EXPECT_NEAR(static_cast<double>(*takt), *kernelHz, *kernelHz * 0.01) << "kernel: " << source;
+  ASSERT_TRUE(measured.has_value());
+  EXPECT_NEAR(static_cast<double>(*measured), *kernelHz, *kernelHz * 0.01) << "kernel: " << source;
   EXPECT_GT(program.Module1.ZaehlerFrequenz, 0);
   // The verdict ran on the shown value.
   ASSERT_FALSE(fake.ui.boxes.empty());

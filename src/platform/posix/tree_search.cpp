@@ -7,6 +7,15 @@
 // walk climbs back to them, checked to be the same folder. So the work grows with the
 // number of entries and the memory with the number of pending folders (a name each),
 // whatever the depth; the full path is put together only for a match.
+//
+// This file, in order:
+//   - opening folders: relative and without following links, the root and its problems
+//   - which folder and which file system a descriptor is (FolderId, MountId), the way up
+//   - reading a folder's entries and telling their kind
+//   - PosixTreeWalk, the walk itself: the names wanted and the searches they belong to, the run,
+//     the troubles told, opening pending folders and climbing back, reading and matching
+//     a folder's entries, the found paths
+//   - SearchTree, the entry points
 #include "platform/posix/tree_search.h"
 
 #include <dirent.h>

@@ -1,3 +1,12 @@
+// The Windows view of a Linux computer.
+//
+// This file, in order:
+//   - helpers: the environment, folders, text files, trimming and unquoting
+//   - the user's and Wine's settings: the configuration home, the prefix's folders, the
+//     registry keys read from the prefix, the host environment
+//   - the special folders and the drives
+//   - the kernel's version, the processor's values from /proc/cpuinfo, the user folders of
+//     user-dirs.dirs
 #include "platform/posix/windows_mapping.h"
 
 #include <fcntl.h>

@@ -1,5 +1,15 @@
 // The FLTK view of one loaded form: a fixed-size top-level window with one widget per
 // control, kept in step with the model and feeding the user's input back to it.
+//
+// What of ui/view_side.h the FLTK view implements, and where:
+//   - FormView (ControlChanged, FormChanged, SetShown, Handle, Detach): FltkFormView, here
+//     and in form_view.cpp;
+//   - UiBackend (CreateView, MessageBox, DoEvents, WaitEvents, Run, End, NowMs): FltkUi in
+//     ui_backend.*, its boxes in message_box.*; its loop runs NextTimerDueMs and
+//     RunDueTimers, and CollectRetiredViews at the top level;
+//   - the views' calls on a form: CurrentValues (the widgets, control_widget.*),
+//     CurrentCaption, CurrentMousePointer, CloseRequested, FocusedControl and the Tab order
+//     (Form::NextTabStop) in form_view.cpp, FocusChangedByUser in control_widget.cpp.
 #pragma once
 
 #include <map>

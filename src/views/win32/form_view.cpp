@@ -1,3 +1,13 @@
+// The native Win32 window of a form.
+//
+// This file, in order:
+//   - the window styles and the native class of each kind of control
+//   - creating and destroying the form's windows, the children in their z-order, the
+//     focus moved with Tab, placing the children, the DPI changing
+//   - mirroring the model: a changed control or form, shown or hidden, texts, list items,
+//     redrawing and the pointer
+// The window procedures and input are in form_view_input.cpp, painting and the controls'
+// colours in form_view_paint.cpp.
 #include "views/win32/form_view.h"
 
 #include "platform/win32/windows_api.h"

@@ -6,6 +6,17 @@
 // Handlers run inside this window's message handling, and may unload the form: the window
 // system then retires the view without deleting it. A retired view ignores all input and
 // is deleted only from the top-level message loop, when none of its code is on the stack.
+//
+// What of ui/view_side.h the Win32 view implements, and where:
+//   - FormView (ControlChanged, FormChanged, SetShown, Handle, Detach): Win32FormView, here and
+//     in form_view.cpp;
+//   - UiBackend (CreateView, MessageBox, DoEvents, WaitEvents, Run, End, NowMs): Win32Ui in
+//     ui_backend.*; its loop runs NextTimerDueMs and RunDueTimers, and CollectRetiredViews
+//     at the top level;
+//   - the views' calls on a form: CurrentValues, CurrentCaption, FocusedControl,
+//     KindTakesFocus and the Tab order (Form::NextTabStop) in form_view.cpp;
+//     CurrentMousePointer, CloseRequested and FocusChangedByUser in form_view_input.cpp;
+//     CurrentValues for the colours in form_view_paint.cpp.
 #pragma once
 
 #include <memory>
@@ -78,11 +89,11 @@ class Win32FormView final : public ui::FormView {
   bool OnChildMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void OnCommand(Child& child, int code);
-  LRESULT OnControlColor(HDC dc, HWND control);
   bool OnSetCursor(HWND target, UINT hitTest);
   void OnDpiChanged(unsigned dpi, const RECT* suggested);
 
-  // Painting (form_view_paint.cpp).
+  // Painting and the colours of the controls Windows draws (form_view_paint.cpp).
+  LRESULT OnControlColor(HDC dc, HWND control);
   void PaintPicture(Child& child);
   void PaintFrame(Child& child);
   void DrawGraphicalButton(Child& child, const DRAWITEMSTRUCT& item);

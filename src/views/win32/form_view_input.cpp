@@ -181,20 +181,6 @@ void Win32FormView::OnCommand(Child& child, int code) {
   }
 }
 
-LRESULT Win32FormView::OnControlColor(HDC dc, HWND control) {
-  Child* child = ChildFor(control);
-  if (!child) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  const ui::Design& design = ui::CurrentValues(*child->control);
-  SetTextColor(dc, ToColorRef(design.foreColor));
-  if (child->control->Kind() == ui::ControlKind::Label && design.transparent) {
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-  }
-  const COLORREF back = ToColorRef(design.backColor);
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(ui_->Gdi().BrushFor(back));
-}
-
 bool Win32FormView::OnSetCursor(HWND target, UINT hitTest) {
   if (hitTest != HTCLIENT) return false;
   // The form's pointer, while it is not the default, covers all of its controls.

@@ -1,5 +1,6 @@
-// What the views draw themselves: window and frame backgrounds, pictures, and the buttons
-// of the graphical style, which have a background colour of their own.
+// The colours of a form's windows: what the views draw themselves (window and frame
+// backgrounds, pictures, and the buttons of the graphical style, which have a background
+// colour of their own) and the colours they give the controls Windows draws (OnControlColor).
 #include "views/win32/form_view.h"
 
 #include <algorithm>
@@ -14,6 +15,22 @@ void Win32FormView::FillBackground(HWND window, HDC dc, ui::Color color) {
   RECT area{};
   GetClientRect(window, &area);
   FillRect(dc, &area, ui_->Gdi().BrushFor(ToColorRef(color)));
+}
+
+// The colours of a control Windows draws itself (WM_CTLCOLOR...): its text and background
+// colour, or no background for a transparent label.
+LRESULT Win32FormView::OnControlColor(HDC dc, HWND control) {
+  Child* child = ChildFor(control);
+  if (!child) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  const ui::Design& design = ui::CurrentValues(*child->control);
+  SetTextColor(dc, ToColorRef(design.foreColor));
+  if (child->control->Kind() == ui::ControlKind::Label && design.transparent) {
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
+  const COLORREF back = ToColorRef(design.backColor);
+  SetBkColor(dc, back);
+  return reinterpret_cast<LRESULT>(ui_->Gdi().BrushFor(back));
 }
 
 void Win32FormView::PaintPicture(Child& child) {

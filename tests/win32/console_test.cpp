@@ -101,7 +101,7 @@ TEST_F(RedirectedStreams, APipeNobodyReadsCostsOneBoundForTheWholeRun) {
   EXPECT_EQ(ReadAvailable(errorRead_), "belvosta: die Ausgabe\r\n");
   // The stalled write ends now that the pipe drains; nothing comes after it (sizes compared,
   // so that a failure does not print a quarter megabyte).
-  for (int i = 0; i < 100 && late.size() < answer.size(); ++i) {
+  for (int i = 0; i < 1000 && late.size() < answer.size(); ++i) {
     late += ReadAvailable(outRead_);
     Sleep(10);
   }

@@ -3,9 +3,11 @@
 
     mutate_compare.py OLD_TABLE NEW_TABLE   the faults no longer caught, those whose
                                             catching tests changed, those newly caught
-    mutate_compare.py --summary TABLE       faults planted, killed, killed by exactly one
-                                            test, survivors, per folder, and the tests
-                                            that alone catch a fault
+    mutate_compare.py --summary TABLE [TESTS]  faults planted, killed, killed by exactly
+                                            one test, survivors, per folder, the tests that
+                                            alone catch a fault, and the tests of the file
+                                            TESTS (names as in the table, one a line) that
+                                            catch none
 
 A fault is known by its key, "file: why", so renumbering the list changes nothing. A fault
 only one of the tables holds is listed (not planted, or new), not counted as a change.
@@ -68,7 +70,7 @@ def compare(old_path, new_path):
     return 1 if lost else 0
 
 
-def summary(path):
+def summary(path, tests_path=None):
     faults = read(path)
     counts = collections.defaultdict(collections.Counter)
     sole = collections.defaultdict(list)
@@ -97,13 +99,19 @@ def summary(path):
     print("tests that alone catch a fault (the fault numbers):")
     for test in sorted(sole):
         print(f"  {test}: {' '.join(str(n) for n in sorted(sole[test]))}")
+    if tests_path:
+        with open(tests_path, encoding="utf-8") as listed:
+            idle = sorted({t.strip() for t in listed if t.strip()} - set(catches))
+        print(f"tests that catch no fault of the table: {len(idle)}")
+        for test in idle:
+            print(f"  {test}")
     return 0
 
 
 def main():
     args = sys.argv[1:]
-    if len(args) == 2 and args[0] == "--summary":
-        return summary(args[1])
+    if len(args) in (2, 3) and args[0] == "--summary":
+        return summary(*args[1:])
     if len(args) == 2:
         return compare(args[0], args[1])
     sys.exit(__doc__)

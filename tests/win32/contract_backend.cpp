@@ -159,6 +159,11 @@ class Win32UnderContract : public contract::BackendUnderContract {
     links_.push_back(link);
     return true;
   }
+  bool SwapForLink(std::string_view relative, const std::string& target) override {
+    const std::wstring folder = RootOf(root_) + L"\\" + Windows(relative);
+    return MoveFileW(folder.c_str(), (folder + L".moved").c_str()) &&
+           LinkToFolder(relative, target);
+  }
   std::optional<std::string> KnownKey() override {
     return "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
   }

@@ -22,7 +22,7 @@
 #include "fake/few_descriptors.h"
 #include "platform/imagehlp.h"
 #include "platform/posix/tree_search.h"
-#include "support/exact_chain.h"
+#include "support/folder_chain.h"
 #include "support/temp_tree.h"
 
 namespace {
@@ -197,7 +197,7 @@ TEST(TreeSearchTrouble, ALongRootSplitOnADoubleSlashStaysInsideItself) {
   outside.AddFile("x.dll");  // what an escape to the file system's root would find
   // The first stretch ends exactly before "//": the next one must not start at "/".
   const std::string relative = outside.Root().substr(1);
-  test_support::ExactChain chain(tree.Root(), PATH_MAX - 1);
+  test_support::FolderChain chain(tree.Root(), PATH_MAX - 1);
   const std::string stretch = chain.Path();
   std::string inner = relative;
   for (std::size_t slash; !inner.empty();) {

@@ -16,7 +16,7 @@
 #include "platform/kernel32.h"
 #include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
-#include "support/exact_chain.h"
+#include "support/folder_chain.h"
 #include "support/temp_tree.h"
 
 namespace {
@@ -144,7 +144,7 @@ TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
 TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) {
   using platform::posix::PrefixFolderOrigin;
   using platform::posix::ResolveSpecialFolder;
-  test_support::ExactChain chain(tree.Root(), PATH_MAX + 100);
+  test_support::FolderChain chain(tree.Root(), PATH_MAX + 100);
   const std::string prefix = chain.Path();
   for (const char* name : {"drive_c", "windows", "system32"}) chain.Enter(name);
   host.winePrefix = prefix;

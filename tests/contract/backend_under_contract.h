@@ -53,6 +53,10 @@ class BackendUnderContract {
   // Makes `relative` below Root() a link to the folder `target` (a full path); false when
   // this system cannot make one.
   virtual bool LinkToFolder(std::string_view relative, const std::string& target) = 0;
+  // Moves the folder `relative` below Root() aside (to `relative` and ".moved") and puts a
+  // link to the folder `target` in its place, as someone may while a walk runs; false when
+  // this system cannot make the link.
+  virtual bool SwapForLink(std::string_view relative, const std::string& target) = 0;
 
   // A registry key below HKEY_LOCAL_MACHINE that holds at least one text value, if this
   // system has one for sure.

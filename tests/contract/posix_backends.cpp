@@ -2,6 +2,8 @@
 // platform, which answers with the real POSIX walk and with configured system data.
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <memory>
 #include <string>
 
@@ -34,6 +36,11 @@ class PosixFolders : public BackendUnderContract {
   }
   bool LinkToFolder(std::string_view relative, const std::string& target) override {
     return symlink(target.c_str(), (root_.Root() + "/" + std::string(relative)).c_str()) == 0;
+  }
+  bool SwapForLink(std::string_view relative, const std::string& target) override {
+    const std::string folder = root_.Root() + "/" + std::string(relative);
+    return rename(folder.c_str(), (folder + ".moved").c_str()) == 0 &&
+           LinkToFolder(relative, target);
   }
   bool Inject(std::span<const Injection> injections) override {
     faults_ = std::make_unique<PosixFaults>();

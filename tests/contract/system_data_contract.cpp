@@ -212,6 +212,59 @@ TEST_P(RegistryContract, EachOpenKeyIsItsOwnHandle) {
   EXPECT_EQ(backend().CloseKey(second), platform::kErrorSuccess);
 }
 
+// A text value in buffers larger than the lengths stated: it fits a stated room of exactly
+// its name and NUL and its text and NUL, and one byte less of either is "more data", with
+// nothing written and the sizes it needs (the name's with its NUL).
+TEST_P(RegistryContract, AValueFitsTheStatedRoomExactlyWithItsNulsAndNotAByteLess) {
+  const std::optional<std::string> known = under().KnownKey();
+  if (!known) GTEST_SKIP() << "no registry key is known to exist here";
+  platform::HKEY key = 0;
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, key), platform::kErrorSuccess);
+  const auto enumerate = [&](unsigned long index, unsigned long nameRoom, unsigned long dataRoom) {
+    Enumerated value;
+    value.nameLength = nameRoom;
+    value.dataLength = dataRoom;
+    value.status =
+        backend().EnumValue(key, index, value.name, value.nameLength, value.data, value.dataLength);
+    return value;
+  };
+  // The first text value (its data ends with a NUL).
+  unsigned long index = 0;
+  Enumerated text;
+  for (;; ++index) {
+    text = enumerate(index, 255, 255);
+    ASSERT_NE(text.status, platform::kErrorNoMoreItems) << "no text value";
+    ASSERT_LT(index, 100u);
+    if (text.status == platform::kErrorSuccess && text.dataLength > 1 &&
+        text.data[text.dataLength - 1] == '\0') {
+      break;
+    }
+  }
+  const std::string name = text.name.substr(0, text.nameLength);
+  const std::string data = text.data.substr(0, text.dataLength);
+  const unsigned long nameRoom = text.nameLength + 1;
+  const unsigned long dataRoom = text.dataLength;
+
+  const Enumerated exact = enumerate(index, nameRoom, dataRoom);
+  EXPECT_EQ(exact.status, platform::kErrorSuccess);
+  EXPECT_EQ(exact.nameLength, name.size());
+  EXPECT_EQ(exact.dataLength, data.size());
+  EXPECT_EQ(exact.name, name + '\0' + std::string(255 - nameRoom, ' '));
+  EXPECT_EQ(exact.data, data + std::string(255 - dataRoom, ' '));
+
+  for (const auto& [nameGiven, dataGiven] :
+       {std::pair{nameRoom - 1, dataRoom}, std::pair{nameRoom, dataRoom - 1}}) {
+    SCOPED_TRACE(nameGiven == nameRoom ? "the text a byte short" : "the name a byte short");
+    const Enumerated tight = enumerate(index, nameGiven, dataGiven);
+    EXPECT_EQ(tight.status, platform::kErrorMoreData);
+    EXPECT_EQ(tight.name, std::string(255, ' '));
+    EXPECT_EQ(tight.data, std::string(255, ' '));
+    EXPECT_EQ(tight.nameLength, nameRoom);
+    EXPECT_EQ(tight.dataLength, dataRoom);
+  }
+  EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
+}
+
 TEST_P(RegistryContract, AMissingKeyIsNotFound) {
   platform::HKEY key = 0;
   EXPECT_EQ(

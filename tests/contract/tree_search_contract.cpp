@@ -136,6 +136,50 @@ TEST_P(TreeSearchContract, LinksToFoldersAreNeverEntered) {
   EXPECT_EQ(Find("real.dll"), real);
 }
 
+// A walk that could not look everywhere says why, instead of reporting names as missing.
+TEST_P(TreeSearchContract, ARootThatCannotBeSearchedIsToldApartFromAbsence) {
+  const std::string file = Add("file.dll");
+  under().AddFolder(under().Root(), "empty");
+  const auto search = [](const std::string& root) {
+    const std::vector<std::string_view> names = {"x.dll"};
+    std::vector<std::string> found(1);
+    platform::SearchTrouble trouble;
+    platform::SearchTreeForFiles({.root = root, .names = names, .trouble = &trouble}, found);
+    EXPECT_EQ(found[0], "") << root;
+    return trouble.problem;
+  };
+  using platform::SearchProblem;
+  EXPECT_EQ(search(Below("empty")), SearchProblem::None);  // looked everywhere: absent
+  EXPECT_EQ(search(Below("missing")), SearchProblem::RootMissing);
+  EXPECT_EQ(search(Below("missing/below")), SearchProblem::RootMissing);
+  EXPECT_EQ(search(""), SearchProblem::RootMissing);
+  EXPECT_EQ(search(file), SearchProblem::RootNotFolder);
+}
+
+// A folder swapped for a link to one outside after the walk listed its parent (the link
+// itself must not be entered), or after the walk read the folder (its subfolder must be
+// the real one, not the one behind the link).
+TEST_P(TreeSearchContract, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
+  under().AddFile(under().Outside(), "hidden.dll");
+  under().AddFile(under().Outside(), "deep/hidden.dll");
+  for (int swapAfter : {1, 2}) {
+    const std::string root = "after" + std::to_string(swapAfter);
+    Add(root + "/mid/deep/inside.dll");
+    const std::vector<std::string_view> names = {"hidden.dll", "inside.dll"};
+    std::vector<std::string> found(names.size());
+    int reads = 0;
+    bool swapped = false;
+    const auto swapOnce = [&] {
+      if (++reads == swapAfter) swapped = under().SwapForLink(root + "/mid", under().Outside());
+    };
+    platform::SearchTreeForFiles({.root = Below(root), .names = names, .whileSearching = swapOnce},
+                                 found);
+    if (!swapped) GTEST_SKIP() << "no folder can be swapped for a link here";
+    EXPECT_EQ(found[0], "") << "swapped after read " << swapAfter;
+    EXPECT_EQ(found[1], swapAfter == 1 ? "" : Below(root + "/mid/deep/inside.dll"));
+  }
+}
+
 TEST_P(TreeSearchContract, LetterCaseBeyondAsciiFoldsWhereThePlatformFoldsIt) {
   // "Über/Schlüssel.dll" in UTF-8.
   const std::string file =

@@ -16,6 +16,7 @@
 
 #include "fake/fake_system.h"
 #include "platform/imagehlp.h"
+#include "support/folder_chain.h"
 #include "support/temp_tree.h"
 
 namespace {
@@ -149,46 +150,13 @@ TEST(TreeSearch, LongPathsComeBackWholeOrNotAtAll) {
   EXPECT_EQ(Find(tree.Root(), name300, 160), shortCopy);
 }
 
-// Folders nested deeper than the system's path limit, made and removed one step at a time
-// because whole-path calls refuse them.
-class DeepTree {
- public:
-  DeepTree(const std::string& root, int levels, const std::string& folder) : levels_(levels) {
-    fds_.push_back(open(root.c_str(), O_RDONLY | O_DIRECTORY));
-    for (int i = 0; i < levels; ++i) {
-      mkdirat(fds_.back(), folder.c_str(), 0755);
-      fds_.push_back(openat(fds_.back(), folder.c_str(), O_RDONLY | O_DIRECTORY));
-    }
-    folder_ = folder;
-  }
-  void AddFile(const std::string& name) {
-    close(openat(fds_.back(), name.c_str(), O_CREAT | O_WRONLY, 0644));
-    files_.push_back(name);
-  }
-  ~DeepTree() {
-    for (const std::string& name : files_) unlinkat(fds_.back(), name.c_str(), 0);
-    for (int i = levels_; i > 0; --i) {
-      close(fds_[i]);
-      unlinkat(fds_[i - 1], folder_.c_str(), AT_REMOVEDIR);
-    }
-    close(fds_[0]);
-  }
-
- private:
-  int levels_;
-  std::string folder_;
-  std::vector<int> fds_;
-  std::vector<std::string> files_;
-};
-
 TEST(TreeSearch, FindsFilesBelowTheSystemPathLimit) {
   test_support::TempTree tree;
   const std::string folder(200, 'd');
-  DeepTree deep(tree.Root(), 30, folder);  // about 6,000 characters deep
+  test_support::FolderChain deep(tree.Root());
+  for (int i = 0; i < 30; ++i) deep.Enter(folder);  // about 6,000 characters deep
   deep.AddFile("Flash.ocx");
-  std::string expected = tree.Root();
-  for (int i = 0; i < 30; ++i) expected += "/" + folder;
-  expected += "/Flash.ocx";
+  const std::string expected = deep.Path() + "/Flash.ocx";
   ASSERT_GT(expected.size(), std::size_t{PATH_MAX});
 
   const std::optional<std::string> found = Find(tree.Root(), "FLASH.OCX", platform::kMaxFullPath);
@@ -232,33 +200,6 @@ TEST(TreeSearch, NamesAndPathsAtTheirLimits) {
   EXPECT_EQ(offers, 0);  // done in the root: no folder read to its end
 }
 
-TEST(TreeSearch, AFolderSwappedForALinkWhileTheWalkRunsIsNeverEntered) {
-  test_support::TempTree tree;
-  test_support::TempTree outside;
-  tree.AddFolder("mid/deep");
-  tree.AddFile("mid/deep/inside.dll");
-  outside.AddFile("deep/hidden.dll");
-  outside.AddFile("hidden.dll");
-  const std::string mid = tree.Root() + "/mid";
-
-  // After the root has been read, "mid" is swapped for a link to the outside folder:
-  // opening it must fail. After "mid" has been read, it is swapped again: its subfolder
-  // "deep" must still be the real one, not the one behind the link.
-  for (int swapAfter : {1, 2}) {
-    int reads = 0;
-    const std::vector<std::string> found =
-        FindAll(tree.Root(), {"hidden.dll", "inside.dll"}, platform::kMaxFullPath, [&] {
-          if (++reads != swapAfter) return;
-          ASSERT_EQ(rename(mid.c_str(), (tree.Root() + "/moved").c_str()), 0);
-          ASSERT_EQ(symlink(outside.Root().c_str(), mid.c_str()), 0);
-        });
-    EXPECT_EQ(found[0], "") << "swapped after read " << swapAfter;
-    EXPECT_EQ(found[1], swapAfter == 1 ? "" : mid + "/deep/inside.dll");
-    ASSERT_EQ(unlink(mid.c_str()), 0);
-    ASSERT_EQ(rename((tree.Root() + "/moved").c_str(), mid.c_str()), 0);
-  }
-}
-
 // Counts the descriptors the process holds.
 int OpenDescriptors() {
   return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
@@ -282,19 +223,11 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelCostWorkLinearInTheTreeAndFewDes
   tree.AddFolder("y");
   const auto [chain, side] = InWalkOrder(tree.Root());  // the same order at every level
   constexpr int kLevels = 600;
-  {
-    int fd = open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY);
-    for (int i = 0; i < kLevels; ++i) {
-      mkdirat(fd, side.c_str(), 0755);
-      const int sideFd = openat(fd, side.c_str(), O_RDONLY | O_DIRECTORY);
-      close(openat(sideFd, ("f" + std::to_string(i) + ".dll").c_str(), O_CREAT | O_WRONLY, 0644));
-      close(sideFd);
-      mkdirat(fd, chain.c_str(), 0755);
-      const int next = openat(fd, chain.c_str(), O_RDONLY | O_DIRECTORY);
-      close(fd);
-      fd = next;
-    }
-    close(fd);
+  test_support::FolderChain comb(tree.Root());
+  for (int i = 0; i < kLevels; ++i) {
+    comb.AddFolder(side);
+    comb.AddFile(side + "/f" + std::to_string(i) + ".dll");
+    comb.Enter(chain);
   }
   const int before = OpenDescriptors();
   int most = before;

@@ -17,17 +17,12 @@ TEST(BackendSystem, ClocksAndLocaleReadTheSystem) {
 
   std::int64_t frequency = 0, first = 0, second = 0;
   ASSERT_NE(backend.PerformanceFrequency(frequency), 0);
-  EXPECT_GT(frequency, 0);
   ASSERT_NE(backend.PerformanceCounter(first), 0);
   const std::uint64_t ticks = backend.TickCount64();
   Sleep(20);
   ASSERT_NE(backend.PerformanceCounter(second), 0);
   EXPECT_GT(second, first);
   EXPECT_GE(backend.TickCount64(), ticks + 10);
-
-  const double seconds = backend.SecondsSinceMidnight();
-  EXPECT_GE(seconds, 0.0);
-  EXPECT_LT(seconds, 86400.0);
 
   wchar_t separator[8] = {};
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8), 1);

@@ -91,9 +91,10 @@ bool IsWorkingFolderLink(const std::wstring& link, const std::wstring& file) {
 }
 
 // Makes `link` a link to the folder `target`: a junction, else a symbolic link (Windows
-// Vista and later), else under Wine, which refuses both, a Unix symbolic link, which it
-// shows as a link. False when none leads to the target.
-bool LinkFolder(const std::wstring& link, const std::wstring& target, const std::wstring& probe) {
+// Vista and later), else, when hostLink allows, under Wine, which refuses both, a Unix
+// symbolic link, which it shows as a link. False when none leads to the target.
+bool LinkFolder(const std::wstring& link, const std::wstring& target, const std::wstring& probe,
+                bool hostLink) {
   CreateDirectoryW(link.c_str(), nullptr);
   MakeJunction(link, target);
   if (IsWorkingFolderLink(link, probe)) return true;
@@ -105,7 +106,7 @@ bool LinkFolder(const std::wstring& link, const std::wstring& target, const std:
   if (createLink) createLink(link.c_str(), target.c_str(), kDirectory | kUnprivileged);
   if (IsWorkingFolderLink(link, probe)) return true;
   RemoveDirectoryW(link.c_str());
-  if (RunOnTheHost(L"Z:\\bin\\ln -s", {target, link})) {
+  if (hostLink && RunOnTheHost(L"Z:\\bin\\ln -s", {target, link})) {
     WaitFor([&] { return IsWorkingFolderLink(link, probe); });
   }
   return IsWorkingFolderLink(link, probe);
@@ -144,6 +145,15 @@ class Win32UnderContract : public contract::BackendUnderContract {
     return Narrow(Make(Folder(base), Windows(relative)));
   }
   bool LinkToFolder(std::string_view relative, const std::string& target) override {
+    return Link(relative, target, true);
+  }
+  // Only for a Windows link: Wine opens a Unix link that it listed as a folder as the
+  // folder it leads to, which is no fault of the walk.
+  bool SwapForLink(std::string_view relative, const std::string& target) override {
+    const std::wstring folder = RootOf(root_) + L"\\" + Windows(relative);
+    return MoveFileW(folder.c_str(), (folder + L".moved").c_str()) && Link(relative, target, false);
+  }
+  bool Link(std::string_view relative, const std::string& target, bool hostLink) {
     const std::wstring link = RootOf(root_) + L"\\" + Windows(relative);
     // A file in the target shows whether the link leads there.
     WIN32_FIND_DATAW data;
@@ -155,7 +165,7 @@ class Win32UnderContract : public contract::BackendUnderContract {
       } while (probe.empty() && FindNextFileW(find, &data));
       FindClose(find);
     }
-    if (probe.empty() || !LinkFolder(link, Widen(target), probe)) return false;
+    if (probe.empty() || !LinkFolder(link, Widen(target), probe, hostLink)) return false;
     links_.push_back(link);
     return true;
   }

@@ -70,18 +70,4 @@ TEST_F(ComponentChecksTest, AFewDescriptorsStillFindAFileDeepBelow) {
   }));
 }
 
-TEST_F(ComponentChecksTest, EveryCheckAfterFormSWasClosedLoadsItAgainHidden) {
-  InstallEverything();
-  fake.ui.defaultChoice = vbCancel;
-  main().Command15.RaiseClick();
-  EXPECT_TRUE(program->FormS.IsLoaded());
-  const std::size_t lookups = fake.system.folderLookups.size();
-  program->FormS.Command3.RaiseClick();  // EXIT
-  EXPECT_FALSE(program->FormS.IsLoaded());
-  main().Command15.RaiseClick();
-  EXPECT_TRUE(program->FormS.IsLoaded());
-  EXPECT_FALSE(program->FormS.IsShown());
-  EXPECT_EQ(fake.system.folderLookups.size(), 2 * lookups);
-}
-
 }  // namespace

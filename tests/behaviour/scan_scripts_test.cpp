@@ -80,9 +80,9 @@ class ScanScripts : public checks_test::CheckMachineTest,
     return boxes;
   }
 
-  // The snapshot, the hidden count, the selected and focused list entry, which of the busy
-  // picture, the start hint and the windows are shown (the folders
-  // window loaded hidden by the checks that read it).
+  // The snapshot, the hidden count, the list's selected entry and focus, whether the busy
+  // picture and the start hint show, and the other windows (the checks load the folders
+  // window hidden).
   std::string End() {
     auto& w = main();
     std::string end = fake.ui.snapshot() + " label9=" + w.Label9.Caption() +

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "fake/fixture.h"
 #include "platform/shell32.h"
@@ -43,12 +42,6 @@ class CheckMachineTest : public fake::ProgramTest {
     std::string list;
     for (const std::string& item : w.List1.Items()) list += (list.empty() ? "" : "|") + item;
     return "ticks=" + ticks + " list=" + list + " label7=" + w.Label7.Caption();
-  }
-
-  std::vector<std::string> OpenedFiles() const {
-    std::vector<std::string> files;
-    for (const auto& call : fake.system.shellOpens) files.push_back(call.file);
-    return files;
   }
 
   test_support::TempTree tree;

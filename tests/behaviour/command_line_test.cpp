@@ -7,7 +7,6 @@
 #include "app/command_line.h"
 #include "behaviour/check_machine.h"
 #include "behaviour/recording_console.h"
-#include "checks/component_check.h"
 
 namespace {
 
@@ -109,54 +108,6 @@ TEST_F(CommandLine, SearchesExactlyWhatTheWindowsFullScanSearches) {
     EXPECT_EQ(fake.system.searches[i].name, windowSearches[i].name) << i;
     EXPECT_EQ(fake.system.searches[i].root, windowSearches[i].root) << i;
   }
-}
-
-// Each check run from its own button, failures answered No, against the command line's
-// verdict and missing files for the same machine.
-TEST_F(CommandLine, GivesTheSameVerdictsAndMissingFilesAsEachWindowCheck) {
-  AddSystemFile("Macromed/Flash/Flash9g.ocx");
-  AddSystemFile("RICHTX32.OCX");
-  for (const char* file : {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL"}) AddSystemFile(file);
-  fake.ui.defaultChoice = ui::vbNo;
-
-  RecordingConsole console;
-  Run({"--check", "--json"}, console);
-  const auto document = nlohmann::json::parse(console.utf8Bytes);
-
-  std::vector<ui::CommandButton*> buttons = {&main().flahssucher, &main().Command2,
-                                             &main().Command6, &main().Command9, &main().Command15};
-  for (std::size_t i = 0; i < buttons.size(); ++i) {
-    const belvosta::ComponentCheck& check = *belvosta::kComponentChain[i];
-    const auto& component = document["components"][i];
-    SCOPED_TRACE(std::string(check.name));
-    fake.ui.boxes.clear();
-    buttons[i]->RaiseClick();
-    ASSERT_FALSE(fake.ui.boxes.empty());
-
-    // The check's own verdict box: its first box that is its OK box or its failure box.
-    const auto verdict = std::find_if(
-        fake.ui.boxes.begin(), fake.ui.boxes.end(),
-        [&](const auto& box) { return box.text == check.okText || box.title == check.failTitle; });
-    ASSERT_NE(verdict, fake.ui.boxes.end());
-    const bool windowPassed = verdict->text == check.okText;
-    EXPECT_EQ(component["present"].get<bool>(), windowPassed);
-
-    // The listed checks show their missing entries in List1 when the failure box opens.
-    if (!check.anyFileSuffices && !windowPassed) {
-      std::string listed;
-      for (const auto& file : component["missing_files"]) {
-        const std::string entry =
-            check.missingEntry.empty() ? file.get<std::string>() : std::string(check.missingEntry);
-        listed += (listed.empty() ? "" : "|") + entry;
-      }
-      EXPECT_NE(verdict->snapshot.find(" list=" + listed + " "), std::string::npos)
-          << verdict->snapshot;
-    }
-  }
-  // Flash Player and service pack pass, runtime files (two), Internet Explorer and Media
-  // Player fail: the comparison covered both outcomes.
-  EXPECT_EQ(document["all_present"], false);
-  EXPECT_EQ(document["components"][1]["missing_files"].size(), 2u);
 }
 
 TEST_F(CommandLine, ReportTextIsTheReportBoxTextByteForByteThenClockAndVerdict) {

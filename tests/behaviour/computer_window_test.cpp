@@ -13,11 +13,6 @@ const std::string kSpeedText = "Prozessor Geschwindigkeit: 2,40 GHz\r\n";
 class ComputerWindow : public fake::ProgramTest {
  protected:
   belvosta::Form3& form3() { return program->Form3; }
-  std::vector<std::string> Titles() const {
-    std::vector<std::string> titles;
-    for (const fake::RecordedBox& box : fake.ui.boxes) titles.push_back(box.title);
-    return titles;
-  }
 };
 
 TEST_F(ComputerWindow, FirstOpeningReportsMeasuresJudgesThenShows) {
@@ -28,7 +23,7 @@ TEST_F(ComputerWindow, FirstOpeningReportsMeasuresJudgesThenShows) {
 
   main().Command13.RaiseClick();
 
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict}));
   // The report opens before the second of counting, the verdict after it, and the window
   // appears only after both.
   ASSERT_EQ(boxTimes.size(), 2u);
@@ -50,7 +45,7 @@ TEST_F(ComputerWindow, ReopeningShowsTheSameWindowAndAfterExitOnlyTheReportAgain
 
   main().Command13.RaiseClick();
 
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
   EXPECT_EQ(fake.system.tscReads, 2);
   EXPECT_TRUE(form3().IsShown());
   EXPECT_EQ(form3().Text3.Text(), kSpeedText);
@@ -68,7 +63,7 @@ TEST_F(ComputerWindow, ALaterLoadAtExactlyOneGigahertzStillShowsTheSadFace) {
   form3().Command1.RaiseClick();
   main().Command13.RaiseClick();
 
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
   EXPECT_TRUE(form3().Picture2.Visible());
   EXPECT_FALSE(form3().Picture1.Visible());
   EXPECT_TRUE(main().Picture3[5].Visible());
@@ -76,11 +71,11 @@ TEST_F(ComputerWindow, ALaterLoadAtExactlyOneGigahertzStillShowsTheSadFace) {
 
 TEST_F(ComputerWindow, InfoLabelLoadsHiddenThenReportsOnceMore) {
   main().Label16.RaiseClick();
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
   EXPECT_FALSE(form3().IsShown());
 
   main().Label16.RaiseClick();
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport, kReport}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport, kReport}));
 
   main().Command13.RaiseClick();  // only shown: no further load, no box
   EXPECT_EQ(fake.ui.boxes.size(), 4u);
@@ -95,7 +90,7 @@ TEST_F(ComputerWindow, ReportLabelShowsFreshValuesAndNamesItselfOnHover) {
   form3().Label1.RaiseClick();
 
   EXPECT_EQ(form3().Label1.ToolTipText(), "Die Rechner Daten auslesen !");
-  ASSERT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  ASSERT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
   EXPECT_NE(fake.ui.boxes[2].text.find("Angemeldeter User: \tBerta\r\n"), std::string::npos);
 }
 
@@ -109,7 +104,7 @@ TEST_F(ComputerWindow, ClosedWhileItsLoadReportsItStaysClosedAndLoadsAnewNextTim
   EXPECT_FALSE(form3().IsShown());
 
   main().Command13.RaiseClick();
-  EXPECT_EQ(Titles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
+  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
   EXPECT_TRUE(form3().IsShown());
   EXPECT_EQ(form3().Text3.Text(), kSpeedText);
 }

@@ -104,7 +104,6 @@ TEST_F(FoldersWindowTest, EveryRowShowsAndOpensTheFolderItNames) {
     ASSERT_EQ(fake.system.shellOpens.size(), 1u) << caption;
     EXPECT_EQ(fake.system.shellOpens[0].file, expected.at(caption)) << caption;
     EXPECT_EQ(fake.system.shellOpens[0].owner, folders().hWnd()) << caption;
-    EXPECT_EQ(fake.system.shellOpens[0].operation, "Open");
   }
   for (const auto& lookup : fake.system.folderLookups) EXPECT_EQ(lookup.owner, folders().hWnd());
   EXPECT_EQ(fake.system.idListsOutstanding, 0);  // every item list released

@@ -40,13 +40,40 @@ class ProgramTest : public ::testing::Test {
   ProgramTest() : program(std::make_unique<belvosta::Program>()) { program->sucher1.Show(); }
   ~ProgramTest() override { program.reset(); }
 
+  // What holds after every test, whatever it did: each page or folder is opened the one way
+  // the program opens things, by a window; and every check that ran has unwound, leaving the
+  // normal pointer behind.
+  void TearDown() override {
+    for (const FakeSystem::ShellOpenCall& call : fake.system.shellOpens) {
+      SCOPED_TRACE(call.file);
+      EXPECT_NE(call.owner, platform::WindowHandle{});
+      EXPECT_EQ(call.operation, "Open");
+      EXPECT_TRUE(call.parametersNull && call.directoryNull);
+      EXPECT_EQ(call.showCmd, 1);  // shown normally
+    }
+    if (program && program->sucher1.IsLoaded()) {
+      EXPECT_EQ(program->sucher1.MousePointer(), ui::MousePointer::Default);
+    }
+  }
+
   belvosta::sucher1& main() { return program->sucher1; }
 
-  // Titles and texts of the recorded boxes, in order, for whole-sequence assertions.
+  // Texts, titles of the recorded boxes and the files shell-opened, in order, for
+  // whole-sequence assertions.
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;
     for (const RecordedBox& box : fake.ui.boxes) texts.push_back(box.text);
     return texts;
+  }
+  std::vector<std::string> BoxTitles() const {
+    std::vector<std::string> titles;
+    for (const RecordedBox& box : fake.ui.boxes) titles.push_back(box.title);
+    return titles;
+  }
+  std::vector<std::string> OpenedFiles() const {
+    std::vector<std::string> files;
+    for (const FakeSystem::ShellOpenCall& call : fake.system.shellOpens) files.push_back(call.file);
+    return files;
   }
 
   FakePlatform fake;

@@ -19,8 +19,7 @@ TEST(Pictures, IconResourcesAndTheHandsHotSpot) {
   EXPECT_EQ(pictures::Tick.IconResource(), 0);
   const ui::Bitmap& hand = ui::HandCursorBitmap();
   ASSERT_EQ(hand.width, 32);
-  EXPECT_EQ(hand.argb.at(
-                static_cast<std::size_t>(ui::kHandHotSpotY * 32 + ui::kHandHotSpotX)),
+  EXPECT_EQ(hand.argb.at(static_cast<std::size_t>(ui::kHandHotSpotY * 32 + ui::kHandHotSpotX)),
             0xFF000000u);
 }
 

@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "win32_ui_driver/layout.h"
 #include "fake/fixture.h"
+#include "win32_ui_driver/layout.h"
 
 namespace {
 

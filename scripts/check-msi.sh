@@ -154,8 +154,16 @@ elsewhere=$(grep -vE "^drive_c/Program Files \(x86\)/Quirlant Software(/Belvosta
 [ -z "$elsewhere" ] || fail "msiexec wrote outside the program's folder:"$'\n'"$elsewhere"
 
 uninstall="HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product_code"
-entry=$(run_wine reg query "$uninstall" 2>/dev/null | tr -d '\r') ||
-  fail "no uninstall entry $uninstall"
+# reg.exe under Wine now and then fails to start on a loaded machine: three tries, then the
+# entry counts as missing.
+entry=
+for try in 1 2 3; do
+  entry=$(run_wine reg query "$uninstall" 2>/dev/null | tr -d '\r') && break
+  entry=
+  settle
+  sleep 2
+done
+[ -n "$entry" ] || fail "no uninstall entry $uninstall"
 value() {
   awk -v name="$1" '$1 == name { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print }' <<<"$entry"
 }

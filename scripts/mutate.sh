@@ -8,11 +8,12 @@
 # (a folder named fltk, or the tag "fltk") also gets the tests that show real FLTK windows
 # under Xvfb (fltk_tab_order, fltk_teardown, smoke_xvfb, no_screen).
 #
-#   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--wine] [--check]
+#   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--number N] [--wine] [--check]
 #                     [--sample N] [--seed S] [--table FILE [--compare OLD_TABLE]]
 #
 # --check      only checks that every line of the list applies to the working tree
 # --only TEXT  plants only the faults whose line contains TEXT (may be given more than once)
+# --number N   plants only fault N, its number in the list's table (may be given more than once)
 # --wine       also plants the faults tagged "wine" and runs the Win32 platform tests under
 #              wine64 for them (builds the win64 preset in the scratch copy)
 # --sample N   plants N faults drawn at random from those the other options select; the
@@ -43,6 +44,7 @@ cd "$(dirname "$0")/.."
 list=tests/mutants.txt
 scratch=${TMPDIR:-/tmp}/belvosta-mutate
 only=()
+numbers=" "
 wine=0
 check=0
 sample=0
@@ -54,6 +56,7 @@ while [ $# -gt 0 ]; do
     --list) list=$2; shift 2 ;;
     --scratch) scratch=$2; shift 2 ;;
     --only) only+=("$2"); shift 2 ;;
+    --number) numbers+="$2 "; shift 2 ;;
     --wine) wine=1; shift ;;
     --check) check=1; shift ;;
     --sample) sample=$2; shift 2 ;;
@@ -307,6 +310,7 @@ selected() {
     [ "$wanted" = 1 ] || return 1
   fi
   if [ "$sample" -gt 0 ] && [[ "$drawn" != *" $number "* ]]; then return 1; fi
+  if [ "$numbers" != " " ] && [[ "$numbers" != *" $number "* ]]; then return 1; fi
   return 0
 }
 

@@ -8,7 +8,7 @@
 # driver belvosta_e2e.exe and open_logger.exe. A 32-bit build (build/win32) runs in a
 # 32-bit prefix under Debian's 32-bit Wine (scripts/wine32-setup.sh makes a machine
 # without 32-bit support run it, through an emulator). First the command line is tried
-# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
+# (tests/cli/command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
 # Each file is a scenario set: it gets a fresh copy of one
 # prepared Wine prefix, in which its "setup" lines place or remove component files and set
 # the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
@@ -243,20 +243,21 @@ check_prefix_unchanged() {
   fi
 }
 
-# The command line, on a copy of the prefix and with no display (command_line.sh), which
-# places the one Flash Player file.
+# The command line, on a copy of the prefix and with no display (tests/cli/command_line.sh),
+# which places the Flash Player and runtime files.
 echo "=== command line"
 cli_prefix=$work/cli
 cp -a "$base" "$cli_prefix"
 prefixes+=("$cli_prefix")
 prefix_state "$cli_prefix" >"$work/before"
-version=$(sed -n 's/^project(Belvosta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-"$here/command_line.sh" "$wine" "$cli_prefix" "$version" | tee "$work/cli.out"
+WINEPREFIX=$cli_prefix BELVOSTA_RUNNER=$wine "$root/tests/cli/command_line.sh" \
+  'C:\e2e\belvosta.exe' | tee "$work/cli.out" || true
 passed=$((passed + $(grep -c '^PASS ' "$work/cli.out" || true)))
 failed=$((failed + $(grep -c '^FAIL ' "$work/cli.out" || true)))
 WINEPREFIX=$cli_prefix "$wineserver" -k >/dev/null 2>&1 || true
 WINEPREFIX=$cli_prefix "$wineserver" -w >/dev/null 2>&1 || true
-echo "windows/system32/Macromed/Flash/Flash10e.ocx" >"$work/cli-paths"
+printf 'windows/system32/%s\n' Macromed/Flash/Flash10e.ocx MSCOMCTL.OCX RICHTX32.OCX \
+  MSFLXGRD.OCX >"$work/cli-paths"
 check_prefix_unchanged "command line" "$cli_prefix" "$work/cli-paths"
 rm -rf "$cli_prefix"
 unset 'prefixes[${#prefixes[@]}-1]'

@@ -6,7 +6,7 @@
 # whether a test caught the fault ("killed") or not ("survived"), then the score, in all and
 # per folder. Takes about half a minute per fault on two cores. A fault in the FLTK view
 # (a folder named fltk, or the tag "fltk") also gets the tests that show real FLTK windows
-# under Xvfb (fltk_tab_order, fltk_teardown, smoke_xvfb, no_screen).
+# under Xvfb (fltk_tab_order, fltk_teardown, smoke_xvfb).
 #
 #   scripts/mutate.sh [--list FILE] [--scratch DIR] [--only TEXT] [--number N] [--wine] [--check]
 #                     [--sample N] [--seed S] [--table FILE [--compare OLD_TABLE]]
@@ -202,10 +202,10 @@ test_linux() {
   # well, which see what only the whole program does (its streams, its exit status). Only
   # then, as they take a quarter of a minute and most faults are killed before.
   cmake --build "$scratch/build/default" -j"$jobs" --target belvosta >>"$log" 2>&1 || return 1
-  ctest_run "$scratch/build/default" '^command_line_(shell|trust)$'
+  ctest_run "$scratch/build/default" '^command_line$'
 }
 # The tests that show the FLTK view's real windows under Xvfb: the tab order and the
-# teardown programs, the smoke test and the start without a screen of the real program.
+# teardown programs and the smoke test of the real program.
 build_fltk_view() {
   cmake --build "$scratch/build/default" -j"$jobs" --target belvosta_fltk_tab_order_test \
     belvosta_fltk_teardown_test belvosta >>"$log" 2>&1
@@ -220,7 +220,7 @@ test_fltk_view() {
       status=1
     [ "$status" = 0 ] || [ "$attribute" = 1 ] || return 1
   done
-  ctest_run "$scratch/build/default" '^(smoke_xvfb|no_screen)$' || status=1
+  ctest_run "$scratch/build/default" '^smoke_xvfb$' || status=1
   return $status
 }
 

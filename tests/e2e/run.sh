@@ -8,7 +8,7 @@
 # driver belvosta_e2e.exe and open_logger.exe. A 32-bit build (build/win32) runs in a
 # 32-bit prefix under Debian's 32-bit Wine (scripts/wine32-setup.sh makes a machine
 # without 32-bit support run it, through an emulator). First the command line is tried
-# (command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
+# (tests/cli/command_line.sh); then, without scenario files, it runs every tests/e2e/scenarios/*.txt.
 # Each file is a scenario set: it gets a fresh copy of one
 # prepared Wine prefix, in which its "setup" lines place or remove component files and set
 # the Windows version before its first scenario. E2E_VERBOSE=1 shows every step.
@@ -228,10 +228,24 @@ PY
 rm -rf "$build/e2e-failures"
 passed=0
 failed=0
-
-# Counts a failure when the prefix changed beyond what ALLOWED names (see above).
-check_prefix_unchanged() {
-  local label=$1 prefix=$2 allowed=$3
+# Each set, and the command line before them, gets a fresh copy of the prepared prefix.
+prefix=$work/set
+new_prefix() {
+  rm -rf "$prefix"
+  cp -a "$base" "$prefix"
+  prefixes+=("$prefix")
+}
+# The program writes nothing: what the prefix holds before a set, to compare after it.
+note_prefix() {
+  WINEPREFIX=$prefix "$wineserver" -w >/dev/null 2>&1 || true
+  prefix_state "$prefix" >"$work/before"
+}
+# Ends the prefix's Wine processes, counts a failure when it changed beyond what the file
+# ALLOWED names (see above), and removes it.
+end_prefix() {
+  local label=$1 allowed=$2
+  WINEPREFIX=$prefix "$wineserver" -k >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix "$wineserver" -w >/dev/null 2>&1 || true
   prefix_state "$prefix" >"$work/after"
   unexpected_changes "$work/before" "$work/after" "$allowed" >"$work/changes"
   if [ -s "$work/changes" ]; then
@@ -241,46 +255,38 @@ check_prefix_unchanged() {
   else
     echo "    the prefix holds the same files as before, outside the registry"
   fi
+  rm -rf "$prefix"
+  unset 'prefixes[${#prefixes[@]}-1]'
 }
 
-# The command line, on a copy of the prefix and with no display (command_line.sh), which
-# places the one Flash Player file.
+# The command line with no display (tests/cli/command_line.sh), which places the Flash
+# Player and runtime files.
 echo "=== command line"
-cli_prefix=$work/cli
-cp -a "$base" "$cli_prefix"
-prefixes+=("$cli_prefix")
-prefix_state "$cli_prefix" >"$work/before"
-version=$(sed -n 's/^project(Belvosta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-"$here/command_line.sh" "$wine" "$cli_prefix" "$version" | tee "$work/cli.out"
+new_prefix
+note_prefix
+WINEPREFIX=$prefix BELVOSTA_RUNNER=$wine "$root/tests/cli/command_line.sh" \
+  'C:\e2e\belvosta.exe' | tee "$work/cli.out" || true
 passed=$((passed + $(grep -c '^PASS ' "$work/cli.out" || true)))
 failed=$((failed + $(grep -c '^FAIL ' "$work/cli.out" || true)))
-WINEPREFIX=$cli_prefix "$wineserver" -k >/dev/null 2>&1 || true
-WINEPREFIX=$cli_prefix "$wineserver" -w >/dev/null 2>&1 || true
-echo "windows/system32/Macromed/Flash/Flash10e.ocx" >"$work/cli-paths"
-check_prefix_unchanged "command line" "$cli_prefix" "$work/cli-paths"
-rm -rf "$cli_prefix"
-unset 'prefixes[${#prefixes[@]}-1]'
+printf 'windows/system32/%s\n' Macromed/Flash/Flash10e.ocx MSCOMCTL.OCX RICHTX32.OCX \
+  MSFLXGRD.OCX >"$work/cli-paths"
+end_prefix "command line" "$work/cli-paths"
 for scenario in "${scenarios[@]}"; do
   name=$(basename "$scenario")
   expected=$(grep -c '^[[:space:]]*scenario[[:space:]]' "$scenario" || true)
   echo "=== $name"
-  set_prefix=$work/set
-  rm -rf "$set_prefix"
-  cp -a "$base" "$set_prefix"
-  prefixes+=("$set_prefix")
-  cp "$scenario" "$set_prefix/drive_c/e2e/$name"
-  prepare_set "$scenario" "$set_prefix"
+  new_prefix
+  cp "$scenario" "$prefix/drive_c/e2e/$name"
+  prepare_set "$scenario" "$prefix"
+  note_prefix
 
   arguments=(--program 'C:\e2e\belvosta.exe' --layout 'C:\e2e\layout.txt'
              --opened-log 'C:\e2e\opened.log' --shots 'C:\e2e\shots')
   [ "${E2E_VERBOSE:-0}" = 1 ] && arguments+=(--verbose)
-  # The program writes nothing: what the prefix holds before the set, to compare after it.
-  WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
-  prefix_state "$set_prefix" >"$work/before"
   # In the background, so that a signal to this script is acted upon at once.
   status=0
   : >"$work/driver.out"
-  WINEPREFIX=$set_prefix timeout 600 "$wine" 'C:\e2e\belvosta_e2e.exe' "${arguments[@]}" \
+  WINEPREFIX=$prefix timeout 600 "$wine" 'C:\e2e\belvosta_e2e.exe' "${arguments[@]}" \
     "C:\\e2e\\$name" >"$work/driver.out" 2>"$work/driver.err" &
   driver_pid=$!
   tail -n +1 --pid="$driver_pid" -f "$work/driver.out" &
@@ -300,20 +306,16 @@ for scenario in "${scenarios[@]}"; do
     set_failed=$((set_failed + missing))
   fi
   # Pictures of the screen at each failure, for a person to look at afterwards.
-  if compgen -G "$set_prefix/drive_c/e2e/shots/*.bmp" >/dev/null; then
+  if compgen -G "$prefix/drive_c/e2e/shots/*.bmp" >/dev/null; then
     mkdir -p "$build/e2e-failures"
-    cp "$set_prefix"/drive_c/e2e/shots/*.bmp "$build/e2e-failures/"
+    cp "$prefix"/drive_c/e2e/shots/*.bmp "$build/e2e-failures/"
     echo "    pictures of the screen: $build/e2e-failures/"
   fi
   passed=$((passed + set_passed))
   failed=$((failed + set_failed))
 
-  WINEPREFIX=$set_prefix "$wineserver" -k >/dev/null 2>&1 || true
-  WINEPREFIX=$set_prefix "$wineserver" -w >/dev/null 2>&1 || true
   setup_paths "$scenario" >"$work/setup-paths"
-  check_prefix_unchanged "$name" "$set_prefix" "$work/setup-paths"
-  rm -rf "$set_prefix"
-  unset 'prefixes[${#prefixes[@]}-1]'
+  end_prefix "$name" "$work/setup-paths"
 done
 
 echo "$passed passed, $failed failed"

@@ -4,6 +4,7 @@
 // accepted argument is one of the options.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,12 @@ namespace {
 
 bool IsOption(std::string argument, bool windows) {
   if (windows) {
-    for (char& c : argument) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    argument = fuzz::AsciiLower(argument);
     if (argument == "/?") return true;
     if (argument.size() > 1 && argument[0] == '/') argument = "--" + argument.substr(1);
   }
-  for (const char* option : {"--help", "--version", "--check", "--report", "--json"}) {
-    if (argument == option) return true;
-  }
-  return false;
+  const std::set<std::string> options = {"--help", "--version", "--check", "--report", "--json"};
+  return options.count(argument) == 1;
 }
 
 // The message names at most 100 characters of the argument, each at most 4 bytes.

@@ -4,8 +4,6 @@
 // letter at most once, in order, each from an entry "x:" that leads to a folder, and the
 // drive strings never written past the caller's buffer.
 #include <fuzzer/FuzzedDataProvider.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,38 +14,16 @@
 #include "fuzz/fuzz_checks.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/windows_mapping.h"
+#include "support/temp_tree.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// One prefix for the whole run, removed at exit.
-struct Prefix {
-  Prefix() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/belvosta-fuzz-prefix-XXXXXX";
-    fuzz::Require(mkdtemp(pattern.data()) != nullptr, "a temporary prefix can be made");
-    path = pattern;
-    fs::create_directories(path + "/drive_c");
-  }
-  ~Prefix() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-  std::string path;
-};
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Prefix prefix;
+  // One prefix for the whole run, removed at exit.
+  static test_support::TempTree prefix;
+  if (!fs::exists(prefix.Root() + "/drive_c")) prefix.AddFolder("drive_c");
   FuzzedDataProvider provider(data, size);
-  const std::string devices = prefix.path + "/dosdevices";
+  const std::string devices = prefix.Root() + "/dosdevices";
   std::error_code ec;
   fs::remove_all(devices, ec);
   fs::create_directory(devices);
@@ -65,36 +41,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string entry = devices + "/" + name;
     names.push_back(name);
-    switch (kind) {
-      case 0:
-        fs::create_directory(entry, ec);
-        break;
-      case 1:
-        std::ofstream(entry) << target;
-        break;
-      case 2:
-        fs::create_directory_symlink("../drive_c", entry, ec);
-        break;
-      default:
-        if (!target.empty() && target.find('\0') == std::string::npos) {
-          fs::create_symlink(target, entry, ec);
-        }
-        break;
+    if (kind == 0) {
+      fs::create_directory(entry, ec);
+    } else if (kind == 1) {
+      std::ofstream(entry) << target;
+    } else if (kind == 2) {
+      fs::create_directory_symlink("../drive_c", entry, ec);
+    } else if (!target.empty() && target.find('\0') == std::string::npos) {
+      fs::create_symlink(target, entry, ec);
     }
   }
   // The letters whose entry leads to a folder, now that every entry (a link may lead to
   // another) is in place.
   std::set<char> folders;
   for (const std::string& name : names) {
-    if (name.size() == 2 && name[1] == ':' && Lower(name[0]) >= 'a' && Lower(name[0]) <= 'z' &&
+    const char letter = fuzz::AsciiLower(name)[0];
+    if (name.size() == 2 && name[1] == ':' && letter >= 'a' && letter <= 'z' &&
         fs::is_directory(devices + "/" + name, ec)) {
-      folders.insert(static_cast<char>(Lower(name[0]) - 'a' + 'A'));
+      folders.insert(static_cast<char>(letter - 'a' + 'A'));
     }
   }
 
   platform::posix::HostEnvironment host;
   host.home = "/nonexistent";
-  host.winePrefix = prefix.path;
+  host.winePrefix = prefix.Root();
   const std::vector<platform::posix::DriveRoot> drives = platform::posix::ListDrives(host);
   std::string expected;
   for (char letter : folders) expected += std::string(1, letter) + ":\\" + '\0';

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(value.data.find('\n') == std::string::npos, "a value is one line");
     fuzz::Require(!value.data.empty(), "no empty value");
     if (value.name == "~MHz") {
-      fuzz::Require(value.data.find_first_not_of("0123456789") == std::string::npos &&
-                        value.data.size() <= 10 && std::stoull(value.data) <= 0xFFFFFFFFull,
+      fuzz::Require(fuzz::IsDword(value.data),
                     "the clock is a whole number of MHz that fits a DWORD");
     }
   }

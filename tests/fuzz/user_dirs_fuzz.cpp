@@ -38,12 +38,7 @@ void WrittenSettingsReadBack(FuzzedDataProvider& provider, const std::string& ho
     std::erase_if(name, [](char c) { return c == '\n' || c == '/' || c == '\0'; });
     if (name.empty()) continue;
     names[key] = name;
-    std::string quoted;
-    for (char c : name) {
-      if (c == '"' || c == '\\' || c == '$' || c == '`') quoted += '\\';
-      quoted += c;
-    }
-    file += std::string(key) + "=\"$HOME/" + quoted + "\"\n";
+    file += std::string(key) + "=\"$HOME/" + fuzz::ShellEscaped(name) + "\"\n";
   }
   const auto read = ParseAssignments(file);
   for (const auto& [key, name] : names) {

@@ -16,23 +16,6 @@ using platform::posix::ParseAssignments;
 using platform::posix::ParseKernelRelease;
 using platform::posix::RegistryValue;
 
-bool IsNumber(std::string_view text) {
-  return !text.empty() && text.size() <= 10 &&
-         text.find_first_not_of("0123456789") == std::string_view::npos &&
-         std::stoull(std::string(text)) <= 0xFFFFFFFFull;
-}
-
-// A value as a shell would quote it in os-release: in double quotes, with \ before ", \, $
-// and `.
-std::string Quoted(std::string_view value) {
-  std::string text = "\"";
-  for (char c : value) {
-    if (c == '"' || c == '\\' || c == '$' || c == '`') text += '\\';
-    text += c;
-  }
-  return text + "\"";
-}
-
 // The same kind of data written out as an os-release file and read back.
 void AssignmentsReadBack(FuzzedDataProvider& provider) {
   std::map<std::string, std::string> written;
@@ -45,7 +28,7 @@ void AssignmentsReadBack(FuzzedDataProvider& provider) {
     std::erase(value, '\n');
     if (key.empty() || written.count(key) != 0) continue;
     written[key] = value;
-    file += key + "=" + Quoted(value) + (i % 2 == 0 ? "\n" : "\r\n");
+    file += key + "=\"" + fuzz::ShellEscaped(value) + (i % 2 == 0 ? "\"\n" : "\"\r\n");
   }
   const auto read = ParseAssignments(file);
   fuzz::Require(read.size() == written.size(), "every assignment is read back");
@@ -87,12 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Require(value.data.size() <= osRelease.size(), "the product name is from the file");
     } else if (value.name == "CurrentVersion") {
       const std::size_t dot = value.data.find('.');
-      fuzz::Require(dot != std::string::npos && IsNumber(value.data.substr(0, dot)) &&
-                        IsNumber(value.data.substr(dot + 1)),
+      fuzz::Require(dot != std::string::npos && fuzz::IsDword(value.data.substr(0, dot)) &&
+                        fuzz::IsDword(value.data.substr(dot + 1)),
                     "the version is major.minor");
       version = true;
     } else {
-      fuzz::Require(value.name == "CurrentBuildNumber" && IsNumber(value.data),
+      fuzz::Require(value.name == "CurrentBuildNumber" && fuzz::IsDword(value.data),
                     "the build is a number");
       build = true;
     }

@@ -1,7 +1,7 @@
 // The command line's console on POSIX systems: a write says whether the text reached its
 // stream whole. Each case runs in a child process, whose standard streams it may close or
-// point elsewhere without disturbing the test program. (A full disk, a gone reader and a
-// pipe that stays full are tried on the real program in tests/cli/command_line_trust.sh.)
+// point elsewhere without disturbing the test program. (A full disk, a closed stream and
+// a gone reader are tried on the real program in tests/cli/command_line.sh.)
 // How long a stalled stream is waited for is told by the bound's own answers, never by a
 // clock.
 #include <fcntl.h>

@@ -15,7 +15,6 @@
 set -u
 
 program=${1:?usage: writes_nothing.sh <path to belvosta>}
-title="Belvosta: Dorvane"
 
 name=writes_nothing
 # shellcheck source=tests/smoke/xvfb_lib.sh
@@ -55,12 +54,6 @@ launch() {
   app_pid=$!
 }
 
-main=""
-main_window_shown() {
-  app_running || fail "the program ended before its window appeared"
-  main=$(find_window "^$title\$")
-}
-
 visible() { xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
 
 # The calls of the last run that write, or look at a toolkit preference file.
@@ -81,8 +74,7 @@ $writes"
 mkdir -p "$work/home"
 chmod -R a-w "$prefix"
 launch HOME="$work/home"
-wait_for 20 main_window_shown || fail "no window \"$title\" within 20 s"
-eval "$(xdotool getwindowgeometry --shell "$main")"
+wait_main_window "full run"
 win_x=$X
 win_y=$Y
 
@@ -149,8 +141,7 @@ for variant in "${variants[@]}"; do
   label=${variant%%|*}
   read -r -a settings <<<"${variant#*|}"
   launch "${settings[@]}"
-  wait_for 20 main_window_shown || fail "$label: no window \"$title\" within 20 s"
-  eval "$(xdotool getwindowgeometry --shell "$main")"
+  wait_main_window "$label"
   xdotool mousemove $((X + 284)) $((Y + 37))
   sleep 1
   exit_program "$main"

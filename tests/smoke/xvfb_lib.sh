@@ -100,6 +100,17 @@ find_window() {
   [[ -n $id ]] && echo "$id"
 }
 
+# Waits up to 20 s for the main window of the program (app_pid); sets "main" to its id and
+# X, Y, WIDTH and HEIGHT to its place and size. The argument names the run in a failure.
+wait_main_window() {
+  main_window_shown() {
+    app_running || fail "$1: the program ended before its window appeared"
+    main=$(find_window "^Belvosta: Dorvane\$")
+  }
+  wait_for 20 main_window_shown "$1" || fail "$1: no main window within 20 s"
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+}
+
 # The main window's hidden button "FormS.Show " lies below its client area, 18 Tab stops
 # after the first check button, which has the focus at start; space presses it and the
 # system folders window appears (titled with the computer's name). Keys go to the window

@@ -13,7 +13,6 @@ set -u
 program=${1:?usage: xvfb_smoke.sh <path to belvosta> [screenshot folder]}
 shots=${2:-$(dirname "$program")}
 screenshot="$shots/smoke-main-window.png"
-title="Belvosta: Dorvane"
 # The client area at 96 DPI: 8520 x 4500 twips at 15 twips per pixel.
 want_width=568
 want_height=300
@@ -35,16 +34,8 @@ HOME=$work/home ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
   "$program" >"$work/program.log" 2>&1 &
 app_pid=$!
 
-main_window_shown() {
-  app_running || fail "the program ended before its window appeared"
-  main=$(find_window "^$title\$")
-}
-
-main=""
-wait_for 20 main_window_shown || fail "no window \"$title\" within 20 s"
+wait_main_window "start"
 say "main window $main appeared"
-
-eval "$(xdotool getwindowgeometry --shell "$main")"
 if ((WIDTH != want_width || HEIGHT != want_height)); then
   fail "main window is ${WIDTH}x${HEIGHT}, expected ${want_width}x${want_height}"
 fi

@@ -167,48 +167,49 @@ TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) 
 TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   const std::string desktop = tree.AddFolder("home/Schreibtisch");
   const std::string documents = tree.AddFolder("elsewhere/docs");
-  tree.AddFolder("home/Templates");
-  tree.AddFolder("home/.config");
-  WriteFile(host.home + "/.config/user-dirs.dirs",
-            "# written by xdg-user-dirs-update\n"
-            "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-            "XDG_DOCUMENTS_DIR=\"" +
-                documents +
-                "//\"\n"  // trailing separators are dropped
-                "XDG_TEMPLATES_DIR=\"$HOME//\"\n");
-  const std::string applications = tree.AddFolder("home/.local/share/applications");
-  const std::string autostart = tree.AddFolder("etc/xdg/autostart");
-
-  PosixBackend backend(host);
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), desktop);
-  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), documents);
-  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), "<no path>");  // set to home: none
-  EXPECT_EQ(ShellFolder(backend, kCsidlAppData), host.home + "/.config");
-  EXPECT_EQ(ShellFolder(backend, kCsidlStartMenu), applications);
-  EXPECT_EQ(ShellFolder(backend, kCsidlCommonStartup), autostart);
-  EXPECT_EQ(ShellFolder(backend, kCsidlInternetCache), "<no path>");  // no ~/.cache here
-  EXPECT_EQ(ShellFolder(backend, kCsidlNetwork), "<no path>");        // virtual
-  EXPECT_EQ(ShellFolder(backend, kCsidlFavorites), std::nullopt);     // unknown here
-  EXPECT_EQ(ShellFolder(backend, kCsidlCookies), std::nullopt);
-
-  // Quotes and backslashes as the shell reads them: a lone quote stays, a backslash at the
-  // very end stays too.
+  const std::string templates = tree.AddFolder("home/Templates");
   const std::string quoted = tree.AddFolder("home/quoted");
   tree.AddFolder("home/quote");
   const std::string slashed = tree.AddFolder("home/back\\");
-  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + quoted +
-                                                       "\n"
-                                                       "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
-  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
-  // A relative folder, even one that exists from where the program runs, is no folder.
-  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\".\"\n");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");
-
-  // Without the settings file the usual English names are the defaults.
-  std::filesystem::remove(host.home + "/.config/user-dirs.dirs");
-  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), host.home + "/Templates");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // no ~/Desktop
+  const std::string applications = tree.AddFolder("home/.local/share/applications");
+  const std::string autostart = tree.AddFolder("etc/xdg/autostart");
+  const std::string settings = tree.AddFolder("home/.config") + "/user-dirs.dirs";
+  const std::string none = "<no path>";
+  const struct {
+    std::optional<std::string> settingsLine;  // none: no settings file
+    int csidl;
+    std::optional<std::string> path;
+  } rows[] = {
+      {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"", kCsidlDesktopDirectory, desktop},
+      {"XDG_DOCUMENTS_DIR=\"" + documents + "//\"", kCsidlPersonal, documents},
+      {"XDG_TEMPLATES_DIR=\"$HOME//\"", kCsidlTemplates, none},  // set to home: none
+      // Quotes and backslashes as the shell reads them: a lone quote stays (and makes the
+      // path relative), a backslash at the very end stays too.
+      {"XDG_DESKTOP_DIR=\"" + quoted, kCsidlDesktopDirectory, none},
+      {"XDG_DOCUMENTS_DIR=\"$HOME/back\\\"", kCsidlPersonal, slashed},
+      // A relative folder, even one that exists from where the program runs, is no folder.
+      {"XDG_DESKTOP_DIR=\".\"", kCsidlDesktopDirectory, none},
+      // Without the settings file the usual English names are the defaults.
+      {std::nullopt, kCsidlTemplates, templates},
+      {std::nullopt, kCsidlDesktopDirectory, none},  // no ~/Desktop
+      {std::nullopt, kCsidlAppData, host.home + "/.config"},
+      {std::nullopt, kCsidlStartMenu, applications},
+      {std::nullopt, kCsidlCommonStartup, autostart},
+      {std::nullopt, kCsidlInternetCache, none},      // no ~/.cache here
+      {std::nullopt, kCsidlNetwork, none},            // virtual
+      {std::nullopt, kCsidlFavorites, std::nullopt},  // unknown here
+      {std::nullopt, kCsidlCookies, std::nullopt},
+  };
+  PosixBackend backend(host);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.settingsLine.value_or("no settings file"));
+    if (row.settingsLine) {
+      WriteFile(settings, "# written by xdg-user-dirs-update\n" + *row.settingsLine + "\n");
+    } else {
+      std::filesystem::remove(settings);
+    }
+    EXPECT_EQ(ShellFolder(backend, row.csidl), row.path) << row.csidl;
+  }
 }
 
 TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {

@@ -16,13 +16,28 @@
 
 #include "fake/fake_system.h"
 #include "platform/posix/system_backend.h"
-#include "support/scoped_environment.h"
 #include "support/temp_tree.h"
 
 namespace {
 
 using namespace platform;
 using platform::posix::PosixBackend;
+
+// Sets an environment variable for one test, and gives it back its value, or its absence,
+// when the test ends.
+class ScopedVariable {
+ public:
+  explicit ScopedVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) saved = value;
+  }
+  ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
+  // Sets the variable, or removes it for nullptr.
+  void Set(const char* value) { value ? setenv(name_, value, 1) : unsetenv(name_); }
+  std::optional<std::string> saved;
+
+ private:
+  const char* name_;
+};
 
 TEST(RealMachine, NamesMatchTheSystemsOwn) {
   PosixBackend backend;
@@ -46,7 +61,7 @@ TEST(RealMachine, NamesMatchTheSystemsOwn) {
 // without it (or empty), /tmp.
 TEST(RealMachine, TheTemporaryFolderIsTmpdirWithOneSeparator) {
   PosixBackend backend;
-  test_support::ScopedEnvironment tmpdir("TMPDIR");
+  ScopedVariable tmpdir("TMPDIR");
   const auto tempPath = [&](const char* value) {
     tmpdir.Set(value);
     char path[512];
@@ -78,7 +93,7 @@ TEST(RealMachine, PinningKeepsOneProcessorUntilUnpinned) {
 
 TEST(RealMachine, DecimalSeparatorFollowsTheNumericLocaleAndLeavesTheProcessAlone) {
   PosixBackend backend;
-  test_support::ScopedEnvironment locale("LC_ALL");
+  ScopedVariable locale("LC_ALL");
   locale.Set("C");
   EXPECT_EQ(backend.DecimalSeparator(), ".");
   locale.Set("de_DE.UTF-8");
@@ -100,8 +115,8 @@ TEST(RealMachine, ShellOpenPassesTheFileAsOneArgumentWithoutAShell) {
   std::ofstream(opener) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"" << log << ".tmp\"\nmv \""
                         << log << ".tmp\" \"" << log << "\"\n";
   ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
-  test_support::ScopedEnvironment path("PATH");
-  path.Set((tree.Root() + ":" + path.Saved().value_or("")).c_str());
+  ScopedVariable path("PATH");
+  path.Set((tree.Root() + ":" + path.saved.value_or("")).c_str());
 
   PosixBackend backend;
   const std::string file = tree.Root() + "/a b; touch " + tree.Root() + "/pwned $(id)";

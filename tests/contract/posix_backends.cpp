@@ -1,17 +1,20 @@
 // The contract suites against the POSIX backend on real folders and against the fake
 // platform, which answers with the real POSIX walk and with configured system data.
+#include <errno.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "contract/backend_under_contract.h"
-#include "contract/posix_faults.h"
 #include "fake/fake_system.h"
 #include "fake/virtual_clock.h"
 #include "platform/posix/system_backend.h"
+#include "platform/posix/system_calls.h"
 #include "platform/posix/windows_mapping.h"
 #include "platform/shell32.h"
 #include "support/temp_tree.h"
@@ -19,8 +22,57 @@
 namespace contract {
 namespace {
 
-// The folders of both: real ones below the temporary folder. The system faults of both are
-// the POSIX system call table's, as the fake's tree search is the POSIX one.
+using platform::posix::systemCalls;
+
+// The faults in place in the POSIX system call table (one per process), for both
+// backends: the fake's tree search and console are the POSIX ones.
+struct Active {
+  std::optional<FaultScript> script;  // none while the real calls are in place
+  platform::posix::PosixSystemCalls real;
+  std::string written;
+};
+Active active;
+
+// The error of each fault, in the order of Fault; a partial call fails with none.
+constexpr int kErrorOf[] = {EINTR, 0, EACCES, EMFILE, ENFILE, ENOMEM, EIO, ENOSPC};
+static_assert(std::size(kErrorOf) == static_cast<std::size_t>(Fault::DiskFull) + 1);
+
+// A fault that fails the call sets errno; true then.
+bool Fails(const std::optional<Fault>& fault) {
+  if (!fault || *fault == Fault::Partial) return false;
+  errno = kErrorOf[static_cast<std::size_t>(*fault)];
+  return true;
+}
+
+int Open(const char* path, int flags) {
+  if (Fails(active.script->Next(Call::OpenFolder))) return -1;
+  return active.real.open(path, flags);
+}
+
+int OpenAt(int folder, const char* path, int flags) {
+  if (Fails(active.script->Next(Call::OpenFolder))) return -1;
+  return active.real.openat(folder, path, flags);
+}
+
+// A partial listing reads into a buffer with room for a few entries only.
+ssize_t List(int fd, void* buffer, std::size_t size) {
+  const std::optional<Fault> fault = active.script->Next(Call::ListFolder);
+  if (Fails(fault)) return -1;
+  if (fault == Fault::Partial) size = std::min<std::size_t>(size, 1024);
+  return active.real.getdents64(fd, buffer, size);
+}
+
+// Writes to the standard streams are kept; a partial one takes half (at least a byte).
+ssize_t Write(int fd, const void* bytes, std::size_t size) {
+  if (fd != STDOUT_FILENO && fd != STDERR_FILENO) return active.real.write(fd, bytes, size);
+  const std::optional<Fault> fault = active.script->Next(Call::Write);
+  if (Fails(fault)) return -1;
+  if (fault == Fault::Partial && size > 1) size /= 2;
+  active.written.append(static_cast<const char*>(bytes), size);
+  return static_cast<ssize_t>(size);
+}
+
+// The folders of both: real ones below the temporary folder.
 class PosixFolders : public BackendUnderContract {
  public:
   Properties Has() const override {
@@ -42,17 +94,29 @@ class PosixFolders : public BackendUnderContract {
     return rename(folder.c_str(), (folder + ".moved").c_str()) == 0 &&
            LinkToFolder(relative, target);
   }
+  ~PosixFolders() override { EndFaults(); }
+  // Every fault exists on POSIX systems but a partial folder open.
   bool Inject(std::span<const Injection> injections) override {
-    faults_ = std::make_unique<PosixFaults>();
-    if (faults_->Inject(injections)) return true;
-    faults_.reset();
-    return false;
+    for (const Injection& injection : injections) {
+      if (injection.call == Call::OpenFolder && injection.fault == Fault::Partial) return false;
+    }
+    EndFaults();
+    active.script.emplace(injections);
+    active.real = systemCalls;
+    active.written.clear();
+    systemCalls.open = &Open;
+    systemCalls.openat = &OpenAt;
+    systemCalls.getdents64 = &List;
+    systemCalls.write = &Write;
+    return true;
   }
-  void EndFaults() override { faults_.reset(); }
-  std::string Written() const override { return faults_ ? faults_->Written() : std::string(); }
+  void EndFaults() override {
+    if (active.script) systemCalls = active.real;
+    active.script.reset();
+  }
+  std::string Written() const override { return active.written; }
 
  private:
-  std::unique_ptr<PosixFaults> faults_;
   test_support::TempTree root_;
   test_support::TempTree outside_;
 };

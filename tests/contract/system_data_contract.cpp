@@ -15,18 +15,24 @@ bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
 
+// A call that gives the length of the text it wrote, or the size it needs (with the NUL)
+// when the buffer has no room for the NUL, and then writes nothing.
+template <typename Call>
+void ExpectWholeOrNothing(Call call, unsigned length) {
+  std::string exact(length + 1, ' ');
+  EXPECT_EQ(call(exact), length);
+  std::string small(length, ' ');
+  EXPECT_EQ(call(small), length + 1);
+  EXPECT_EQ(small, std::string(length, ' '));
+}
+
 TEST_P(SystemDataContract, TheTemporaryFolderEndsWithItsSeparatorAndFitsOrIsLeftAlone) {
   std::string buffer = Blank(512);
   const unsigned length = backend().TempPath(buffer);
   ASSERT_GT(length, 0u);
   EXPECT_TRUE(IsSeparator(buffer[length - 1])) << buffer.substr(0, length);
   EXPECT_EQ(buffer[length], '\0');
-
-  std::string exact = Blank(length + 1);
-  EXPECT_EQ(backend().TempPath(exact), length);
-  std::string small = Blank(length);  // no room for the NUL
-  EXPECT_EQ(backend().TempPath(small), length + 1);
-  EXPECT_EQ(small, Blank(length));
+  ExpectWholeOrNothing([&](std::span<char> room) { return backend().TempPath(room); }, length);
 }
 
 TEST_P(SystemDataContract, TheComputerNameHonoursTheStatedSize) {
@@ -76,10 +82,8 @@ TEST_P(SystemDataContract, DriveRootsArriveWholeOrNotAtAll) {
     start = end + 1;
   }
   EXPECT_EQ(backend().DriveType("?:\\"), platform::kDriveNoRootDir);
-
-  std::string tight = Blank(length);  // no room for the final NUL
-  EXPECT_EQ(backend().LogicalDriveStrings(tight), length + 1);
-  EXPECT_EQ(tight, Blank(length));
+  ExpectWholeOrNothing([&](std::span<char> room) { return backend().LogicalDriveStrings(room); },
+                       length);
 }
 
 TEST_P(SystemDataContract, TheSystemFolderIsAPathThatFitsOrNothing) {
@@ -157,69 +161,24 @@ struct Enumerated {
   unsigned long dataLength = 255;
 };
 
+// A key opens with or without its trailing separator, each open its own handle (closing one
+// leaves the other readable), and lists its values: each name with its NUL, a text's length
+// counting its NUL. A text value fits a stated room of exactly its name and NUL and its text
+// and NUL, in buffers larger than that; one byte less of either is "more data", with nothing
+// written and the sizes it needs (the name's with its NUL).
 TEST_P(RegistryContract, AKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsValues) {
+  platform::HKEY key = 0, other = 0;
+  EXPECT_EQ(
+      backend().OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\NoSuchVendor\\NoSuchKey", key),
+      platform::kErrorFileNotFound);
   const std::optional<std::string> known = under().KnownKey();
   if (!known) GTEST_SKIP() << "no registry key is known to exist here";
-  const std::string& path = *known;
-  platform::HKEY key = 0;
-  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, path + "\\", key),
+  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known + "\\", other),
             platform::kErrorSuccess);
-  EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
-  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, path, key), platform::kErrorSuccess);
-
-  unsigned long index = 0;
-  bool sawText = false;
-  for (;; ++index) {
-    Enumerated value;
-    value.status =
-        backend().EnumValue(key, index, value.name, value.nameLength, value.data, value.dataLength);
-    if (value.status == platform::kErrorNoMoreItems) break;
-    ASSERT_LT(index, 100u);
-    if (value.status != platform::kErrorSuccess) continue;  // too long for 255 bytes
-    // The name with its NUL; a text's length counts its NUL.
-    EXPECT_EQ(value.name[value.nameLength], '\0');
-    EXPECT_EQ(value.name.find('\0'), value.nameLength);
-    if (value.dataLength > 0 && value.data[value.dataLength - 1] == '\0') sawText = true;
-  }
-  EXPECT_GT(index, 0u);
-  EXPECT_TRUE(sawText);
-
-  // Buffers too small for the first value: more data, and both left as they were.
-  Enumerated tight;
-  tight.nameLength = 1;
-  tight.dataLength = 1;
-  EXPECT_EQ(backend().EnumValue(key, 0, tight.name, tight.nameLength, tight.data, tight.dataLength),
-            platform::kErrorMoreData);
-  EXPECT_EQ(tight.name, std::string(255, ' '));
-  EXPECT_EQ(tight.data, std::string(255, ' '));
-  EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
-}
-
-// Two keys open at once are two handles: closing one leaves the other readable.
-TEST_P(RegistryContract, EachOpenKeyIsItsOwnHandle) {
-  const std::optional<std::string> known = under().KnownKey();
-  if (!known) GTEST_SKIP() << "no registry key is known to exist here";
-  platform::HKEY first = 0, second = 0;
-  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, first), platform::kErrorSuccess);
-  ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, second),
-            platform::kErrorSuccess);
-  EXPECT_NE(first, second);
-  EXPECT_EQ(backend().CloseKey(first), platform::kErrorSuccess);
-  Enumerated value;
-  EXPECT_NE(
-      backend().EnumValue(second, 0, value.name, value.nameLength, value.data, value.dataLength),
-      platform::kErrorInvalidHandle);
-  EXPECT_EQ(backend().CloseKey(second), platform::kErrorSuccess);
-}
-
-// A text value in buffers larger than the lengths stated: it fits a stated room of exactly
-// its name and NUL and its text and NUL, and one byte less of either is "more data", with
-// nothing written and the sizes it needs (the name's with its NUL).
-TEST_P(RegistryContract, AValueFitsTheStatedRoomExactlyWithItsNulsAndNotAByteLess) {
-  const std::optional<std::string> known = under().KnownKey();
-  if (!known) GTEST_SKIP() << "no registry key is known to exist here";
-  platform::HKEY key = 0;
   ASSERT_EQ(backend().OpenKey(platform::kHkeyLocalMachine, *known, key), platform::kErrorSuccess);
+  EXPECT_NE(key, other);
+  EXPECT_EQ(backend().CloseKey(other), platform::kErrorSuccess);
+
   const auto enumerate = [&](unsigned long index, unsigned long nameRoom, unsigned long dataRoom) {
     Enumerated value;
     value.nameLength = nameRoom;
@@ -228,34 +187,36 @@ TEST_P(RegistryContract, AValueFitsTheStatedRoomExactlyWithItsNulsAndNotAByteLes
         backend().EnumValue(key, index, value.name, value.nameLength, value.data, value.dataLength);
     return value;
   };
-  // The first text value (its data ends with a NUL).
-  unsigned long index = 0;
-  Enumerated text;
+  unsigned long index = 0, textIndex = 0;
+  std::optional<Enumerated> text;
   for (;; ++index) {
-    text = enumerate(index, 255, 255);
-    ASSERT_NE(text.status, platform::kErrorNoMoreItems) << "no text value";
+    const Enumerated value = enumerate(index, 255, 255);
+    if (value.status == platform::kErrorNoMoreItems) break;
     ASSERT_LT(index, 100u);
-    if (text.status == platform::kErrorSuccess && text.dataLength > 1 &&
-        text.data[text.dataLength - 1] == '\0') {
-      break;
+    if (value.status != platform::kErrorSuccess) continue;  // too long for 255 bytes
+    EXPECT_EQ(value.name[value.nameLength], '\0');
+    EXPECT_EQ(value.name.find('\0'), value.nameLength);
+    if (!text && value.dataLength > 1 && value.data[value.dataLength - 1] == '\0') {
+      text = value;
+      textIndex = index;
     }
   }
-  const std::string name = text.name.substr(0, text.nameLength);
-  const std::string data = text.data.substr(0, text.dataLength);
-  const unsigned long nameRoom = text.nameLength + 1;
-  const unsigned long dataRoom = text.dataLength;
+  ASSERT_TRUE(text.has_value()) << "no text value among " << index;
+  const std::string name = text->name.substr(0, text->nameLength);
+  const std::string data = text->data.substr(0, text->dataLength);
+  const unsigned long nameRoom = text->nameLength + 1;
+  const unsigned long dataRoom = text->dataLength;
 
-  const Enumerated exact = enumerate(index, nameRoom, dataRoom);
+  const Enumerated exact = enumerate(textIndex, nameRoom, dataRoom);
   EXPECT_EQ(exact.status, platform::kErrorSuccess);
   EXPECT_EQ(exact.nameLength, name.size());
   EXPECT_EQ(exact.dataLength, data.size());
   EXPECT_EQ(exact.name, name + '\0' + std::string(255 - nameRoom, ' '));
   EXPECT_EQ(exact.data, data + std::string(255 - dataRoom, ' '));
-
   for (const auto& [nameGiven, dataGiven] :
        {std::pair{nameRoom - 1, dataRoom}, std::pair{nameRoom, dataRoom - 1}}) {
     SCOPED_TRACE(nameGiven == nameRoom ? "the text a byte short" : "the name a byte short");
-    const Enumerated tight = enumerate(index, nameGiven, dataGiven);
+    const Enumerated tight = enumerate(textIndex, nameGiven, dataGiven);
     EXPECT_EQ(tight.status, platform::kErrorMoreData);
     EXPECT_EQ(tight.name, std::string(255, ' '));
     EXPECT_EQ(tight.data, std::string(255, ' '));
@@ -263,13 +224,6 @@ TEST_P(RegistryContract, AValueFitsTheStatedRoomExactlyWithItsNulsAndNotAByteLes
     EXPECT_EQ(tight.dataLength, dataRoom);
   }
   EXPECT_EQ(backend().CloseKey(key), platform::kErrorSuccess);
-}
-
-TEST_P(RegistryContract, AMissingKeyIsNotFound) {
-  platform::HKEY key = 0;
-  EXPECT_EQ(
-      backend().OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\NoSuchVendor\\NoSuchKey", key),
-      platform::kErrorFileNotFound);
 }
 
 }  // namespace

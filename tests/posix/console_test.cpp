@@ -56,27 +56,22 @@ int Wrong(bool expectOut, bool expectError, platform::Console& console) {
   return wrong;
 }
 
+// Started without one of the standard streams: its text is lost, the other stream still
+// works, and the next file opened does not take the closed stream's number (where the text
+// would land in it).
 TEST(PosixConsole, AClosedStreamLosesItsTextAndItsNumberIsNotGivenAway) {
-  // Started without standard output: the text is lost, the error stream still works, and
-  // the next file opened does not take number 1 (where the answer would land in it).
-  EXPECT_EQ(InChild([] {
-              close(STDOUT_FILENO);
-              ToNull(STDERR_FILENO);
-              auto console = platform::OpenConsole();
-              int wrong = Wrong(false, true, *console);
-              const int next = open("/dev/null", O_RDONLY);
-              if (next == STDOUT_FILENO) wrong |= 16;
-              return wrong;
-            }),
-            0);
-  // Started without standard error: the answer still arrives, the error line is lost.
-  EXPECT_EQ(InChild([] {
-              close(STDERR_FILENO);
-              ToNull(STDOUT_FILENO);
-              auto console = platform::OpenConsole();
-              return Wrong(true, false, *console);
-            }),
-            0);
+  for (const int closed : {STDOUT_FILENO, STDERR_FILENO}) {
+    SCOPED_TRACE(closed);
+    EXPECT_EQ(InChild([closed] {
+                close(closed);
+                ToNull(closed == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO);
+                auto console = platform::OpenConsole();
+                int wrong = Wrong(closed != STDOUT_FILENO, closed != STDERR_FILENO, *console);
+                if (open("/dev/null", O_RDONLY) == closed) wrong |= 16;
+                return wrong;
+              }),
+              0);
+  }
 }
 
 TEST(PosixConsole, ALongAnswerArrivesWholeThroughAPipe) {

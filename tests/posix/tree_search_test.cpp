@@ -1,20 +1,25 @@
-// The tree search against real folder trees.
+// The POSIX tree search on real folders, for what only POSIX has (the contract suites hold
+// what every backend shares): links, special files and paths past the system's limit,
+// descriptors, mount points and folders that move while the walk runs, and the trouble each
+// of several searches in one walk is told when paths outgrow the buffer.
 #include "platform/posix/tree_search.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "fake/fake_system.h"
+#include "fake/few_descriptors.h"
 #include "platform/imagehlp.h"
 #include "support/folder_chain.h"
 #include "support/temp_tree.h"
@@ -22,182 +27,113 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::posix::SearchTree;
+using platform::SearchProblem;
+using platform::SearchTrouble;
 
-// Runs a search and gives the found path, or nothing.
-std::optional<std::string> Find(std::string_view root, std::string_view name,
-                                std::size_t bufferSize = 160) {
-  std::vector<char> buffer(bufferSize, '\0');
-  if (!SearchTree(root, name, buffer)) return std::nullopt;
-  return std::string(buffer.data());
+struct Outcome {
+  std::vector<std::string> found;
+  SearchTrouble trouble;
+};
+
+Outcome Search(const std::string& root, std::vector<std::string_view> names,
+               std::size_t bufferSize = platform::kMaxFullPath,
+               std::function<void()> whileSearching = {}) {
+  Outcome outcome{std::vector<std::string>(names.size()), {}};
+  platform::posix::SearchTree({.root = root,
+                               .names = names,
+                               .bufferSize = bufferSize,
+                               .whileSearching = std::move(whileSearching),
+                               .trouble = &outcome.trouble},
+                              outcome.found);
+  return outcome;
 }
 
-TEST(TreeSearch, MatchesFilesAndLinksToFilesButNeverFolders) {
+std::string Find(const std::string& root, std::string_view name) {
+  return Search(root, {name}).found[0];
+}
+
+TEST(TreeSearch, FindsLinksToFilesAndFollowsALinkGivenAsTheRootButNoOther) {
   test_support::TempTree tree;
   test_support::TempTree outside;
-  tree.AddFolder("MSCOMCTL.OCX/inner");
-  EXPECT_EQ(Find(tree.Root(), "mscomctl.ocx"), std::nullopt);
-
-  const std::string real = outside.AddFile("target.dll");
+  const std::string real = outside.AddFile("sub/target.dll");
   const std::string link = tree.Root() + "/Linked.DLL";
   ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
   EXPECT_EQ(Find(tree.Root(), "linked.dll"), link);
 
   ASSERT_EQ(symlink((outside.Root() + "/missing").c_str(), (tree.Root() + "/dead.dll").c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "dead.dll"), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), "dead.dll"), "");
   // A link to a folder is no file, whatever its name.
   ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/folder.ocx").c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "folder.ocx"), std::nullopt);
+  EXPECT_EQ(Find(tree.Root(), "folder.ocx"), "");
+
+  // The root given as a link is the caller's choice.
+  const std::string root = tree.Root() + "/system";
+  ASSERT_EQ(symlink(outside.Root().c_str(), root.c_str()), 0);
+  EXPECT_EQ(Find(root + "//", "TARGET.DLL"), root + "/sub/target.dll");
 }
 
-TEST(TreeSearch, FollowsNoLinkIntoFoldersSoLoopsEnd) {
+TEST(TreeSearch, RootsOnlyPosixHasAreToldApartFromAbsence) {
   test_support::TempTree tree;
-  test_support::TempTree outside;
-  tree.AddFolder("a/b");
-  outside.AddFile("hidden.dll");
-  ASSERT_EQ(symlink(tree.Root().c_str(), (tree.Root() + "/a/b/loop").c_str()), 0);
-  ASSERT_EQ(symlink("..", (tree.Root() + "/a/up").c_str()), 0);
-  ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/a/elsewhere").c_str()), 0);
+  const std::string fifo = tree.Root() + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string dangling = tree.Root() + "/dangling";
+  ASSERT_EQ(symlink((tree.Root() + "/nowhere").c_str(), dangling.c_str()), 0);
 
-  EXPECT_EQ(Find(tree.Root(), "absent.dll"), std::nullopt);
-  EXPECT_EQ(Find(tree.Root(), "hidden.dll"), std::nullopt);
-  const std::string real = tree.AddFile("a/b/real.dll");
-  EXPECT_EQ(Find(tree.Root(), "real.dll"), real);
-}
-
-// The root given as a link is the caller's choice and is followed.
-TEST(TreeSearch, FollowsALinkGivenAsTheRoot) {
-  test_support::TempTree tree;
-  test_support::TempTree links;
-  tree.AddFile("sub/wmp.dll");
-  const std::string root = links.Root() + "/system";
-  ASSERT_EQ(symlink(tree.Root().c_str(), root.c_str()), 0);
-  EXPECT_EQ(Find(root, "WMP.DLL"), root + "/sub/wmp.dll");
-  EXPECT_EQ(Find(root + "//", "wmp.dll"), root + "/sub/wmp.dll");  // separators trimmed
-}
-
-// Runs check() in a child process without the right to override permissions (as the
-// "nobody" user when running as root), and gives its exit code; 77 means it could not.
-int RunUnprivileged(const std::function<int()>& check) {
-  if (geteuid() != 0) return check();
-  const pid_t child = fork();
-  if (child == 0) {
-    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(77);
-    _exit(check());
+  const struct {
+    std::string root;
+    SearchProblem problem;
+    int error;
+  } rows[] = {
+      {dangling, SearchProblem::RootMissing, ENOENT},
+      {fifo, SearchProblem::RootNotFolder, ENOTDIR},
+      {"/dev/null", SearchProblem::RootNotFolder, ENOTDIR},
+      {tree.Root() + "/" + std::string(300, 'n'), SearchProblem::PathTooLong, ENAMETOOLONG},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.root);
+    const SearchTrouble trouble = Search(row.root, {"x.dll"}).trouble;
+    EXPECT_EQ(trouble.problem, row.problem);
+    EXPECT_EQ(trouble.systemError, row.error);
   }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
 }
 
-TEST(TreeSearch, SkipsFoldersItCannotRead) {
+// Real denials, for the fault table's: an unreadable folder below is skipped, an unreadable
+// root is told. Checked in a child process without the right to override permissions (as
+// "nobody" when running as root); its exit status is 0 when right, 77 when it could not run.
+TEST(TreeSearch, SkipsFoldersItCannotReadAndTellsAnUnreadableRoot) {
   test_support::TempTree tree;
-  tree.AddFile("locked/inside.dll");
   tree.AddFile("locked/both.dll");
   const std::string open = tree.AddFile("open/deeper/both.dll");
-  tree.AddFile("open/outside.dll");
   ASSERT_EQ(chmod(tree.Root().c_str(), 0755), 0);  // reachable for the unprivileged child
   ASSERT_EQ(chmod((tree.Root() + "/locked").c_str(), 0), 0);
-
-  const int result = RunUnprivileged([&] {
-    if (access(tree.Root().c_str(), R_OK | X_OK) != 0) return 77;
-    if (Find(tree.Root(), "inside.dll")) return 1;
-    if (Find(tree.Root(), "both.dll") != open) return 2;
-    if (!Find(tree.Root(), "outside.dll")) return 3;
-    return 0;
-  });
-  if (result == 77) GTEST_SKIP() << "no unprivileged user can reach the temporary folder";
-  EXPECT_EQ(result, 0);
-}
-
-// A path of exactly `length` characters below the tree: folders of 50 characters, then a
-// file name that makes up the rest.
-std::string PathOfLength(const test_support::TempTree& tree, std::size_t length,
-                         std::string_view end) {
-  std::string relative;
-  while (tree.Root().size() + 1 + relative.size() + 51 + end.size() < length) {
-    relative += std::string(50, 'f') + "/";
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(77);
+    if (access(tree.Root().c_str(), R_OK | X_OK) != 0) _exit(77);
+    if (Find(tree.Root(), "both.dll") != open) _exit(1);
+    const SearchTrouble trouble = Search(tree.Root() + "/locked", {"both.dll"}).trouble;
+    _exit(trouble.problem == SearchProblem::RootUnreadable && trouble.systemError == EACCES ? 0
+                                                                                            : 2);
   }
-  const std::size_t rest = length - tree.Root().size() - 1 - relative.size() - end.size();
-  return relative + std::string(rest, 'n') + std::string(end);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no unprivileged user can reach the folder";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the locked folder's copy, or none; 2: the root";
 }
 
-TEST(TreeSearch, LongPathsComeBackWholeOrNotAtAll) {
+TEST(TreeSearch, FindsTheLongestNameAndFilesBelowTheSystemPathLimit) {
   test_support::TempTree tree;
-  const std::string path159 = tree.AddFile(PathOfLength(tree, 159, ".ocx"));
-  const std::string name159 = fs::path(path159).filename().string();
-  const std::string path300 = tree.AddFile(PathOfLength(tree, 300, ".dll"));
-  const std::string name300 = fs::path(path300).filename().string();
-  ASSERT_EQ(path159.size(), 159u);
-  ASSERT_EQ(path300.size(), 300u);
+  const std::string longest = tree.AddFile(std::string(NAME_MAX, 'n'));
+  EXPECT_EQ(Find(tree.Root(), std::string(NAME_MAX, 'N')), longest);
 
-  // An exact-size heap buffer, so that AddressSanitizer sees any write past its end.
-  EXPECT_EQ(Find(tree.Root(), name159, 160), path159);
-  EXPECT_EQ(Find(tree.Root(), name159, 159), std::nullopt);
-  EXPECT_EQ(Find(tree.Root(), name300, 160), std::nullopt);
-  EXPECT_EQ(Find(tree.Root(), name300, 261), std::nullopt);
-  EXPECT_EQ(Find(tree.Root(), name300, 301), path300);
-  EXPECT_EQ(Find(tree.Root(), name300, platform::kMaxFullPath), path300);
-
-  // The same limits for a file directly in the root.
-  const std::string rootFile = tree.AddFile(std::string(160 - tree.Root().size() - 1, 'r'));
-  const std::string rootName = fs::path(rootFile).filename().string();
-  EXPECT_EQ(Find(tree.Root(), rootName, 160), std::nullopt);
-  EXPECT_EQ(Find(tree.Root(), rootName, 161), rootFile);
-
-  // A match too long for the buffer does not end the search: a shorter one still counts.
-  const std::string shortCopy = tree.AddFile("z/" + name300);
-  EXPECT_EQ(Find(tree.Root(), name300, 160), shortCopy);
-}
-
-TEST(TreeSearch, FindsFilesBelowTheSystemPathLimit) {
-  test_support::TempTree tree;
-  const std::string folder(200, 'd');
   test_support::FolderChain deep(tree.Root());
-  for (int i = 0; i < 30; ++i) deep.Enter(folder);  // about 6,000 characters deep
+  for (int i = 0; i < 30; ++i) deep.Enter(std::string(200, 'd'));  // about 6,000 characters
   deep.AddFile("Flash.ocx");
   const std::string expected = deep.Path() + "/Flash.ocx";
   ASSERT_GT(expected.size(), std::size_t{PATH_MAX});
-
-  const std::optional<std::string> found = Find(tree.Root(), "FLASH.OCX", platform::kMaxFullPath);
-  EXPECT_TRUE(found == expected) << "found " << found.value_or("nothing").size() << " characters";
-  EXPECT_EQ(Find(tree.Root(), "FLASH.OCX", 160), std::nullopt);
-}
-
-}  // namespace
-
-// ---- Several names in one walk ----
-
-std::vector<std::string> FindAll(const std::string& root, std::vector<std::string_view> names,
-                                 std::size_t bufferSize = platform::kMaxFullPath,
-                                 std::function<void()> whileSearching = {}) {
-  std::vector<std::string> found(names.size());
-  platform::posix::SearchTree({.root = root,
-                               .names = names,
-                               .bufferSize = bufferSize,
-                               .whileSearching = std::move(whileSearching)},
-                              found);
-  return found;
-}
-
-// Names and paths at their limits: the longest entry name is found, a path that fills the
-// buffer without room for its NUL is not, and a name that can never match (it holds a '/')
-// does not keep the walk going once the others are found.
-TEST(TreeSearch, NamesAndPathsAtTheirLimits) {
-  test_support::TempTree tree;
-  const std::string longest(255, 'n');
-  const std::string file = tree.AddFile(longest);  // in the root: no folder to fit first
-  EXPECT_EQ(FindAll(tree.Root(), {longest})[0], file);
-  EXPECT_EQ(FindAll(tree.Root(), {longest}, file.size() + 1)[0], file);
-  EXPECT_EQ(FindAll(tree.Root(), {longest}, file.size())[0], "");
-
-  const std::string first = tree.AddFile("first.dll");
-  for (int i = 0; i < 5; ++i) tree.AddFolder("sub" + std::to_string(i));
-  int offers = 0;
-  const std::vector<std::string> found =
-      FindAll(tree.Root(), {"first.dll", "sub0/x.dll"}, platform::kMaxFullPath, [&] { ++offers; });
-  EXPECT_EQ(found, (std::vector<std::string>{first, ""}));
-  EXPECT_EQ(offers, 0);  // done in the root: no folder read to its end
+  const std::string found = Find(tree.Root(), "FLASH.OCX");
+  EXPECT_TRUE(found == expected) << "found " << found.size() << " characters";
 }
 
 // Counts the descriptors the process holds.
@@ -223,12 +159,16 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelCostWorkLinearInTheTreeAndFewDes
   tree.AddFolder("y");
   const auto [chain, side] = InWalkOrder(tree.Root());  // the same order at every level
   constexpr int kLevels = 600;
+  std::vector<std::string> expected;  // the side files of levels 0, 300 and 599, and none
   test_support::FolderChain comb(tree.Root());
   for (int i = 0; i < kLevels; ++i) {
+    const std::string file = side + "/f" + std::to_string(i) + ".dll";
     comb.AddFolder(side);
-    comb.AddFile(side + "/f" + std::to_string(i) + ".dll");
+    comb.AddFile(file);
+    if (i == 0 || i == 300 || i == 599) expected.push_back(comb.Path() + "/" + file);
     comb.Enter(chain);
   }
+  expected.push_back("");
   const int before = OpenDescriptors();
   int most = before;
   const std::vector<std::string_view> names = {"f0.dll", "f300.dll", "f599.dll", "absent.dll"};
@@ -239,16 +179,7 @@ TEST(TreeSearch, DeepChainsWithFilesAtEveryLevelCostWorkLinearInTheTreeAndFewDes
                                .whileSearching = [&] { most = std::max(most, OpenDescriptors()); }},
                               found, counts);
 
-  std::vector<std::string> expected;  // the side files of levels 0, 300 and 599
-  std::string level = tree.Root();
-  for (int i = 0; i < kLevels; ++i) {
-    if (i == 0 || i == 300 || i == 599) {
-      expected.push_back(level + "/" + side + "/f" + std::to_string(i) + ".dll");
-    }
-    level += "/" + chain;
-  }
-  EXPECT_EQ(std::vector<std::string>(found.begin(), found.begin() + 3), expected);
-  EXPECT_EQ(found[3], "");
+  EXPECT_EQ(found, expected);
   EXPECT_LE(most - before, 40);
   // Every folder read once: the root, 600 chain and 600 side folders, whose entries are the
   // 1200 folders below the root and the 600 files. Climbing back to a closed level costs one
@@ -275,13 +206,147 @@ TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {
   // Deep in the first folder's chain, the first folder is moved out of the tree: on its way
   // back up the walk must come back to the tree's root, not to the moved folder's new parent.
   int reads = 0;
-  const std::vector<std::string> found =
-      FindAll(tree.Root(), {"hidden.dll", "visible.dll"}, platform::kMaxFullPath, [&] {
+  const Outcome outcome =
+      Search(tree.Root(), {"hidden.dll", "visible.dll"}, platform::kMaxFullPath, [&] {
         if (++reads != 30) return;
         ASSERT_EQ(
             rename((tree.Root() + "/" + first).c_str(), (outside.Root() + "/" + first).c_str()), 0);
       });
   EXPECT_GT(reads, 30);
-  EXPECT_EQ(found[0], "");
-  EXPECT_EQ(found[1], visible);
+  EXPECT_EQ(outcome.found, (std::vector<std::string>{"", visible}));
 }
+
+TEST(TreeSearch, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
+  test_support::TempTree tree;
+  tree.AddFile(std::string(100, 'f') + "/wmp.dll");
+  tree.AddFile("near.dll");
+  const Outcome cut = Search(tree.Root(), {"wmp.dll", "near.dll"}, tree.Root().size() + 60);
+  EXPECT_EQ(cut.found, (std::vector<std::string>{"", tree.Root() + "/near.dll"}));
+  EXPECT_EQ(cut.trouble.problem, SearchProblem::PathTooLong);
+  // Found anyway: nothing was left unchecked.
+  EXPECT_EQ(Search(tree.Root(), {"near.dll"}, tree.Root().size() + 60).trouble.problem,
+            SearchProblem::None);
+
+  // The folder whose "wmp.dll" would fill the buffer to its last byte is searched; one a
+  // letter longer is not, and the walk says so even when that folder is empty.
+  test_support::TempTree edge;
+  const std::size_t buffer = edge.Root().size() + 60;  // the root, "/", 50, "/", 7 and a NUL
+  const std::string fits = edge.AddFile(std::string(50, 'a') + "/wmp.dll");
+  ASSERT_EQ(fits.size() + 1, buffer);
+  const Outcome exact = Search(edge.Root(), {"wmp.dll"}, buffer);
+  EXPECT_EQ(exact.found[0], fits);
+  EXPECT_EQ(exact.trouble.problem, SearchProblem::None);
+  fs::remove(fits);
+  EXPECT_EQ(Search(edge.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::None);
+  edge.AddFolder(std::string(51, 'b'));
+  EXPECT_EQ(Search(edge.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::PathTooLong);
+}
+
+// One walk for several searches tells each the paths and the trouble a walk for its own
+// names would have, though the shared walk enters folders a search's own walk would have
+// passed over, and goes on after a search's names are all found.
+TEST(TreeSearch, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
+  test_support::TempTree tree;
+  const std::size_t buffer = tree.Root().size() + 60;
+  // Room below "a..." for a name of 7 letters, not for one of 12.
+  tree.AddFolder(std::string(50, 'a'));
+  const std::string near = tree.AddFile("sub/near.dll");
+  const std::string mscomctl = tree.AddFile("sub/MSCOMCTL.OCX");
+  const std::string top = tree.AddFile("top.dll");
+  const std::vector<std::string_view> names = {"mscomctl.ocx",
+                                               "richtx32.ocx",  // 0: cut short
+                                               "wmp.dll",       // 1: missing
+                                               "near.dll",
+                                               "MSComCtl.ocx",  // 2: found
+                                               "",
+                                               "x/y",       // 3: no name
+                                               "top.dll"};  // 4: found in the root
+  const std::vector<std::size_t> groups = {0, 0, 1, 2, 2, 3, 3, 4};
+  const auto searchAll = [&](const std::string& root, std::vector<SearchTrouble>& troubles) {
+    std::vector<std::string> found(names.size());
+    SearchTrouble walkTrouble;
+    platform::posix::SearchTree({.root = root,
+                                 .names = names,
+                                 .bufferSize = buffer,
+                                 .trouble = &walkTrouble,
+                                 .groups = groups,
+                                 .groupTrouble = troubles},
+                                found);
+    EXPECT_EQ(walkTrouble.problem, troubles[1].problem);  // the walk as a whole: as wmp.dll's
+    return found;
+  };
+  std::vector<SearchTrouble> troubles(5);
+  const std::vector<std::string> found = searchAll(tree.Root(), troubles);
+  EXPECT_EQ(found, (std::vector<std::string>{mscomctl, "", "", near, mscomctl, "", "", top}));
+  // Only the first search has a name (of 12 letters) that may lie below "a...".
+  EXPECT_EQ(troubles[0].problem, SearchProblem::PathTooLong);
+  for (std::size_t group = 1; group < troubles.size(); ++group) {
+    EXPECT_EQ(troubles[group].problem, SearchProblem::None) << group;
+  }
+
+  // A walk that cannot begin, or that stops below the root for want of descriptors, tells
+  // every search that still wanted a name, and no other.
+  std::vector<SearchTrouble> missing(5);
+  searchAll(tree.Root() + "/missing", missing);
+  EXPECT_EQ(missing[0].problem, SearchProblem::RootMissing);
+  EXPECT_EQ(missing[3].problem, SearchProblem::None);
+  std::vector<SearchTrouble> stopped(5);
+  {
+    fake::FewDescriptors one(1);  // the root opens, no folder below it
+    EXPECT_EQ(searchAll(tree.Root(), stopped)[7], top);
+  }
+  EXPECT_EQ(stopped[1].problem, SearchProblem::OutOfResources);
+  EXPECT_EQ(stopped[4].problem, SearchProblem::None);
+}
+
+TEST(TreeSearch, ALongRootSplitOnADoubleSlashStaysInsideItself) {
+  test_support::TempTree tree;
+  test_support::TempTree outside;
+  outside.AddFile("x.dll");  // what an escape to the file system's root would find
+  // The first stretch ends exactly before "//": the next one must not start at "/".
+  const std::string relative = outside.Root().substr(1);
+  test_support::FolderChain chain(tree.Root(), PATH_MAX - 1);
+  const std::string stretch = chain.Path();
+  for (const auto& part : fs::path(relative)) chain.Enter(part.string());
+  chain.AddFile("inside.dll");
+  const std::string root = stretch + "//" + relative;
+  ASSERT_EQ(root.find("//"), std::size_t{PATH_MAX} - 1);
+
+  const Outcome outcome = Search(root, {"x.dll", "inside.dll"});
+  EXPECT_EQ(outcome.found, (std::vector<std::string>{"", root + "/inside.dll"}));
+  EXPECT_EQ(outcome.trouble.problem, SearchProblem::None);
+}
+
+// In a mount namespace of its own, a child process mounts a file system and binds a folder
+// of the same one inside the tree, and searches; its exit status is the number found, 77
+// when the machine refuses the namespace.
+TEST(TreeSearch, TheWalkEntersNoMountPoint) {
+  test_support::TempTree tree;
+  test_support::TempTree outside;
+  outside.AddFile("bound.dll");
+  const std::string mounted = tree.AddFolder("mnt");
+  const std::string bound = tree.AddFolder("bind");
+  tree.AddFile("own/own.dll");
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+        mount("none", mounted.c_str(), "tmpfs", 0, nullptr) != 0 ||
+        mount(outside.Root().c_str(), bound.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+      _exit(77);
+    }
+    close(open((mounted + "/mounted.dll").c_str(), O_CREAT | O_WRONLY, 0644));
+    const Outcome outcome = Search(tree.Root(), {"mounted.dll", "bound.dll", "own.dll"});
+    _exit(static_cast<int>(!outcome.found[0].empty()) * 4 +
+          static_cast<int>(!outcome.found[1].empty()) * 2 +
+          static_cast<int>(!outcome.found[2].empty()));
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(WEXITSTATUS(status), 1) << "4: entered the mounted file system, 2: the bind mount";
+}
+
+}  // namespace

@@ -56,6 +56,11 @@ class MappingTest : public ::testing::Test {
     host.kernelRelease = "6.1.0-18-amd64";
   }
 
+  // What the command line says about the Windows folder csidl when it has no path.
+  std::string Origin(int csidl) const {
+    return platform::posix::PrefixFolderOrigin(host, csidl).Whole();
+  }
+
   test_support::TempTree tree;
   HostEnvironment host;
 };
@@ -98,10 +103,6 @@ TEST_F(MappingTest, WithoutAPrefixTheRootFileSystemIsTheFixedDriveC) {
   EXPECT_EQ(DriveStrings(backend), std::string("C:\\\0", 5));
   EXPECT_EQ(backend.DriveType("C:\\"), kDriveFixed);
 
-  char small[4] = {'#', '#', '#', '#'};
-  EXPECT_EQ(backend.LogicalDriveStrings(small), 5u);  // the size it needs; nothing written
-  EXPECT_EQ(std::string(small, 4), "####");
-
   tree.AddFolder("home/.wine/drive_c/windows/system32");  // ~/.wine is the default prefix
   EXPECT_EQ(ShellFolder(backend, kCsidlSystem), host.home + "/.wine/drive_c/windows/system32");
 }
@@ -113,36 +114,32 @@ TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
   const std::string prefix = tree.Root() + "/prefix";
   const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
   host.winePrefix = prefix;
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named + ": fehlt");
+  EXPECT_EQ(Origin(kCsidlSystem), named + ": fehlt");
   EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).path, prefix);  // apart, to be shortened
   WriteFile(prefix, "");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named + ": ist kein Ordner");
+  EXPECT_EQ(Origin(kCsidlSystem), named + ": ist kein Ordner");
   std::filesystem::remove(prefix);
   tree.AddFolder("prefix/drive_c/windows");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
-            named + ": \"drive_c/windows/system32\" fehlt");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlWindows).Whole(), named);
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlDesktopDirectory).Whole(), "");  // not a prefix folder
+  EXPECT_EQ(Origin(kCsidlSystem), named + ": \"drive_c/windows/system32\" fehlt");
+  EXPECT_EQ(Origin(kCsidlWindows), named);
+  EXPECT_EQ(Origin(kCsidlDesktopDirectory), "");  // not a prefix folder
 
   host.winePrefix = "prefix";
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
-            "Wine-Präfix \"prefix\" aus WINEPREFIX: ist kein absoluter Pfad");
+  EXPECT_EQ(Origin(kCsidlSystem), "Wine-Präfix \"prefix\" aus WINEPREFIX: ist kein absoluter Pfad");
   host.winePrefix.reset();
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
-            "Wine-Präfix \"" + host.home + "/.wine\" aus HOME: fehlt");
+  EXPECT_EQ(Origin(kCsidlSystem), "Wine-Präfix \"" + host.home + "/.wine\" aus HOME: fehlt");
   host.homeFromAccount = true;
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+  EXPECT_EQ(Origin(kCsidlSystem),
             "Wine-Präfix \"" + host.home +
                 "/.wine\" aus dem Benutzerkonto (HOME ist nicht gesetzt): fehlt");
   host.home.clear();
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+  EXPECT_EQ(Origin(kCsidlSystem),
             "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner");
 }
 
 // A prefix deeper than the system's path limit is found and told about like any other; a
 // name longer than a file system allows is told as such, not as missing.
 TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) {
-  using platform::posix::PrefixFolderOrigin;
   using platform::posix::ResolveSpecialFolder;
   test_support::FolderChain chain(tree.Root(), PATH_MAX + 100);
   const std::string prefix = chain.Path();
@@ -150,65 +147,65 @@ TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) 
   host.winePrefix = prefix;
   const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
   EXPECT_EQ(ResolveSpecialFolder(host, kCsidlSystem).path, prefix + "/drive_c/windows/system32");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(), named);
+  EXPECT_EQ(Origin(kCsidlSystem), named);
   EXPECT_EQ(ResolveSpecialFolder(host, kCsidlFonts).path, std::nullopt);
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlFonts).Whole(),
-            named + ": \"drive_c/windows/Fonts\" fehlt");
+  EXPECT_EQ(Origin(kCsidlFonts), named + ": \"drive_c/windows/Fonts\" fehlt");
   chain.AddFile("file");
   host.winePrefix = chain.Path() + "/file";
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+  EXPECT_EQ(Origin(kCsidlSystem),
             "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: ist kein Ordner");
 
   host.winePrefix = tree.Root() + "/" + std::string(NAME_MAX + 1, 'n');
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).Whole(),
+  EXPECT_EQ(Origin(kCsidlSystem),
             "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: hat einen zu langen Pfad");
 }
 
 TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   const std::string desktop = tree.AddFolder("home/Schreibtisch");
   const std::string documents = tree.AddFolder("elsewhere/docs");
-  tree.AddFolder("home/Templates");
-  tree.AddFolder("home/.config");
-  WriteFile(host.home + "/.config/user-dirs.dirs",
-            "# written by xdg-user-dirs-update\n"
-            "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-            "XDG_DOCUMENTS_DIR=\"" +
-                documents +
-                "//\"\n"  // trailing separators are dropped
-                "XDG_TEMPLATES_DIR=\"$HOME//\"\n");
-  const std::string applications = tree.AddFolder("home/.local/share/applications");
-  const std::string autostart = tree.AddFolder("etc/xdg/autostart");
-
-  PosixBackend backend(host);
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), desktop);
-  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), documents);
-  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), "<no path>");  // set to home: none
-  EXPECT_EQ(ShellFolder(backend, kCsidlAppData), host.home + "/.config");
-  EXPECT_EQ(ShellFolder(backend, kCsidlStartMenu), applications);
-  EXPECT_EQ(ShellFolder(backend, kCsidlCommonStartup), autostart);
-  EXPECT_EQ(ShellFolder(backend, kCsidlInternetCache), "<no path>");  // no ~/.cache here
-  EXPECT_EQ(ShellFolder(backend, kCsidlNetwork), "<no path>");        // virtual
-  EXPECT_EQ(ShellFolder(backend, kCsidlFavorites), std::nullopt);     // unknown here
-  EXPECT_EQ(ShellFolder(backend, kCsidlCookies), std::nullopt);
-
-  // Quotes and backslashes as the shell reads them: a lone quote stays, a backslash at the
-  // very end stays too.
+  const std::string templates = tree.AddFolder("home/Templates");
   const std::string quoted = tree.AddFolder("home/quoted");
   tree.AddFolder("home/quote");
   const std::string slashed = tree.AddFolder("home/back\\");
-  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + quoted +
-                                                       "\n"
-                                                       "XDG_DOCUMENTS_DIR=\"$HOME/back\\\"\n");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // "\"/..." is relative
-  EXPECT_EQ(ShellFolder(backend, kCsidlPersonal), slashed);
-  // A relative folder, even one that exists from where the program runs, is no folder.
-  WriteFile(host.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\".\"\n");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");
-
-  // Without the settings file the usual English names are the defaults.
-  std::filesystem::remove(host.home + "/.config/user-dirs.dirs");
-  EXPECT_EQ(ShellFolder(backend, kCsidlTemplates), host.home + "/Templates");
-  EXPECT_EQ(ShellFolder(backend, kCsidlDesktopDirectory), "<no path>");  // no ~/Desktop
+  const std::string applications = tree.AddFolder("home/.local/share/applications");
+  const std::string autostart = tree.AddFolder("etc/xdg/autostart");
+  const std::string settings = tree.AddFolder("home/.config") + "/user-dirs.dirs";
+  const std::string none = "<no path>";
+  const struct {
+    std::optional<std::string> settingsLine;  // none: no settings file
+    int csidl;
+    std::optional<std::string> path;
+  } rows[] = {
+      {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"", kCsidlDesktopDirectory, desktop},
+      {"XDG_DOCUMENTS_DIR=\"" + documents + "//\"", kCsidlPersonal, documents},
+      {"XDG_TEMPLATES_DIR=\"$HOME//\"", kCsidlTemplates, none},  // set to home: none
+      // Quotes and backslashes as the shell reads them: a lone quote stays (and makes the
+      // path relative), a backslash at the very end stays too.
+      {"XDG_DESKTOP_DIR=\"" + quoted, kCsidlDesktopDirectory, none},
+      {"XDG_DOCUMENTS_DIR=\"$HOME/back\\\"", kCsidlPersonal, slashed},
+      // A relative folder, even one that exists from where the program runs, is no folder.
+      {"XDG_DESKTOP_DIR=\".\"", kCsidlDesktopDirectory, none},
+      // Without the settings file the usual English names are the defaults.
+      {std::nullopt, kCsidlTemplates, templates},
+      {std::nullopt, kCsidlDesktopDirectory, none},  // no ~/Desktop
+      {std::nullopt, kCsidlAppData, host.home + "/.config"},
+      {std::nullopt, kCsidlStartMenu, applications},
+      {std::nullopt, kCsidlCommonStartup, autostart},
+      {std::nullopt, kCsidlInternetCache, none},      // no ~/.cache here
+      {std::nullopt, kCsidlNetwork, none},            // virtual
+      {std::nullopt, kCsidlFavorites, std::nullopt},  // unknown here
+      {std::nullopt, kCsidlCookies, std::nullopt},
+  };
+  PosixBackend backend(host);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.settingsLine.value_or("no settings file"));
+    if (row.settingsLine) {
+      WriteFile(settings, "# written by xdg-user-dirs-update\n" + *row.settingsLine + "\n");
+    } else {
+      std::filesystem::remove(settings);
+    }
+    EXPECT_EQ(ShellFolder(backend, row.csidl), row.path) << row.csidl;
+  }
 }
 
 TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {

@@ -14,7 +14,6 @@
 #include "platform/win32/windows_api.h"
 #else
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 namespace support {
@@ -84,15 +83,11 @@ class Fenced {
   }
 
  private:
+  // Whole pages: 64 KiB holds a whole number of 4, 16 or 64 KiB pages, and is the granularity
+  // of Windows' allocations.
   static std::size_t Size() {
-#ifdef _WIN32
-    SYSTEM_INFO info{};
-    GetSystemInfo(&info);
-    const std::size_t page = info.dwPageSize;
-#else
-    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-#endif
-    return (sizeof(T) + page - 1) / page * page;
+    constexpr std::size_t kGranule = std::size_t{1} << 16;
+    return (sizeof(T) + kGranule - 1) / kGranule * kGranule;
   }
 
   static void* Allocate() {

@@ -177,6 +177,15 @@ ctest_run() {
 linux_binary() {
   find "$scratch/build/default" -name "$1" -type f -perm -u+x | head -n 1
 }
+# Runs a GoogleTest program of the Linux build, named by its target, under the command
+# that follows, if any (xvfb-run for the FLTK view's).
+linux_program() {
+  local label=$1 target=$2 path
+  shift 2
+  path=$(linux_binary "$target")
+  [ -n "$path" ] || { echo "no $target in the build" >>"$log"; return 1; }
+  gtest_run "$label" "$@" "$path"
+}
 
 build_linux() {
   cmake --build "$scratch/build/default" -j"$jobs" \
@@ -187,10 +196,7 @@ build_linux() {
 test_linux() {
   local binary status=0
   for binary in behaviour posix; do
-    local path
-    path=$(linux_binary "belvosta_${binary}_tests")
-    [ -n "$path" ] || { echo "no belvosta_${binary}_tests in the build" >>"$log"; return 1; }
-    gtest_run "$binary" "$path" || status=1
+    linux_program "$binary" "belvosta_${binary}_tests" || status=1
     [ "$status" = 0 ] || [ "$attribute" = 1 ] || return 1
   done
   if [ "$fltk_view" = 1 ]; then
@@ -213,11 +219,8 @@ build_fltk_view() {
 test_fltk_view() {
   local name status=0
   for name in tab_order teardown; do
-    local path
-    path=$(linux_binary "belvosta_fltk_${name}_test")
-    [ -n "$path" ] || { echo "no belvosta_fltk_${name}_test in the build" >>"$log"; return 1; }
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 gtest_run "fltk_$name" xvfb-run -a "$path" ||
-      status=1
+    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+      linux_program "fltk_$name" "belvosta_fltk_${name}_test" xvfb-run -a || status=1
     [ "$status" = 0 ] || [ "$attribute" = 1 ] || return 1
   done
   ctest_run "$scratch/build/default" '^smoke_xvfb$' || status=1

@@ -21,7 +21,7 @@ TEST_F(ComponentChecksTest, FlashIsFoundInASubfolderAndItsFailureLeavesTheListAl
   AddSystemFile("Macromed/Flash/deep/er/Flash11j.ocx");
   fake.ui.defaultChoice = vbCancel;  // stops the chain at the runtime files
   main().flahssucher.RaiseClick();
-  EXPECT_EQ(BoxTexts().front(), "Flash Player ist installiert: OK!");
+  EXPECT_EQ(fake.ui.boxes.front().text, "Flash Player ist installiert: OK!");
 
   // Removed while the program runs: the next Flash check fails.
   std::filesystem::remove_all(systemFolder + "/Macromed");

@@ -60,10 +60,6 @@ class CommandLineRows : public CommandLine, public ::testing::WithParamInterface
 const std::string kFolderErrorPath = "/nonexistent/" + std::string(131072, 'p');
 const std::string kFolderErrorShown = "/nonexistent/" + std::string(87, 'p') + "...";
 
-void ProcessorName(CommandLine& t) {
-  t.fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
-      {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
-}
 void SystemFolderUnknown(CommandLine& t) {
   t.InstallEverything(true, false);  // Internet Explorer really missing
   t.fake.system.specialFolders.erase(kCsidlSystem);
@@ -100,7 +96,10 @@ const Row kRows[] = {
       "OK\nInternet-Explorer: fehlt (IEXPLORE.EXE)\nMedia Player Steuerelement: OK\n"}},
     // Both texts, the check's first whichever option comes first, and the check's status.
     {"CheckThenReportWithABlankLineBetween",
-     ProcessorName,
+     [](CommandLine& t) {
+       t.fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
+           {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
+     },
      {"--report", "--check"},
      false,
      kExitComponentMissing,

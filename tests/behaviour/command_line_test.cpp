@@ -1,7 +1,11 @@
 // The program without its windows: the check and the report on the command line, against
-// the same fake machine as the windows' checks, and compared with what the windows find.
+// the same fake machine as the windows' checks. Statuses: 0 all present, 1 a component
+// missing, 2 a usage error, 3 a component that could not be checked or an answer lost.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "app/command_line.h"
@@ -10,268 +14,342 @@
 
 namespace {
 
-using belvosta::CommandLineOptions;
-using belvosta::ParseCommandLine;
+using belvosta::kExitComponentMissing;
+using belvosta::kExitNotChecked;
+using belvosta::kExitOk;
+using belvosta::kExitUsage;
 using command_line_test::RecordingConsole;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
+using platform::kCsidlSystem;
 
 class CommandLine : public checks_test::CheckMachineTest {
- protected:
-  int Run(const std::vector<std::string>& arguments, RecordingConsole& console) {
-    return belvosta::RunCommandLine(ParseCommandLine(arguments, console.WindowsOptions()), *program,
-                                    console);
-  }
+ public:
+  using CheckMachineTest::AddSystemFile;
+  using CheckMachineTest::fake;
+  using CheckMachineTest::InstallEverything;
+  using CheckMachineTest::systemFolder;
+  using CheckMachineTest::tree;
 
-  // Nothing of the windows' side happened: no box, nothing opened, no window loaded.
-  void ExpectNoWindowWork() {
-    EXPECT_TRUE(fake.ui.boxes.empty());
-    EXPECT_TRUE(fake.system.shellOpens.empty());
-    EXPECT_FALSE(program->FormS.IsLoaded());
-    EXPECT_FALSE(program->Form3.IsLoaded());
+  int Run(const std::vector<std::string>& arguments, RecordingConsole& console) {
+    return belvosta::RunCommandLine(belvosta::ParseCommandLine(arguments, console.WindowsOptions()),
+                                    *program, console);
+  }
+  nlohmann::json Json(const std::vector<std::string>& arguments, int expectedStatus) {
+    RecordingConsole console;
+    EXPECT_EQ(Run(arguments, console), expectedStatus);
+    return nlohmann::json::parse(console.utf8Bytes);
   }
 };
 
-TEST_F(CommandLine, AllPresentGivesFiveOkLinesAndStatusZero) {
-  InstallEverything();
-  AddSystemFile("Macromed/Flash/Flash11j.ocx");  // later in the search order: not named
-  RecordingConsole console;
+struct Row {
+  const char* name;
+  std::function<void(CommandLine&)> machine;
+  std::vector<std::string> arguments;
+  bool windows;  // Windows' option spellings and line ends
+  int status;
+  std::vector<std::string> text;  // each part found in stdout ("$SYS": the system folder,
+                                  // "$ROOT": the temporary tree); none: stdout stays empty
+  std::string error;              // found in stderr; empty: stderr stays empty
+};
 
-  EXPECT_EQ(Run({"--check"}, console), belvosta::kExitOk);
-
-  const std::string flash = systemFolder + "/Macromed/Flash/Flash10c.ocx";
-  EXPECT_EQ(Lines(console.text), (std::vector<std::string>{
-                                     "Flash Player: OK (" + flash + ")",
-                                     "Visual-Basic Runtime-Dateien: OK",
-                                     "Windows Service-Pack Dateien: OK",
-                                     "Internet-Explorer: OK",
-                                     "Media Player Steuerelement: OK",
-                                 }));
-  EXPECT_EQ(console.error, "");
-  ExpectNoWindowWork();
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << row.name;
 }
 
-TEST_F(CommandLine, SeveralMissingAreNamedInSearchOrderAndEveryComponentIsChecked) {
-  // No Flash Player, two runtime files and Internet Explorer missing: the windows' chain
-  // would stop at the first failure, the command line goes on to the end.
-  AddSystemFile("RICHTX32.OCX");
-  for (const char* file : {"MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL", "wmp.dll"}) {
-    AddSystemFile(file);
+class CommandLineRows : public CommandLine, public ::testing::WithParamInterface<Row> {};
+
+const std::string kFolderErrorPath = "/nonexistent/" + std::string(131072, 'p');
+const std::string kFolderErrorShown = "/nonexistent/" + std::string(87, 'p') + "...";
+
+void SystemFolderUnknown(CommandLine& t) {
+  t.InstallEverything(true, false);  // Internet Explorer really missing
+  t.fake.system.specialFolders.erase(kCsidlSystem);
+  t.fake.system.folderOrigins[kCsidlSystem] = {"Wine-Präfix \"", "/nonexistent",
+                                               "\" aus WINEPREFIX: fehlt"};
+}
+
+const Row kRows[] = {
+    // The first Flash Player file in the search order is named, not a later one.
+    {"AllPresent",
+     [](CommandLine& t) {
+       t.InstallEverything();
+       t.AddSystemFile("Macromed/Flash/Flash11j.ocx");
+     },
+     {"--check"},
+     false,
+     kExitOk,
+     {"Flash Player: OK ($SYS/Macromed/Flash/Flash10c.ocx)\nVisual-Basic Runtime-Dateien: "
+      "OK\nWindows Service-Pack Dateien: OK\nInternet-Explorer: OK\nMedia Player "
+      "Steuerelement: OK\n"}},
+    // The windows' chain would stop at the first failure; the command line goes on.
+    {"SeveralMissingAreNamedInSearchOrder",
+     [](CommandLine& t) {
+       for (const char* file :
+            {"RICHTX32.OCX", "MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL", "wmp.dll"})
+         t.AddSystemFile(file);
+     },
+     {"--check"},
+     false,
+     kExitComponentMissing,
+     {"Flash Player: fehlt (Flash9g.ocx, Flash10a.ocx, Flash10b.ocx, Flash10c.ocx, Flash10d.ocx, "
+      "Flash10e.ocx, Flash10f.ocx, Flash10g.ocx, Flash10h.ocx, Flash11j.ocx)\nVisual-Basic "
+      "Runtime-Dateien: fehlt (MSCOMCTL.OCX, MSFLXGRD.OCX)\nWindows Service-Pack Dateien: "
+      "OK\nInternet-Explorer: fehlt (IEXPLORE.EXE)\nMedia Player Steuerelement: OK\n"}},
+    // Both texts, the check's first whichever option comes first, and the check's status.
+    {"CheckThenReportWithABlankLineBetween",
+     [](CommandLine& t) {
+       t.fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
+           {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
+     },
+     {"--report", "--check"},
+     false,
+     kExitComponentMissing,
+     {"Media Player Steuerelement: fehlt (wmp.dll)\n\nIntel(R) Pentium(R) 4\n",
+      "\nProzessor Geschwindigkeit: 2,40 GHz\nIhre Computer Geschwindichkeit [2,40 GHz] ist OK "
+      "!\n"}},
+    // Could not check (3) comes before missing (1); one error line for the folder, naming
+    // where it came from.
+    {"AnUnknownFolderIsUncheckedNeverMissing",
+     SystemFolderUnknown,
+     {"--check"},
+     false,
+     kExitNotChecked,
+     {"Flash Player: nicht prüfbar (Systemordner unbekannt)\nVisual-Basic Runtime-Dateien: "
+      "nicht prüfbar (Systemordner unbekannt)\nWindows Service-Pack Dateien: nicht prüfbar "
+      "(Systemordner unbekannt)\nInternet-Explorer: fehlt (IEXPLORE.EXE)\nMedia Player "
+      "Steuerelement: nicht prüfbar (Systemordner unbekannt)\n"},
+     "belvosta: nicht prüfbar: der Systemordner ist unbekannt; Wine-Präfix \"/nonexistent\" aus "
+     "WINEPREFIX: fehlt\n"},
+    {"ARootThatIsAFileIsUnchecked",
+     [](CommandLine& t) {
+       t.InstallEverything();
+       t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFile("system32.txt");
+     },
+     {"--check"},
+     false,
+     kExitNotChecked,
+     {"Flash Player: nicht prüfbar (Systemordner ist kein Ordner (errno " +
+          std::to_string(ENOTDIR) + "))\n",
+      "Internet-Explorer: OK\n"},
+     "der Systemordner \"$ROOT/system32.txt\" ist kein Ordner"},
+    // What a walk found before it had to stop is present; only the rest is unchecked.
+    {"AWalkThatStoppedBeforeTheLastFile",
+     [](CommandLine& t) {
+       t.InstallEverything();
+       t.fake.system.walkTrouble = {platform::SearchProblem::OutOfResources, EMFILE};
+       std::filesystem::remove(t.systemFolder + "/wmp.dll");
+     },
+     {"--check"},
+     false,
+     kExitNotChecked,
+     {"Flash Player: OK",
+      "Media Player Steuerelement: nicht prüfbar (Systemordner konnte mangels "
+      "Systemmitteln nicht ganz durchsucht werden (errno " +
+          std::to_string(EMFILE) + "))\n"},
+     "Systemmitteln"},
+    // 700 bytes of path do not fit the shell call's first buffer.
+    {"AFolderAtALongPathIsFoundWhole",
+     [](CommandLine& t) {
+       const std::string below = std::string(240, 'a') + "/" + std::string(240, 'b') + "/" +
+                                 std::string(240, 'c') + "/system32";
+       t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFolder(below);
+       t.tree.AddFile(below + "/wmp.dll");
+     },
+     {"--check"},
+     false,
+     kExitComponentMissing,
+     {"Media Player Steuerelement: OK\n"}},
+    // A CSI (C1), a right-to-left override and a stray byte in a folder's name.
+    {"OutsideTextReachesTheTerminalWithoutControls",
+     [](CommandLine& t) {
+       t.AddSystemFile(
+           "Mac\xC2\x9B"
+           "1m\xE2\x80\xAEro\xFF/Flash10c.ocx");
+     },
+     {"--check"},
+     false,
+     kExitComponentMissing,
+     {"Flash Player: OK ($SYS/Mac?1m?ro?/Flash10c.ocx)\n"}},
+    // An endless path is named by its first 100 characters; the words around it stay whole.
+    {"AnEndlessPathInAnErrorLineIsCut",
+     [](CommandLine& t) {
+       t.fake.system.specialFolders[kCsidlSystem] = kFolderErrorPath;
+       t.fake.system.folderOrigins[kCsidlSystem] = {"Wine-Präfix \"", kFolderErrorPath,
+                                                    "\" aus HOME: fehlt"};
+     },
+     {"--check"},
+     false,
+     kExitNotChecked,
+     {"Flash Player: nicht prüfbar"},
+     "belvosta: nicht prüfbar: der Systemordner \"" + kFolderErrorShown + "\" fehlt (errno " +
+         std::to_string(ENOENT) + "); Wine-Präfix \"" + kFolderErrorShown + "\" aus HOME: fehlt\n"},
+    // The first argument not understood is named, on one line, by its first 100 characters.
+    {"TheFirstUnknownOptionIsNamedShort",
+     nullptr,
+     {"--check", "-x\ny" + std::string(131072, 'x'), "--bogus"},
+     false,
+     kExitUsage,
+     {},
+     "belvosta: unbekannte Option \"-x?y" + std::string(96, 'x') +
+         "...\" (belvosta --help zeigt die Optionen)\n"},
+    // Slashes and capitals are Windows' way only.
+    {"ASlashOptionIsUnknownOnLinux", nullptr, {"/check"}, false, kExitUsage, {}, "\"/check\""},
+    {"JsonNeedsAPart",
+     nullptr,
+     {"/json"},
+     true,
+     kExitUsage,
+     {},
+     "belvosta: --json braucht --check oder --report\r\n"},
+    {"HelpComesBeforeACheck",
+     nullptr,
+     {"/?", "--check"},
+     true,
+     kExitOk,
+     {"\r\n  --check    prüft die fünf Komponenten"}},
+    {"Version", nullptr, {"--VERSION"}, true, kExitOk, {"Belvosta "}},
+    // Outside data: the user's name and the regional decimal separator; a Linux host name
+    // goes to 64 bytes.
+    {"TheReportOfAnOddMachine",
+     [](CommandLine& t) {
+       t.fake.system.tscHz = 800'000'000;
+       t.fake.system.userName = "a\x1B[2Jb";
+       t.fake.system.decimalSeparator = "\x1B[5m";
+       t.fake.system.computerName = "belvosta-long-hostname";
+     },
+     {"--report"},
+     false,
+     kExitOk,
+     {"\ta?[2Jb\n", "Computername: \t\tbelvosta-long-hostname\n",
+      "\nProzessor Geschwindigkeit: 800?[5m00 MHz\nIhr Computer ist leider zu Langsam [800?[5m00 "
+      "MHz ]. Um eine Optimale Funktion zu gewährleisten!\n"}},
+};
+
+std::string Filled(std::string text, const CommandLine& t) {
+  for (const auto& [mark, value] :
+       {std::pair<std::string, std::string>{"$SYS", t.systemFolder}, {"$ROOT", t.tree.Root()}}) {
+    for (std::size_t at; (at = text.find(mark)) != std::string::npos;)
+      text.replace(at, mark.size(), value);
   }
-  RecordingConsole console;
-
-  EXPECT_EQ(Run({"--check"}, console), belvosta::kExitComponentMissing);
-
-  EXPECT_EQ(Lines(console.text),
-            (std::vector<std::string>{
-                "Flash Player: fehlt (Flash9g.ocx, Flash10a.ocx, Flash10b.ocx, Flash10c.ocx, "
-                "Flash10d.ocx, Flash10e.ocx, Flash10f.ocx, Flash10g.ocx, Flash10h.ocx, "
-                "Flash11j.ocx)",
-                "Visual-Basic Runtime-Dateien: fehlt (MSCOMCTL.OCX, MSFLXGRD.OCX)",
-                "Windows Service-Pack Dateien: OK",
-                "Internet-Explorer: fehlt (IEXPLORE.EXE)",
-                "Media Player Steuerelement: OK",
-            }));
-  // Every file of every component was searched, each below its own folder: the system
-  // folder's walk for all of them first, then the program files folder's.
-  ASSERT_EQ(fake.system.searches.size(), 18u);
-  EXPECT_EQ(fake.system.searches[16].name, "wmp.dll");
-  EXPECT_EQ(fake.system.searches[16].root, systemFolder);
-  EXPECT_EQ(fake.system.searches[17].name, "IEXPLORE.EXE");
-  EXPECT_EQ(fake.system.searches[17].root, programFiles);
-  EXPECT_EQ(fake.system.walks, 2);
-  ExpectNoWindowWork();
+  return text;
 }
 
-// The windows' full scan and the command line search the same files, in the same order,
-// below the same folders.
-TEST_F(CommandLine, SearchesExactlyWhatTheWindowsFullScanSearches) {
-  InstallEverything();
-  main().Label12.RaiseClick();
-  const auto windowSearches = fake.system.searches;
-  ASSERT_EQ(windowSearches.size(), 18u);
-  fake.system.searches.clear();
+TEST_P(CommandLineRows, GiveTheirStatusTextAndErrors) {
+  const Row& row = GetParam();
+  if (row.machine) row.machine(*this);
+  RecordingConsole console(row.windows ? "\r\n" : "\n", row.windows);
 
-  RecordingConsole console;
-  Run({"--check"}, console);
+  EXPECT_EQ(Run(row.arguments, console), row.status);
 
-  ASSERT_EQ(fake.system.searches.size(), windowSearches.size());
-  for (std::size_t i = 0; i < windowSearches.size(); ++i) {
-    EXPECT_EQ(fake.system.searches[i].name, windowSearches[i].name) << i;
-    EXPECT_EQ(fake.system.searches[i].root, windowSearches[i].root) << i;
+  for (const std::string& part : row.text) {
+    EXPECT_NE(console.text.find(Filled(part, *this)), std::string::npos) << part;
   }
-}
-
-TEST_F(CommandLine, ReportTextIsTheReportBoxTextByteForByteThenClockAndVerdict) {
-  fake.system.userName = "Jürgen";
-  fake.system.computerName = "WERKSTATT";
-  fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
-      {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
-
-  RecordingConsole windowsConsole("\r\n", true);
-  EXPECT_EQ(Run({"/report"}, windowsConsole), belvosta::kExitOk);
-  RecordingConsole linuxConsole;
-  Run({"--report"}, linuxConsole);
-  ExpectNoWindowWork();
-  // The command line leaves the run's one measurement to the window.
-  EXPECT_EQ(program->Module1.GemessenerTakt, 0);
-
-  // The window: its report box, then its measurement and verdict box.
-  program->Form3.Show();
-  ASSERT_EQ(fake.ui.boxes.size(), 2u);
-  const std::string box = fake.ui.boxes[0].text;
-  ASSERT_EQ(fake.ui.boxes[0].title, "Rechnerdaten auslesen");
-  const std::string verdict = fake.ui.boxes[1].text;
-  EXPECT_EQ(verdict, "Ihre Computer Geschwindichkeit [2,40 GHz] ist OK !");
-
-  EXPECT_EQ(windowsConsole.text,
-            box + "\r\n" + program->Module1.GeschwindigkeitsText + "\r\n" + verdict + "\r\n");
-  std::string boxWithLinuxLines = box;
-  for (std::size_t at; (at = boxWithLinuxLines.find("\r\n")) != std::string::npos;) {
-    boxWithLinuxLines.replace(at, 2, "\n");
+  EXPECT_EQ(console.text.empty(), row.text.empty());
+  // Every answer ends its last line, and nothing reaches the terminal that it would obey.
+  EXPECT_TRUE(console.text.empty() || console.text.ends_with(row.windows ? "\r\n" : "\n"));
+  EXPECT_EQ(console.text.find('\x1B'), std::string::npos);
+  if (row.error.empty()) {
+    EXPECT_EQ(console.error, "");
+  } else {
+    EXPECT_NE(console.error.find(Filled(row.error, *this)), std::string::npos) << console.error;
   }
-  EXPECT_EQ(linuxConsole.text,
-            boxWithLinuxLines + "\nProzessor Geschwindigkeit: 2,40 GHz\n" + verdict + "\n");
+  // Files are searched for the check alone; nothing of the windows' side happens.
+  EXPECT_EQ(fake.system.searches.empty(), console.text.find("Flash Player:") == std::string::npos);
+  EXPECT_TRUE(fake.ui.boxes.empty());
+  EXPECT_TRUE(fake.system.shellOpens.empty());
+  EXPECT_FALSE(program->FormS.IsLoaded());
+  EXPECT_FALSE(program->Form3.IsLoaded());
+  EXPECT_EQ(fake.system.idListsOutstanding, 0);
 }
 
-TEST_F(CommandLine, ASlowOrUnmeasurableClockIsToldAsSuch) {
-  fake.system.tscHz = 800'000'000;
-  RecordingConsole slow;
-  Run({"--report"}, slow);
-  EXPECT_NE(slow.text.find("\nProzessor Geschwindigkeit: 800,00 MHz\nIhr Computer ist leider zu "
-                           "Langsam [800,00 MHz ]. Um eine Optimale Funktion zu gewährleisten!\n"),
-            std::string::npos)
-      << slow.text;
+INSTANTIATE_TEST_SUITE_P(Rows, CommandLineRows, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-  fake.system.performanceCounterWorks = false;
-  RecordingConsole none;
-  EXPECT_EQ(Run({"--report", "--json"}, none), belvosta::kExitOk);
-  const auto document = nlohmann::json::parse(none.utf8Bytes);
-  EXPECT_TRUE(document["clock_hz"].is_null());
-  EXPECT_TRUE(document["verdict"].is_null());
-  EXPECT_EQ(document["report"]["user"], "tester");
-}
-
-TEST_F(CommandLine, JsonHasEveryKeyAndSurvivesAnyFileName) {
+TEST_F(CommandLine, JsonHasEveryPartAsAskedAndSurvivesAnyFileName) {
   InstallEverything(/*flash=*/false);
   // A folder name with an umlaut, a line break, a DEL and a byte that is not UTF-8.
-  const std::string odd = "Macromed/Fläsh\nneu\x7f\xff";
-  AddSystemFile(odd + "/Flash11j.ocx");
+  AddSystemFile("Macromed/Fläsh\nneu\x7f\xff/Flash11j.ocx");
   fake.system.computerName = "BÜRO";
+  fake.system.userName = "a\x1B[2Jb";
   RecordingConsole console("\r\n", true);
-
-  EXPECT_EQ(Run({"--CHECK", "/Report", "/json"}, console), belvosta::kExitOk);
-
+  EXPECT_EQ(Run({"--CHECK", "/Report", "/json"}, console), kExitOk);
   EXPECT_EQ(console.text, "");
   // ASCII only: the same document in every code page.
   for (const char c : console.utf8Bytes) ASSERT_LT(static_cast<unsigned char>(c), 0x80);
-  const auto document = nlohmann::json::parse(console.utf8Bytes);
-  for (const char* key : {"schema_version", "program", "version", "components", "all_present",
-                          "report", "clock_hz", "clock_text", "verdict"}) {
-    EXPECT_TRUE(document.contains(key)) << key;
-  }
+  auto document = nlohmann::json::parse(console.utf8Bytes);
   EXPECT_EQ(document["schema_version"], 1);
   EXPECT_EQ(document["all_present"], true);
   ASSERT_EQ(document["components"].size(), 5u);
-  for (const auto& component : document["components"]) {
-    for (const char* key : {"name", "present", "missing_files", "found_path"}) {
-      EXPECT_TRUE(component.contains(key)) << key;
-    }
-  }
   EXPECT_EQ(document["components"][0]["found_path"],
             systemFolder + "/Macromed/Fläsh\nneu\x7f\xEF\xBF\xBD/Flash11j.ocx");
   EXPECT_TRUE(document["components"][1]["found_path"].is_null());
-  for (const char* key : {"processor", "family", "memory_mb", "user", "computer_name", "ip_address",
-                          "operating_system", "service_pack", "text"}) {
+  for (const char* key : {"name", "present", "missing_files", "status", "reason"}) {
+    EXPECT_TRUE(document["components"][1].contains(key)) << key;
+  }
+  EXPECT_TRUE(document.contains("program") && document.contains("version"));
+  for (const char* key :
+       {"processor", "family", "ip_address", "operating_system", "service_pack", "text"}) {
     EXPECT_TRUE(document["report"].contains(key)) << key;
   }
   EXPECT_EQ(document["report"]["computer_name"], "BÜRO");
+  EXPECT_EQ(document["report"]["user"], "a\x1B[2Jb");  // JSON keeps the bytes, escaped
   EXPECT_EQ(document["report"]["memory_mb"], 512);
+  EXPECT_EQ(document["report"]["windows_version"],
+            (nlohmann::json{{"major", 5}, {"minor", 1}, {"build", 2600}, {"service_pack", 0}}));
   EXPECT_EQ(document["clock_hz"], 2'400'000'000);
   EXPECT_EQ(document["clock_text"], "2,40 GHz");
   EXPECT_EQ(document["verdict"]["fast_enough"], true);
 
-  // As text the odd path stays on its one line.
-  RecordingConsole text;
-  Run({"--check"}, text);
-  EXPECT_EQ(Lines(text.text).size(), 5u);
-  EXPECT_NE(text.text.find("Fläsh?neu?"), std::string::npos);
-}
-
-TEST_F(CommandLine, OnlyTheAskedPartsAreFilledTheOthersAreNull) {
-  RecordingConsole console;
-  EXPECT_EQ(Run({"--json", "--check"}, console), belvosta::kExitComponentMissing);
-  const auto document = nlohmann::json::parse(console.utf8Bytes);
+  // One component missing among present ones; only the check asked: no report, no clock.
+  std::filesystem::remove(systemFolder + "/wmp.dll");
+  const int readings = fake.system.tscReads;
+  document = Json({"--json", "--check"}, kExitComponentMissing);
   EXPECT_EQ(document["all_present"], false);
+  EXPECT_EQ(document["components"][0]["status"], "present");
+  EXPECT_EQ(document["components"][4]["status"], "missing");
+  EXPECT_TRUE(document["components"][4]["reason"].is_null());
   EXPECT_TRUE(document["report"].is_null());
   EXPECT_TRUE(document["clock_hz"].is_null());
-  EXPECT_EQ(fake.system.tscReads, 0);  // no measurement either
+  EXPECT_EQ(fake.system.tscReads, readings);
+
+  // An unmeasurable clock leaves clock and verdict empty.
+  fake.system.performanceCounterWorks = false;
+  document = Json({"--report", "--json"}, kExitOk);
+  EXPECT_TRUE(document["clock_hz"].is_null());
+  EXPECT_TRUE(document["verdict"].is_null());
 }
 
-TEST_F(CommandLine, CheckAndReportTogetherAreBothTextsWithABlankLineBetween) {
-  fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
-      {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
-  for (const bool windows : {false, true}) {
-    const std::string nl = windows ? "\r\n" : "\n";
-    RecordingConsole check(nl, windows), report(nl, windows), both(nl, windows);
-    EXPECT_EQ(Run({"--check"}, check), belvosta::kExitComponentMissing);
-    EXPECT_EQ(Run({"--report"}, report), belvosta::kExitOk);
-    // The check's status, whichever option comes first.
-    EXPECT_EQ(Run({"--report", "--check"}, both), belvosta::kExitComponentMissing);
-    ASSERT_EQ(report.text.substr(0, 21), "Intel(R) Pentium(R) 4");
-    EXPECT_EQ(both.text, check.text + nl + report.text) << (windows ? "Windows" : "Linux");
-    EXPECT_EQ(both.error, check.error + report.error);
+TEST_F(CommandLine, AnUncheckedComponentIsNoMissingOneInJson) {
+  SystemFolderUnknown(*this);
+  const auto components = Json({"--check", "--json"}, kExitNotChecked)["components"];
+  EXPECT_EQ(components[0]["status"], "unchecked");
+  EXPECT_EQ(components[0]["reason"], "Systemordner unbekannt");
+  EXPECT_EQ(components[0]["present"], false);  // the old key keeps its meaning
+  EXPECT_EQ(components[3]["status"], "missing");
+}
+
+TEST_F(CommandLine, LostOutputIsAFailureWhateverTheVerdict) {
+  InstallEverything();
+  RecordingConsole full;
+  full.textWorks = false;
+  EXPECT_EQ(Run({"--check"}, full), kExitNotChecked);
+  EXPECT_EQ(full.error, "belvosta: die Ausgabe konnte nicht vollständig geschrieben werden\n");
+
+  // Neither stream takes anything: the status alone still says so; a usage error keeps its
+  // own status.
+  RecordingConsole nothing;
+  nothing.textWorks = nothing.errorWorks = false;
+  for (const char* option : {"--version", "--help"}) {
+    EXPECT_EQ(Run({option}, nothing), kExitNotChecked) << option;
   }
-}
+  EXPECT_EQ(Run({"--check", "--json"}, nothing), kExitNotChecked);
+  EXPECT_EQ(Run({"--bogus"}, nothing), kExitUsage);
 
-TEST(CommandLineOptions, AreReadAsEachPlatformWritesThem) {
-  const auto onLinux = [](std::vector<std::string> args) { return ParseCommandLine(args, false); };
-  const auto onWindows = [](std::vector<std::string> args) { return ParseCommandLine(args, true); };
-
-  const CommandLineOptions both = onLinux({"--check", "--report", "--json"});
-  EXPECT_TRUE(both.check && both.report && both.json && both.error.empty());
-  EXPECT_TRUE(onWindows({"/?"}).help);
-  EXPECT_TRUE(onWindows({"/Check"}).check);
-  EXPECT_TRUE(onWindows({"--VERSION"}).version);
-
-  // Slashes and capitals are Windows' way only; on Linux they name unknown options.
-  EXPECT_EQ(onLinux({"/check"}).error,
-            "belvosta: unbekannte Option \"/check\" (belvosta --help zeigt die Optionen)");
-  EXPECT_FALSE(onLinux({"--Check"}).error.empty());
-  // The first argument not understood is named, on one line.
-  EXPECT_EQ(onLinux({"--check", "-x\ny", "--bogus"}).error,
-            "belvosta: unbekannte Option \"-x?y\" (belvosta --help zeigt die Optionen)");
-  EXPECT_EQ(onWindows({"/json"}).error, "belvosta: --json braucht --check oder --report");
-  EXPECT_EQ(onLinux({"--json", "--help"}).error, "");  // help needs nothing else
-  EXPECT_EQ(onLinux({"--version", "--json"}).error, "");
-}
-
-TEST_F(CommandLine, UsageErrorsHelpAndVersion) {
-  RecordingConsole unknown;
-  EXPECT_EQ(Run({"--check", "--prüfen"}, unknown), belvosta::kExitUsage);
-  EXPECT_EQ(unknown.error,
-            "belvosta: unbekannte Option \"--prüfen\" (belvosta --help zeigt die Optionen)\n");
-  EXPECT_EQ(unknown.text, "");
-  EXPECT_TRUE(fake.system.searches.empty());
-
-  RecordingConsole help("\r\n", true);
-  EXPECT_EQ(Run({"/?", "--check"}, help), belvosta::kExitOk);
-  EXPECT_NE(help.text.find("\r\n  --check    prüft die fünf Komponenten"), std::string::npos);
-  EXPECT_TRUE(fake.system.searches.empty());
-
-  RecordingConsole version;
-  EXPECT_EQ(Run({"--version"}, version), belvosta::kExitOk);
-  EXPECT_TRUE(version.text.starts_with("Belvosta ")) << version.text;
-  EXPECT_EQ(version.text.find('\n'), version.text.size() - 1);  // one line, ended
-  ExpectNoWindowWork();
+  // A lost error line alone is lost output too, even when the verdict was printed.
+  fake.system.specialFolders.erase(platform::kCsidlProgramFiles);
+  RecordingConsole noErrors;
+  noErrors.errorWorks = false;
+  EXPECT_EQ(Run({"--check"}, noErrors), kExitNotChecked);
+  EXPECT_NE(noErrors.text.find("Internet-Explorer: nicht prüfbar"), std::string::npos);
 }
 
 }  // namespace

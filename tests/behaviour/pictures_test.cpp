@@ -10,19 +10,6 @@ namespace {
 
 namespace pictures = belvosta::pictures;
 
-// What the fingerprints below do not cover: only the window icons come as icon resources of
-// the Windows program, each its own, and the hand's hot spot lies on its black fingertip.
-TEST(Pictures, IconResourcesAndTheHandsHotSpot) {
-  EXPECT_NE(pictures::AppIcon.IconResource(), 0);
-  EXPECT_NE(pictures::ComputerIcon.IconResource(), 0);
-  EXPECT_NE(pictures::AppIcon.IconResource(), pictures::ComputerIcon.IconResource());
-  EXPECT_EQ(pictures::Tick.IconResource(), 0);
-  const ui::Bitmap& hand = ui::HandCursorBitmap();
-  ASSERT_EQ(hand.width, 32);
-  EXPECT_EQ(hand.argb.at(static_cast<std::size_t>(ui::kHandHotSpotY * 32 + ui::kHandHotSpotX)),
-            0xFF000000u);
-}
-
 // A fingerprint of every pixel (FNV-1a over the size and the ARGB words).
 std::uint64_t Fingerprint(const ui::Bitmap& bitmap) {
   std::uint64_t hash = 0xCBF29CE484222325u;

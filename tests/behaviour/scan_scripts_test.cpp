@@ -145,15 +145,6 @@ std::vector<Box> EverythingPresent(const std::string& blink,
   };
 }
 
-// The summary button's run with one runtime file missing, up to the Media Player check.
-std::vector<Box> RuntimeFileMissingThenServicePackAndExplorer() {
-  const std::string listed = "ticks= list=MSFLXGRD.OCX label7=( 1 nicht installiert)";
-  return {{"1 fehlende Datei/en", listed},
-          {kRuntimeFailure, listed, vbYesNoCancel, kRuntimeMissing},
-          {"Windows Service-Pack Dateien: OK!", "ticks=2" + kNone},
-          {"Internet-Explorer ist: OK!", "ticks=23" + kNone}};
-}
-
 std::vector<Box> Concat(std::vector<Box> a, const std::vector<Box>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -273,32 +264,17 @@ const Script kScripts[] = {
      },
      [](auto& w) { w.Command7.RaiseClick(); },
      {},
-     Concat(RuntimeFileMissingThenServicePackAndExplorer(),
-            {{"Media Player Steuerelement ist: OK!", "ticks=23" + kNone},
-             {kEnd, "ticks=234" + kNone},
-             {kOffer, "ticks=234" + kNone, vbYesNoCancel, kOfferTitle},
-             {"Alles ist bestens", "ticks=234" + kNone}}),
+     {{"1 fehlende Datei/en", "ticks= list=MSFLXGRD.OCX label7=( 1 nicht installiert)"},
+      {kRuntimeFailure, "ticks= list=MSFLXGRD.OCX label7=( 1 nicht installiert)", vbYesNoCancel,
+       kRuntimeMissing},
+      {"Windows Service-Pack Dateien: OK!", "ticks=2" + kNone},
+      {"Internet-Explorer ist: OK!", "ticks=23" + kNone},
+      {"Media Player Steuerelement ist: OK!", "ticks=23" + kNone},
+      {kEnd, "ticks=234" + kNone},
+      {kOffer, "ticks=234" + kNone, vbYesNoCancel, kOfferTitle},
+      {"Alles ist bestens", "ticks=234" + kNone}},
      {},
      "ticks=234" + kNone + " label9=0 index=-1 focus hint formS-hidden"},
-    {"TheSummaryCountsTheMediaPlayerFileMissing",
-     [](ScanScripts& t) {
-       t.InstallEverything();
-       std::filesystem::remove(t.systemFolder + "/MSFLXGRD.OCX");
-       std::filesystem::remove(t.systemFolder + "/wmp.dll");
-     },
-     [](auto& w) { w.Command7.RaiseClick(); },
-     {},
-     Concat(RuntimeFileMissingThenServicePackAndExplorer(),
-            {{"Wollen Sie bei Googele suchen? Windows Media Player?",
-              "ticks=23 list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel,
-              kMediaPlayerMissing},
-             {kEnd, "ticks=234 list=wmp.dll label7=( 1 nicht installiert)"},
-             {kOffer, "ticks=234 list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel,
-              kOfferTitle},
-             {"1 fehlende Datei/en", "ticks=234 list=wmp.dll label7=( 1 nicht installiert)"}}),
-     {},
-     "ticks=234 list=wmp.dll label7=( 1 nicht installiert) label9=1 index=0 focus hint "
-     "formS-hidden"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ScanScripts, ::testing::ValuesIn(kScripts),

@@ -51,14 +51,23 @@ TEST_F(WindowSystemTest, ChangeEventsFireOnceAndOnlyOnChange) {
   EXPECT_EQ(form.log, (std::vector<std::string>{"change:a", "change:"}));
 }
 
-TEST_F(WindowSystemTest, SettingTheListIndexRaisesClickAndFailsSilentlyOnAnEmptyList) {
+// Choosing an entry in code raises Click; an index past either end chooses nothing, and
+// reads give nothing past the end.
+TEST_F(WindowSystemTest, SettingTheListIndexRaisesClickAndFailsSilentlyPastTheEnds) {
   EXPECT_FALSE(form.List.SetListIndex(0));
   EXPECT_TRUE(form.log.empty());
   form.List.AddItem("x");
   form.List.AddItem("y");
   EXPECT_TRUE(form.List.SetListIndex(1));
   EXPECT_FALSE(form.List.SetListIndex(2));
+  EXPECT_FALSE(form.List.SetListIndex(-2));
   EXPECT_EQ(form.log, (std::vector<std::string>{"click:1"}));
+  EXPECT_EQ(form.List.List(1), "y");
+  EXPECT_EQ(form.List.List(2), "");
+  EXPECT_EQ(form.List.List(-1), "");
+  EXPECT_TRUE(form.List.SetListIndex(-1));
+  EXPECT_EQ(form.List.ListIndex(), -1);
+  ASSERT_TRUE(form.List.SetListIndex(0));
   form.List.Clear();
   EXPECT_EQ(form.List.ListIndex(), -1);
 }
@@ -127,27 +136,6 @@ TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
   EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
 }
 
-TEST_F(WindowSystemTest, ListsReadNothingPastTheirEndAndTheSelectionCanBeCleared) {
-  form.List.AddItem("x");
-  form.List.AddItem("y");
-  EXPECT_EQ(form.List.List(1), "y");
-  EXPECT_EQ(form.List.List(2), "");
-  EXPECT_EQ(form.List.List(-1), "");
-  ASSERT_TRUE(form.List.SetListIndex(0));
-  EXPECT_TRUE(form.List.SetListIndex(-1));
-  EXPECT_EQ(form.List.ListIndex(), -1);
-  EXPECT_FALSE(form.List.SetListIndex(-2));
-}
-
-TEST_F(WindowSystemTest, AHiddenControlLosesTheFocusAndAHiddenFormTakesNone) {
-  EXPECT_FALSE(form.Text.SetFocus());  // the form is not shown yet
-  EXPECT_EQ(ui::FocusedControl(form), nullptr);
-  form.Show();
-  ASSERT_TRUE(form.Text.SetFocus());
-  form.Text.SetVisible(false);
-  EXPECT_EQ(ui::FocusedControl(form), nullptr);
-}
-
 // The wait for events wakes for the earliest timer, not the latest.
 TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
   ui::Timer early{form, "Early", ui::Design{.enabled = false, .interval = 300}};
@@ -198,36 +186,15 @@ TEST_F(WindowSystemTest, TimersTickAtTheirIntervalAndWhileAMessageBoxIsOpen) {
   EXPECT_EQ(fake.ui.boxes[1].title, "Belvosta ");
 }
 
-TEST_F(WindowSystemTest, EventProcessingRunsAClickNestedInsideAWaitingHandler) {
-  std::vector<std::string> order;
-  form.Button.Click = [&] { order.push_back("nested click"); };
-  fake.ui.Schedule(30, [&] { form.Button.RaiseClick(); });
-  order.push_back("wait starts");
-  while (fake.clock.nowMs < 100) ui::DoEvents();
-  order.push_back("wait ends");
-  EXPECT_EQ(order, (std::vector<std::string>{"wait starts", "nested click", "wait ends"}));
-}
-
-TEST_F(WindowSystemTest, AFormUnloadedInsideItsOwnHandlerStaysUsable) {
-  form.Show();
-  form.Button.Click = [&] {
-    form.Unload();
-    // The handler goes on after the unload: the next access loads the form again.
-    form.Caption.SetCaption("after unload");
-  };
-  form.Button.RaiseClick();
-  ui::CollectRetiredViews();
-  EXPECT_TRUE(form.IsLoaded());
-  EXPECT_FALSE(form.IsShown());
-  EXPECT_EQ(form.Caption.Caption(), "after unload");
-}
-
 TEST_F(WindowSystemTest, FocusNeedsAShownFormAndAControlThatTakesIt) {
   EXPECT_FALSE(form.List.SetFocus());  // loaded by the call, but not shown
   form.Show();
   EXPECT_FALSE(form.Caption.SetFocus());  // labels take no focus
   EXPECT_TRUE(form.List.SetFocus());
   EXPECT_TRUE(form.List.HasFocus());
+  // A control hidden while it has the focus loses it.
+  form.List.SetVisible(false);
+  EXPECT_EQ(ui::FocusedControl(form), nullptr);
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ std::intptr_t FakeSystem::ShellOpen(platform::WindowHandle owner, std::string_vi
                                     const char* directory, int showCmd) {
   shellOpens.push_back({owner, std::string(operation), std::string(file), parameters == nullptr,
                         directory == nullptr, showCmd});
-  return shellOpenResult;
+  return 42;  // above 32: opened
 }
 
 unsigned FakeSystem::LogicalDriveStrings(std::span<char> buffer) {
@@ -201,7 +201,7 @@ int FakeSystem::MemoryStatusEx(platform::MEMORYSTATUSEX& status) {
 
 int FakeSystem::PerformanceFrequency(std::int64_t& frequency) {
   if (!performanceCounterWorks) return 0;
-  frequency = performanceFrequency;
+  frequency = kPerformanceFrequency;
   return 1;
 }
 
@@ -215,8 +215,8 @@ int FakeSystem::PerformanceCounter(std::int64_t& count) {
     }
     return 0;
   }
-  clock_.nowMs += counterReadAdvanceMs;
-  count = CountsAfter(std::max<std::int64_t>(clock_.nowMs, 0), performanceFrequency);
+  ++clock_.nowMs;
+  count = CountsAfter(std::max<std::int64_t>(clock_.nowMs, 0), kPerformanceFrequency);
   if (auto stall = preemptedAfterRead.find(counterReads); stall != preemptedAfterRead.end()) {
     clock_.nowMs += stall->second;
   }
@@ -245,11 +245,10 @@ const FakeSystem::RegistryKey* FakeSystem::FindKey(std::string_view path) const 
 }
 
 long FakeSystem::OpenKey(platform::HKEY key, std::string_view subKey, platform::HKEY& result) {
-  constexpr long kErrorInvalidHandle = 6;
   std::string path;
   if (key != platform::kHkeyLocalMachine) {
     auto parent = openKeys_.find(key);
-    if (parent == openKeys_.end()) return kErrorInvalidHandle;
+    if (parent == openKeys_.end()) return platform::kErrorInvalidHandle;
     path = parent->second + "\\";
   }
   path += subKey;
@@ -263,19 +262,17 @@ long FakeSystem::OpenKey(platform::HKEY key, std::string_view subKey, platform::
 long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<char> name,
                            unsigned long& nameLength, std::span<char> data,
                            unsigned long& dataLength) {
-  constexpr long kErrorInvalidHandle = 6;
   constexpr long kErrorKeyDeleted = 1018;
-  constexpr long kErrorNoMoreItems = 259;
   // An enumeration that never ends would ask on for ever: the millionth call fails.
   if (++valueEnumerations > kMostValueEnumerations) {
     if (valueEnumerations == kMostValueEnumerations + 1) {
       ADD_FAILURE() << "registry values enumerated " << kMostValueEnumerations
                     << " times: an enumeration does not end";
     }
-    return kErrorNoMoreItems;
+    return platform::kErrorNoMoreItems;
   }
   auto open = openKeys_.find(key);
-  if (open == openKeys_.end()) return kErrorInvalidHandle;
+  if (open == openKeys_.end()) return platform::kErrorInvalidHandle;
   const RegistryKey* found = FindKey(open->second);
   if (found == nullptr) return kErrorKeyDeleted;
   if (found->errorAlways) return *found->errorAlways;
@@ -289,15 +286,13 @@ long FakeSystem::EnumValue(platform::HKEY key, unsigned long index, std::span<ch
 }
 
 long FakeSystem::CloseKey(platform::HKEY key) {
-  constexpr long kErrorInvalidHandle = 6;
   if (key == platform::kHkeyLocalMachine) return platform::kErrorSuccess;
-  if (openKeys_.erase(key) == 0) return kErrorInvalidHandle;
+  if (openKeys_.erase(key) == 0) return platform::kErrorInvalidHandle;
   --keysOpen;
   return platform::kErrorSuccess;
 }
 
 int FakeSystem::SocketsStartup(std::uint16_t version, platform::WSADATA& data) {
-  ++socketStartups;
   data.wVersion = version;
   data.wHighVersion = 0x0202;
   return 0;
@@ -317,11 +312,11 @@ std::optional<platform::HOSTENT> FakeSystem::HostByName(std::string_view name) {
 }
 
 platform::WindowHandle FakeSystem::DesktopWindow() {
-  return desktopWindow;
+  return kDesktopWindow;
 }
 
 int FakeSystem::WindowRect(platform::WindowHandle window, platform::RECT& rect) {
-  if (window == 0 || window != desktopWindow) return 0;
+  if (window == 0 || window != kDesktopWindow) return 0;
   rect = desktopRect;
   return 1;
 }

@@ -112,11 +112,10 @@ class FakeSystem : public platform::FailingBackend {
   // Host name (compared without regard to case) -> entry; absent or nothing = no entry.
   std::map<std::string, std::optional<platform::HOSTENT>> hosts;
   std::vector<std::string> hostLookups;
-  int socketStartups = 0;
   int socketCleanups = 0;
 
   // --- Screen (GetDesktopWindow / GetWindowRect / screen twips) ---
-  platform::WindowHandle desktopWindow = 0x10010;
+  static constexpr platform::WindowHandle kDesktopWindow = 0x10010;
   platform::RECT desktopRect{0, 0, 1024, 768};
   platform::ScreenTwips screen{1024 * 15.0, 768 * 15.0, 15, 15};
 
@@ -133,14 +132,12 @@ class FakeSystem : public platform::FailingBackend {
     int showCmd;
   };
   std::vector<ShellOpenCall> shellOpens;
-  std::intptr_t shellOpenResult = 42;
 
   // --- Counters and clocks, all driven by the virtual clock ---
-  std::int64_t performanceFrequency = 10'000'000;
+  static constexpr std::int64_t kPerformanceFrequency = 10'000'000;
   bool performanceCounterWorks = true;
-  // Each QueryPerformanceCounter call moves the virtual clock on by this much, so that a
+  // Each QueryPerformanceCounter call moves the virtual clock on by a millisecond, so that a
   // busy-wait on the counter ends.
-  std::int64_t counterReadAdvanceMs = 1;
   std::int64_t counterReads = 0;
   // After the read with this number (counterReads after it) the virtual clock jumps on by
   // the given milliseconds: the thread was preempted right after reading the counter.

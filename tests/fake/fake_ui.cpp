@@ -77,9 +77,7 @@ int FakeUi::MessageBox(ui::Form* owner, std::string_view text, int style, std::s
   if (whileBoxOpen) whileBoxOpen(RecordedBox(boxes[index]));
   if (boxOpenMs > 0) Advance(boxOpenMs);
   int answer = style == ui::vbYesNoCancel ? defaultChoice : ui::vbOK;
-  if (answerer) {
-    answer = answerer(boxes[index]);
-  } else if (!answers.empty()) {
+  if (!answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
@@ -89,7 +87,7 @@ int FakeUi::MessageBox(ui::Form* owner, std::string_view text, int style, std::s
 
 void FakeUi::DoEvents() {
   ++doEventsCalls;
-  Advance(doEventsStepMs);
+  Advance(kDoEventsStepMs);
 }
 
 void FakeUi::WaitEvents(std::int64_t maxMs) {
@@ -98,7 +96,7 @@ void FakeUi::WaitEvents(std::int64_t maxMs) {
   const std::int64_t timer = ui::NextTimerDueMs();
   if (timer >= 0) until = std::min(until, timer);
   if (!scheduled_.empty()) until = std::min(until, scheduled_.front().first);
-  Advance(std::max(doEventsStepMs, until - clock_.nowMs));
+  Advance(std::max(kDoEventsStepMs, until - clock_.nowMs));
 }
 
 void FakeUi::Run() {

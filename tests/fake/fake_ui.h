@@ -32,8 +32,6 @@ class FakeUi : public ui::UiBackend {
   // boxes answer defaultChoice.
   std::deque<int> answers;
   int defaultChoice = ui::vbNo;
-  // When set, answers every box (before the queue): the user's choice by what the box says.
-  std::function<int(const RecordedBox&)> answerer;
   // Called when a box opens; its text is stored with the box.
   std::function<std::string()> snapshot;
   // Virtual time that passes while each box is open; due timers tick meanwhile.
@@ -42,7 +40,7 @@ class FakeUi : public ui::UiBackend {
   // not reach the blocked windows, but tests may inspect state here).
   std::function<void(const RecordedBox&)> whileBoxOpen;
   // Virtual time that one pass of event processing takes.
-  std::int64_t doEventsStepMs = 10;
+  static constexpr std::int64_t kDoEventsStepMs = 10;
 
   // User input that arrives at a virtual time; it runs inside the event processing that
   // first sees that time (DoEvents, a box, or Advance).

@@ -58,13 +58,8 @@ class ProgramTest : public ::testing::Test {
 
   belvosta::sucher1& main() { return program->sucher1; }
 
-  // Texts, titles of the recorded boxes and the files shell-opened, in order, for
-  // whole-sequence assertions.
-  std::vector<std::string> BoxTexts() const {
-    std::vector<std::string> texts;
-    for (const RecordedBox& box : fake.ui.boxes) texts.push_back(box.text);
-    return texts;
-  }
+  // Titles of the recorded boxes and the files shell-opened, in order, for whole-sequence
+  // assertions.
   std::vector<std::string> BoxTitles() const {
     std::vector<std::string> titles;
     for (const RecordedBox& box : fake.ui.boxes) titles.push_back(box.title);

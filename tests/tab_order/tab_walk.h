@@ -1,13 +1,16 @@
-// What the tab-order tests of every view share: the program's windows, the model's
-// sequence of tab stops, a walk with real Tab presses, and a window system that answers
-// message boxes at once (a window's load may show one) while a native view draws.
+// What the tab-order tests of every view share: the model's sequence of tab stops, a walk
+// with real Tab presses through each of the program's windows, and a window system that
+// answers message boxes at once (a window's load may show one) while a native view draws.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "ui/view_side.h"
 
 namespace tab_order {
@@ -59,5 +62,27 @@ class BoxesAnswered final : public ui::UiBackend {
  private:
   ui::UiBackend& native_;
 };
+
+// Shows each of the program's windows in the native view and walks it with the view's Tab
+// (pressTab, given the form): the focus must visit the model's stops and come round.
+inline void ExpectEveryWindowFollowsTheModel(ui::UiBackend& native,
+                                             const std::function<void(ui::Form&)>& pressTab) {
+  BoxesAnswered ui{native};
+  ui::SetUiBackend(&ui);
+  auto program = std::make_unique<belvosta::Program>();
+  for (ui::Form* form :
+       {static_cast<ui::Form*>(&program->sucher1), static_cast<ui::Form*>(&program->FormS),
+        static_cast<ui::Form*>(&program->Form3)}) {
+    SCOPED_TRACE(form->Name());
+    form->Show();
+    ui.DoEvents();
+    EXPECT_EQ(WalkRound(*form, [&] { pressTab(*form); }), ModelRound(*form));
+  }
+  // The views of unloaded forms first, then the program, whose forms take their views
+  // with them while the window system that made them is still installed.
+  ui::CollectRetiredViews();
+  program.reset();
+  ui::SetUiBackend(nullptr);
+}
 
 }  // namespace tab_order

@@ -8,15 +8,13 @@
 #include "platform/win32/system_backend.h"
 #include "platform/win32/utf8.h"
 #include "platform/win32/windows_api.h"
-#include "wide_tree.h"
+#include "support/temp_tree.h"
 #include "win32_faults.h"
 
 namespace platform::win32 {
 namespace {
 
-using testing::Make;
-using testing::RootOf;
-using testing::TempTree;
+using test_support::TempTree;
 
 // Makes the empty folder `link` a junction to the folder `target` (a full path), as
 // mklink /J does; false when the file system refuses.
@@ -135,14 +133,10 @@ class Win32UnderContract : public contract::BackendUnderContract {
   const std::string& Root() const override { return rootPath_; }
   const std::string& Outside() const override { return outsidePath_; }
   std::string AddFile(const std::string& base, std::string_view relative) override {
-    const std::wstring path = Windows(relative);
-    const std::size_t last = path.rfind(L'\\');
-    const std::wstring folders = last == std::wstring::npos ? L"" : path.substr(0, last);
-    const std::wstring name = last == std::wstring::npos ? path : path.substr(last + 1);
-    return Narrow(Make(Folder(base), folders, name));
+    return Folder(base).AddFile(relative);
   }
   std::string AddFolder(const std::string& base, std::string_view relative) override {
-    return Narrow(Make(Folder(base), Windows(relative)));
+    return Folder(base).AddFolder(relative);
   }
   bool LinkToFolder(std::string_view relative, const std::string& target) override {
     return Link(relative, target, true);
@@ -150,11 +144,11 @@ class Win32UnderContract : public contract::BackendUnderContract {
   // Only for a Windows link: Wine opens a Unix link that it listed as a folder as the
   // folder it leads to, which is no fault of the walk.
   bool SwapForLink(std::string_view relative, const std::string& target) override {
-    const std::wstring folder = RootOf(root_) + L"\\" + Windows(relative);
+    const std::wstring folder = Widen(root_.Root()) + L"\\" + Windows(relative);
     return MoveFileW(folder.c_str(), (folder + L".moved").c_str()) && Link(relative, target, false);
   }
   bool Link(std::string_view relative, const std::string& target, bool hostLink) {
-    const std::wstring link = RootOf(root_) + L"\\" + Windows(relative);
+    const std::wstring link = Widen(root_.Root()) + L"\\" + Windows(relative);
     // A file in the target shows whether the link leads there.
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW((Widen(target) + L"\\*").c_str(), &data);

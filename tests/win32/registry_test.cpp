@@ -1,5 +1,6 @@
-// Registry values through the program's buffers: converted to UTF-8, never past the
-// stated sizes, and never half written.
+// Registry values of the real registry as the program reads them (the buffer rules are the
+// registry contract's): texts in UTF-8 with their NUL counted, one stored without its NUL
+// given one, numbers as their bytes, and what does not fit 255 bytes left out untouched.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,112 +15,55 @@ static const ::HKEY kNativeCurrentUser = HKEY_CURRENT_USER;
 namespace platform::win32 {
 namespace {
 
-// HKEY_CURRENT_USER in the program's numbering of the predefined keys.
-constexpr platform::HKEY kCurrentUser = 0x80000001u;
-constexpr wchar_t kTestKey[] = L"Software\\BelvostaPlatformTest";
-
-struct Value {
-  long status = 0;
-  std::string name;
-  std::string data;
-  unsigned long nameLength = 0;
-  unsigned long dataLength = 0;
-};
-
-class Registry : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ::HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(kNativeCurrentUser, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    SetText(key, L"ProcessorNameString", L"  Intel(R) Ger\u00e4t 2,40 GHz  ");
-    SetText(key, L"Identifier", L"x86 Family 6");
-    // Stored without its NUL, as some installers write texts.
-    RegSetValueExW(key, L"Unended", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"abc"),
-                   3 * sizeof(wchar_t));
-    SetText(key, L"Long", std::wstring(300, L'a'));
-    SetText(key, std::wstring(300, L'N').c_str(), L"x");
-    const DWORD number = 0x01020304;
-    RegSetValueExW(key, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof(number));
-    RegCloseKey(key);
-    ASSERT_EQ(backend_.OpenKey(kCurrentUser, "Software\\BelvostaPlatformTest\\", key_), 0);
-  }
-
-  void TearDown() override {
-    backend_.CloseKey(key_);
-    RegDeleteKeyW(kNativeCurrentUser, kTestKey);
-  }
-
-  static void SetText(::HKEY key, const wchar_t* name, const std::wstring& text) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  }
-
-  // One enumeration step as the program makes it: blank buffers of 255 and lengths of 255.
-  Value Enumerate(unsigned long index, unsigned long nameLength = 255,
-                  unsigned long dataLength = 255) {
-    Value value;
-    value.name.assign(255, ' ');
-    value.data.assign(255, ' ');
-    value.nameLength = nameLength;
-    value.dataLength = dataLength;
-    value.status =
-        backend_.EnumValue(key_, index, value.name, value.nameLength, value.data, value.dataLength);
-    return value;
-  }
-
-  std::map<std::string, Value> All() {
-    std::map<std::string, Value> values;
-    for (unsigned long index = 0; index < 50; ++index) {
-      Value value = Enumerate(index);
-      if (value.status == kErrorNoMoreItems) break;
-      // Values that did not fit are kept under their index.
-      std::string key = std::to_string(index);
-      if (value.status == kErrorSuccess) key = value.name.substr(0, value.nameLength);
-      values[key] = value;
-    }
-    return values;
-  }
-
-  Win32Backend backend_;
-  platform::HKEY key_ = 0;
-};
-
-TEST_F(Registry, TextsArriveAsUtf8WithTheirNulCounted) {
-  const auto values = All();
-  ASSERT_TRUE(values.count("ProcessorNameString"));
-  const Value& name = values.at("ProcessorNameString");
-  EXPECT_EQ(name.nameLength, 19u);
-  EXPECT_EQ(name.name[19], '\0');
-  const std::string text = "  Intel(R) Ger\xC3\xA4t 2,40 GHz  ";
-  EXPECT_EQ(name.dataLength, text.size() + 1);
-  EXPECT_EQ(name.data.substr(0, name.dataLength), text + '\0');
-  EXPECT_EQ(name.data[name.dataLength], ' ');  // nothing beyond
-
-  ASSERT_TRUE(values.count("Unended"));  // gets the NUL it was stored without
-  EXPECT_EQ(values.at("Unended").dataLength, 4u);
-  EXPECT_EQ(values.at("Unended").data.substr(0, 4), std::string("abc\0", 4));
-
-  ASSERT_TRUE(values.count("Number"));
-  EXPECT_EQ(values.at("Number").dataLength, 4u);
-  EXPECT_EQ(values.at("Number").data.substr(0, 4), std::string("\x04\x03\x02\x01", 4));
+void Set(::HKEY key, const std::wstring& name, DWORD type, const void* data, std::size_t size) {
+  RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                 static_cast<DWORD>(size));
 }
 
-TEST_F(Registry, ValuesTooLongForTheBuffersLeaveThemUntouched) {
-  // "Long" (301 bytes of data) and the 300-letter name do not fit 255-byte buffers.
-  int tooLong = 0;
+TEST(Registry, ValuesArriveInTheProgramsFormOrNotAtAll) {
+  constexpr wchar_t kTestKey[] = L"Software\\BelvostaPlatformTest";
+  ::HKEY native = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(kNativeCurrentUser, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &native, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring text = L"  Intel(R) Ger\u00e4t 2,40 GHz  ", tooLong(300, L'a');
+  const DWORD number = 0x01020304;
+  Set(native, L"ProcessorNameString", REG_SZ, text.c_str(), (text.size() + 1) * 2);
+  Set(native, L"Unended", REG_SZ, L"abc", 3 * 2);  // as some installers write texts
+  Set(native, L"Number", REG_DWORD, &number, sizeof(number));
+  Set(native, L"Long", REG_SZ, tooLong.c_str(), (tooLong.size() + 1) * 2);
+  Set(native, tooLong, REG_SZ, L"x", 2 * 2);
+  RegCloseKey(native);
+
+  Win32Backend backend;
+  platform::HKEY key = 0;
+  ASSERT_EQ(backend.OpenKey(0x80000001u, "Software\\BelvostaPlatformTest\\", key), 0);
+  std::map<std::string, std::string> values;
+  int tooLongs = 0;
   for (unsigned long index = 0; index < 50; ++index) {
-    const Value value = Enumerate(index);
-    if (value.status == kErrorNoMoreItems) break;
-    if (value.status != kErrorMoreData) continue;
-    ++tooLong;
-    EXPECT_EQ(value.name, std::string(255, ' '));
-    EXPECT_EQ(value.data, std::string(255, ' '));
+    std::string name(255, ' '), data(255, ' ');
+    unsigned long nameLength = 255, dataLength = 255;
+    const long status = backend.EnumValue(key, index, name, nameLength, data, dataLength);
+    if (status == kErrorNoMoreItems) break;
+    if (status == kErrorMoreData) {
+      ++tooLongs;
+      EXPECT_EQ(name + data, std::string(510, ' '));
+      continue;
+    }
+    ASSERT_EQ(status, kErrorSuccess);
+    EXPECT_EQ(name[nameLength], '\0');
+    EXPECT_EQ(data[dataLength], ' ');  // nothing beyond
+    values[name.substr(0, nameLength)] = data.substr(0, dataLength);
   }
-  EXPECT_EQ(tooLong, 2);
-  EXPECT_EQ(Enumerate(50).status, kErrorNoMoreItems);
+  backend.CloseKey(key);
+  RegDeleteKeyW(kNativeCurrentUser, kTestKey);
+
+  EXPECT_EQ(tooLongs, 2);
+  const std::map<std::string, std::string> expected = {
+      {"ProcessorNameString", std::string("  Intel(R) Ger\xC3\xA4t 2,40 GHz  \0", 29)},
+      {"Unended", std::string("abc\0", 4)},
+      {"Number", "\x04\x03\x02\x01"}};
+  EXPECT_EQ(values, expected);
 }
 
 }  // namespace

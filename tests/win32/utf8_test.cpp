@@ -1,9 +1,7 @@
+// Texts between the program's UTF-8 and Windows' wide strings and code pages.
 #include "platform/win32/utf8.h"
-#include "platform/buffer_rules.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
 
 namespace platform::win32 {
 namespace {
@@ -18,6 +16,20 @@ TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
             L"Gr\u00f6\u00dfe");
   // A character outside the basic plane is one surrogate pair in Windows' strings.
   EXPECT_EQ(Widen("\xF0\x9F\x98\x80").size(), 2u);
+
+  // cmd.exe's German code page 850 and the ANSI page 1252 place ü differently.
+  EXPECT_EQ(Narrow(Widen("Prüfung gewährleisten"), 850),
+            "Pr\x81"
+            "fung gew\x84hrleisten");
+  EXPECT_EQ(Narrow(Widen("Prüfung"), 1252),
+            "Pr\xFC"
+            "fung");
+  // A letter the code page lacks becomes one stand-in byte (its look-alike or "?"); the
+  // text around it is never cut.
+  const std::string omega = Narrow(Widen("a\xCE\xA9z"), 1252);
+  ASSERT_EQ(omega.size(), 3u);
+  EXPECT_EQ(omega.front(), 'a');
+  EXPECT_EQ(omega.back(), 'z');
 }
 
 TEST(Utf8, PrefixThatFitsEndsAtAWholeCharacter) {
@@ -25,24 +37,9 @@ TEST(Utf8, PrefixThatFitsEndsAtAWholeCharacter) {
       "a\xC3\xA4"
       "b";  // a, ä (two bytes), b
   EXPECT_EQ(PrefixThatFits(text, 0), "");
-  EXPECT_EQ(PrefixThatFits(text, 1), "a");
   EXPECT_EQ(PrefixThatFits(text, 2), "a");
   EXPECT_EQ(PrefixThatFits(text, 3), "a\xC3\xA4");
   EXPECT_EQ(PrefixThatFits(text, 10), text);
-}
-
-TEST(Utf8, CopyWithNulWritesOnlyWhatFitsWithItsNul) {
-  std::array<char, 6> memory;
-  memory.fill('x');
-  const std::span<char> buffer(memory.data(), 4);  // the last two bytes lie outside
-
-  EXPECT_TRUE(CopyWithNul("abc", buffer));
-  EXPECT_EQ(std::string(memory.data(), 6), std::string("abc\0xx", 6));
-
-  memory.fill('x');
-  EXPECT_FALSE(CopyWithNul("abcd", buffer));
-  EXPECT_EQ(std::string(memory.data(), 6), "xxxxxx");
-  EXPECT_FALSE(CopyWithNul("", std::span<char>()));
 }
 
 }  // namespace

@@ -19,46 +19,26 @@ struct Active {
 };
 Active active;
 
-DWORD ErrorOf(Fault fault) {
-  switch (fault) {
-    case Fault::Denied:
-      return ERROR_ACCESS_DENIED;
-    case Fault::NoDescriptors:
-      return ERROR_TOO_MANY_OPEN_FILES;
-    case Fault::SystemFull:
-      return ERROR_NO_SYSTEM_RESOURCES;
-    case Fault::NoMemory:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case Fault::DeviceError:
-      return ERROR_IO_DEVICE;
-    case Fault::DiskFull:
-      return ERROR_DISK_FULL;
-    case Fault::Interrupted:
-    case Fault::Partial:
-      break;
-  }
-  return ERROR_INVALID_FUNCTION;
-}
+// The Windows error and the native status of each fault, in the order of contract::Fault.
+// Windows has no interrupted call (Inject refuses it), and a partial one does not fail.
+struct Codes {
+  DWORD error;
+  NTSTATUS status;
+};
+constexpr Codes kUnsuccessful{ERROR_INVALID_FUNCTION, static_cast<NTSTATUS>(0xC0000001L)};
+constexpr Codes kCodes[] = {
+    kUnsuccessful,                                                    // Interrupted
+    kUnsuccessful,                                                    // Partial
+    {ERROR_ACCESS_DENIED, static_cast<NTSTATUS>(0xC0000022L)},        // STATUS_ACCESS_DENIED
+    {ERROR_TOO_MANY_OPEN_FILES, static_cast<NTSTATUS>(0xC000011FL)},  // ..._TOO_MANY_OPENED_FILES
+    {ERROR_NO_SYSTEM_RESOURCES, static_cast<NTSTATUS>(0xC000009AL)},  // ..._INSUFFICIENT_RESOURCES
+    {ERROR_NOT_ENOUGH_MEMORY, static_cast<NTSTATUS>(0xC0000017L)},    // STATUS_NO_MEMORY
+    {ERROR_IO_DEVICE, static_cast<NTSTATUS>(0xC0000185L)},            // STATUS_IO_DEVICE_ERROR
+    {ERROR_DISK_FULL, static_cast<NTSTATUS>(0xC000007FL)},            // STATUS_DISK_FULL
+};
 
-NTSTATUS StatusOf(Fault fault) {
-  switch (fault) {
-    case Fault::Denied:
-      return static_cast<NTSTATUS>(0xC0000022L);  // STATUS_ACCESS_DENIED
-    case Fault::NoDescriptors:
-      return static_cast<NTSTATUS>(0xC000011FL);  // STATUS_TOO_MANY_OPENED_FILES
-    case Fault::SystemFull:
-      return static_cast<NTSTATUS>(0xC000009AL);  // STATUS_INSUFFICIENT_RESOURCES
-    case Fault::NoMemory:
-      return static_cast<NTSTATUS>(0xC0000017L);  // STATUS_NO_MEMORY
-    case Fault::DeviceError:
-      return static_cast<NTSTATUS>(0xC0000185L);  // STATUS_IO_DEVICE_ERROR
-    case Fault::DiskFull:
-      return static_cast<NTSTATUS>(0xC000007FL);  // STATUS_DISK_FULL
-    case Fault::Interrupted:
-    case Fault::Partial:
-      break;
-  }
-  return static_cast<NTSTATUS>(0xC0000001L);  // STATUS_UNSUCCESSFUL
+const Codes& CodesOf(Fault fault) {
+  return kCodes[static_cast<std::size_t>(fault)];
 }
 
 bool Fails(const std::optional<Fault>& fault) {
@@ -68,7 +48,7 @@ bool Fails(const std::optional<Fault>& fault) {
 HANDLE WINAPI OpenRoot(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                        DWORD disposition, DWORD flags, HANDLE model) {
   if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
-    SetLastError(ErrorOf(*fault));
+    SetLastError(CodesOf(*fault).error);
     return INVALID_HANDLE_VALUE;
   }
   return active.real.CreateFileW(path, access, share, security, disposition, flags, model);
@@ -77,7 +57,7 @@ HANDLE WINAPI OpenRoot(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRI
 NTSTATUS NTAPI OpenBelow(PHANDLE handle, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes,
                          PIO_STATUS_BLOCK status, ULONG share, ULONG options) {
   if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
-    return StatusOf(*fault);
+    return CodesOf(*fault).status;
   }
   return active.real.NtOpenFile(handle, access, attributes, status, share, options);
 }
@@ -88,7 +68,7 @@ NTSTATUS NTAPI List(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc, PVOID contex
                     FILE_INFORMATION_CLASS kind, BOOLEAN single, PUNICODE_STRING name,
                     BOOLEAN restart) {
   const std::optional<Fault> fault = active.script->Next(Call::ListFolder);
-  if (Fails(fault)) return StatusOf(*fault);
+  if (Fails(fault)) return CodesOf(*fault).status;
   if (fault == Fault::Partial) length = std::min<ULONG>(length, 1024);
   return active.real.NtQueryDirectoryFile(file, event, apc, context, status, buffer, length, kind,
                                           single, name, restart);
@@ -99,7 +79,7 @@ template <typename Unit>
 BOOL Take(const Unit* data, DWORD count, LPDWORD done) {
   const std::optional<Fault> fault = active.script->Next(Call::Write);
   if (Fails(fault)) {
-    SetLastError(ErrorOf(*fault));
+    SetLastError(CodesOf(*fault).error);
     return FALSE;
   }
   if (fault == Fault::Partial && count > 1) count /= 2;

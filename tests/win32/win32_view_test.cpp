@@ -9,17 +9,100 @@
 #include <string>
 #include <vector>
 
+#include "native_window.h"
 #include "platform/win32/later_windows.h"
-#include "test_forms.h"
-#include "views/win32/form_view.h"
+#include "tab_order/tab_walk.h"
 #include "views/win32/gdi_cache.h"
 #include "views/win32/ui_backend.h"
 
 namespace views::win32 {
 namespace {
 
-using testing::SecondForm;
-using testing::TestForm;
+using testing::NativeOf;
+
+// A green square with a transparent border: something for a picture box to show.
+const ui::Picture kSquare{[] {
+  ui::Bitmap square{32, 32, std::vector<std::uint32_t>(32 * 32, 0)};
+  for (int y = 4; y < 28; ++y) {
+    for (int x = 4; x < 28; ++x) square.argb[static_cast<std::size_t>(y * 32 + x)] = 0xFF00A000u;
+  }
+  return square;
+}};
+
+// One control of each kind; a second one is the program's other window while the first
+// shows a message box.
+class TestForm : public ui::Form {
+ public:
+  TestForm()
+      : Form("TestForm", {.caption = "Prüfform",
+                          .clientWidth = kWidth,
+                          .clientHeight = kHeight,
+                          .backColor = ui::Color::White()}) {}
+
+  // Client size in twips.
+  static constexpr platform::Twips kWidth = 6000;
+  static constexpr platform::Twips kHeight = 1800;
+
+  ui::Frame Frame1{*this,
+                   "Frame1",
+                   {.caption = "Rahmen",
+                    .left = 120,
+                    .top = 60,
+                    .width = 2000,
+                    .height = 900,
+                    .backColor = ui::Color::White()}};
+  ui::Label InnerLabel{*this,
+                       "InnerLabel",
+                       {.container = &Frame1,
+                        .caption = "Innen",
+                        .left = 120,
+                        .top = 300,
+                        .width = 1500,
+                        .height = 255,
+                        .transparent = true}};
+  ui::Label Label1{*this,
+                   "Label1",
+                   {.caption = "Beschriftung",
+                    .toolTip = "Ein Hinweis",
+                    .left = 2280,
+                    .top = 120,
+                    .width = 1000,
+                    .height = 255,
+                    .transparent = true,
+                    .mousePointer = ui::MousePointer::Hand}};
+  ui::CommandButton Command1{*this,
+                             "Command1",
+                             {.caption = "Drücken",
+                              .left = 2280,
+                              .top = 480,
+                              .width = 1000,
+                              .height = 375,
+                              .backColor = ui::Color::White(),
+                              .graphical = true}};
+  ui::ListBox List1{*this, "List1", {.left = 3400, .top = 120, .width = 1000, .height = 900}};
+  ui::TextBox Text1{*this, "Text1", {.left = 2280, .top = 1000, .width = 1000, .height = 285}};
+  ui::PictureBox Picture1{*this,
+                          "Picture1",
+                          {.left = 4600,
+                           .top = 120,
+                           .width = 555,
+                           .height = 525,
+                           .backColor = ui::Color::White(),
+                           .picture = &kSquare}};
+  ui::DriveListBox Drive1{
+      *this, "Drive1", {.left = 4600, .top = 800, .width = 1300, .height = 315}};
+  ui::Timer Timer1{*this, "Timer1", {.enabled = false, .interval = 30}};
+  // Below the client area, reachable with Tab.
+  ui::CommandButton HiddenButton{
+      *this,
+      "HiddenButton",
+      {.caption = "Versteckt", .left = 120, .top = 2400, .width = 1300, .height = 375}};
+  // Declared last, lies over the frame's corner.
+  ui::PictureBox Cover{
+      *this,
+      "Cover",
+      {.left = 1900, .top = 0, .width = 400, .height = 400, .backColor = ui::Color::Black()}};
+};
 
 std::wstring TextOf(HWND window) {
   wchar_t text[256] = {};
@@ -33,33 +116,8 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// The first window of this thread of a class, and owned by owner when owner is given.
-HWND ThreadWindow(const wchar_t* className, HWND owner = nullptr) {
-  struct Search {
-    const wchar_t* className;
-    HWND owner;
-    HWND found;
-  } search{className, owner, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (lstrcmpiW(ClassOf(window).c_str(), s->className) != 0) return TRUE;
-        if (s->owner && GetWindow(window, GW_OWNER) != s->owner) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class Win32View : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-  }
-
   void SetUp() override { ui::SetUiBackend(ui_.get()); }
 
   void TearDown() override {
@@ -67,29 +125,6 @@ class Win32View : public ::testing::Test {
     second_.Unload();
     ui::CollectRetiredViews();
     ui::SetUiBackend(nullptr);
-  }
-
-  // The native window of a control: its number is 1000 plus its place in the form.
-  HWND Native(ui::Form& form, const ui::Control& control) {
-    const auto& controls = form.Controls();
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      if (controls[i] != &control) continue;
-      struct Search {
-        int id;
-        HWND found;
-      } search{Win32FormView::kFirstControlId + static_cast<int>(i), nullptr};
-      EnumChildWindows(
-          reinterpret_cast<HWND>(form.hWnd()),
-          [](HWND window, LPARAM data) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(window) != s->id) return TRUE;
-            s->found = window;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&search));
-      return search.found;
-    }
-    return nullptr;
   }
 
   template <typename Condition>
@@ -105,7 +140,7 @@ class Win32View : public ::testing::Test {
 
   std::unique_ptr<Win32Ui> ui_ = std::make_unique<Win32Ui>();
   TestForm form_;
-  SecondForm second_;
+  TestForm second_;
 };
 
 TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
@@ -120,19 +155,20 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
   EXPECT_EQ(client.bottom, platform::TwipsToPixels(TestForm::kHeight, dpi));
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);  // not resizable
 
-  EXPECT_EQ(ClassOf(Native(form_, form_.Label1)), L"Static");
-  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"Beschriftung");  // read by screen readers
-  EXPECT_EQ(ClassOf(Native(form_, form_.Command1)), L"Button");
-  EXPECT_EQ(GetWindowLongW(Native(form_, form_.Command1), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-  EXPECT_EQ(ClassOf(Native(form_, form_.List1)), L"ListBox");
-  EXPECT_EQ(ClassOf(Native(form_, form_.Text1)), L"Edit");
-  EXPECT_EQ(ClassOf(Native(form_, form_.Picture1)), L"BelvostaPicture");
-  EXPECT_EQ(ClassOf(Native(form_, form_.Drive1)), L"ComboBox");
-  EXPECT_GT(SendMessageW(Native(form_, form_.Drive1), CB_GETCOUNT, 0, 0), 0);
+  const struct {
+    const ui::Control& control;
+    const wchar_t* className;
+  } kinds[] = {
+      {form_.Label1, L"Static"}, {form_.Command1, L"Button"},          {form_.List1, L"ListBox"},
+      {form_.Text1, L"Edit"},    {form_.Picture1, L"BelvostaPicture"}, {form_.Drive1, L"ComboBox"}};
+  for (const auto& [control, className] : kinds) EXPECT_EQ(ClassOf(NativeOf(control)), className);
+  EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"Beschriftung");  // read by screen readers
+  EXPECT_EQ(GetWindowLongW(NativeOf(form_.Command1), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  EXPECT_GT(SendMessageW(NativeOf(form_.Drive1), CB_GETCOUNT, 0, 0), 0);
 
   // Placed relative to their container: the inner label sits in the frame's window.
-  const HWND frame = Native(form_, form_.Frame1);
-  const HWND inner = Native(form_, form_.InnerLabel);
+  const HWND frame = NativeOf(form_.Frame1);
+  const HWND inner = NativeOf(form_.InnerLabel);
   EXPECT_EQ(GetParent(inner), frame);
   RECT where{};
   GetWindowRect(inner, &where);
@@ -146,16 +182,16 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
   std::vector<HWND> zOrder;
   for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) zOrder.push_back(c);
   const auto place = [&](const ui::Control& control) {
-    return std::find(zOrder.begin(), zOrder.end(), Native(form_, control)) - zOrder.begin();
+    return std::find(zOrder.begin(), zOrder.end(), NativeOf(control)) - zOrder.begin();
   };
-  EXPECT_LT(place(form_.Command1), place(form_.List1));
-  EXPECT_LT(place(form_.List1), place(form_.Text1));
-  EXPECT_LT(place(form_.Text1), place(form_.HiddenButton));
-  EXPECT_LT(place(form_.HiddenButton), place(form_.Cover));
-  EXPECT_LT(place(form_.Cover), place(form_.Frame1));
+  const ui::Control* order[] = {&form_.Command1,     &form_.List1, &form_.Text1,
+                                &form_.HiddenButton, &form_.Cover, &form_.Frame1};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    EXPECT_LT(place(*order[i - 1]), place(*order[i])) << order[i]->Name();
+  }
 
   // The hidden button lies below the client area, yet is a visible window.
-  const HWND hidden = Native(form_, form_.HiddenButton);
+  const HWND hidden = NativeOf(form_.HiddenButton);
   GetWindowRect(hidden, &where);
   MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&where), 2);
   EXPECT_GE(where.top, client.bottom);
@@ -169,9 +205,9 @@ TEST_F(Win32View, ModelChangesReachTheWindows) {
   EXPECT_EQ(TextOf(window), L"Dieser Rechner hei\u00dft: PC");
 
   form_.Label1.SetCaption("C:\\Programme & Dateien");
-  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"C:\\Programme & Dateien");
+  EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"C:\\Programme & Dateien");
 
-  const HWND list = Native(form_, form_.List1);
+  const HWND list = NativeOf(form_.List1);
   form_.List1.AddItem("A: Wechseldatentr\xC3\xA4ger");
   form_.List1.AddItem("C: Festplatte");
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
@@ -184,12 +220,15 @@ TEST_F(Win32View, ModelChangesReachTheWindows) {
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 
   form_.Picture1.SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(Native(form_, form_.Picture1)));
+  EXPECT_FALSE(IsWindowVisible(NativeOf(form_.Picture1)));
   form_.Command1.SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(Native(form_, form_.Command1)));
+  EXPECT_FALSE(IsWindowEnabled(NativeOf(form_.Command1)));
 
   // Tool tips come and go with their text.
-  const HWND tips = ThreadWindow(TOOLTIPS_CLASSW, window);
+  HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  while (tips && GetWindow(tips, GW_OWNER) != window) {
+    tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+  }
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
   form_.Command1.SetToolTipText("Hier klicken");
@@ -209,7 +248,7 @@ TEST_F(Win32View, TextSetByTheProgramIsNotEchoedBackAsTheUsersChange) {
   EXPECT_EQ(form_.Text1.Text(), withNul);
 
   // The user types over all of it: that is a change of the model's text.
-  const HWND edit = Native(form_, form_.Text1);
+  const HWND edit = NativeOf(form_.Text1);
   SendMessageW(edit, EM_SETSEL, 0, -1);
   SendMessageW(edit, WM_CHAR, L'\u00e4', 1);
   EXPECT_EQ(form_.Text1.Text(), "\xC3\xA4");
@@ -232,17 +271,17 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   form_.Show();
   const HWND window = reinterpret_cast<HWND>(form_.hWnd());
 
-  SendMessageW(Native(form_, form_.Command1), BM_CLICK, 0, 0);
+  SendMessageW(NativeOf(form_.Command1), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1);
 
-  const HWND label = Native(form_, form_.Label1);
+  const HWND label = NativeOf(form_.Label1);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
                reinterpret_cast<LPARAM>(label));
   EXPECT_EQ(labelClicks, 1);
   SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
   EXPECT_EQ(moves, 1);
 
-  const HWND picture = Native(form_, form_.Picture1);
+  const HWND picture = NativeOf(form_.Picture1);
   SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   EXPECT_EQ(pictureClicks, 1);
@@ -254,7 +293,7 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   // A click on the second line of the list selects it and raises Click once.
   form_.List1.AddItem("eins");
   form_.List1.AddItem("zwei");
-  const HWND list = Native(form_, form_.List1);
+  const HWND list = NativeOf(form_.List1);
   RECT line{};
   SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
   const LPARAM at = MAKELPARAM(line.left + 2, line.top + 2);
@@ -263,43 +302,24 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   EXPECT_EQ(form_.List1.ListIndex(), 1);
   EXPECT_EQ(listClicks, 1);
 
-  // The close box unloads the form; its window goes when no handler can still run on it.
+  // The close box unloads the form; its window goes when no handler can still run on it,
+  // and takes no part until then.
+  const HWND button = NativeOf(form_.Command1);
   SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(form_.IsLoaded());
-  EXPECT_TRUE(IsWindow(window));
   EXPECT_FALSE(IsWindowVisible(window));
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  // Touching a control loads the form again, with a new window.
+  form_.Label1.SetCaption("neu geladen");
+  ASSERT_TRUE(form_.IsLoaded());
+  EXPECT_NE(reinterpret_cast<HWND>(form_.hWnd()), window);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(form_.IsLoaded());
+  EXPECT_TRUE(IsWindow(window));
   ui::CollectRetiredViews();
   EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_F(Win32View, AFormUnloadedByItsOwnHandlerStaysSafe) {
-  int clicks = 0;
-  form_.Command1.Click = [&] {
-    ++clicks;
-    form_.Unload();
-    // Touching a control afterwards loads the form again, with a new window.
-    form_.Label1.SetCaption("neu geladen");
-  };
-  form_.Show();
-  const HWND oldWindow = reinterpret_cast<HWND>(form_.hWnd());
-  const HWND oldButton = Native(form_, form_.Command1);
-  SendMessageW(oldButton, BM_CLICK, 0, 0);
-  ASSERT_EQ(clicks, 1);
-  EXPECT_TRUE(form_.IsLoaded());
-  const HWND newWindow = reinterpret_cast<HWND>(form_.hWnd());
-  EXPECT_NE(newWindow, oldWindow);
-  EXPECT_TRUE(IsWindow(oldWindow));  // retired, not yet destroyed
-
-  // The retired window takes no part any more.
-  SendMessageW(oldButton, BM_CLICK, 0, 0);
-  SendMessageW(oldWindow, WM_CLOSE, 0, 0);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_TRUE(form_.IsLoaded());
-
-  ui::CollectRetiredViews();
-  EXPECT_FALSE(IsWindow(oldWindow));
-  EXPECT_TRUE(IsWindow(newWindow));
-  EXPECT_EQ(TextOf(Native(form_, form_.Label1)), L"neu geladen");
+  EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"neu geladen");
 }
 
 TEST_F(Win32View, TimersTickInDoEventsAndInsideMessageBoxes) {
@@ -315,27 +335,25 @@ TEST_F(Win32View, TimersTickInDoEventsAndInsideMessageBoxes) {
   ticks = 0;
   bool secondEnabledDuringBox = true;
   HWND boxOwner = nullptr;
-  std::wstring boxTitle;
   form_.Timer1.Tick = [&] {
     // Inside Windows' own box: it ticks, and the program's other window takes no input.
     if (++ticks != 2) return;
-    const HWND box = ThreadWindow(L"#32770");
+    const HWND box = FindWindowW(L"#32770", nullptr);
     if (!box) return;
+    EXPECT_EQ(TextOf(box), L"Frage");
     secondEnabledDuringBox = IsWindowEnabled(secondWindow);
     boxOwner = GetWindow(box, GW_OWNER);
-    boxTitle = TextOf(box);
     SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
   };
   int answer = 0;
   form_.Command1.Click = [&] { answer = ui::MsgBox("Weiter?", ui::vbYesNoCancel, "Frage"); };
-  SendMessageW(Native(form_, form_.Command1), BM_CLICK, 0, 0);
+  SendMessageW(NativeOf(form_.Command1), BM_CLICK, 0, 0);
 
   EXPECT_EQ(answer, ui::vbYes);
   EXPECT_GE(ticks, 2);
   EXPECT_FALSE(secondEnabledDuringBox);
   EXPECT_EQ(boxOwner, formWindow);  // owned by the form whose handler asked
-  EXPECT_EQ(boxTitle, L"Frage");
   EXPECT_TRUE(IsWindowEnabled(secondWindow));
   EXPECT_TRUE(IsWindowEnabled(formWindow));
 }
@@ -344,9 +362,9 @@ TEST_F(Win32View, TabReachesTheButtonBelowTheClientAreaAndSpacePressesIt) {
   int hiddenClicks = 0;
   form_.HiddenButton.Click = [&] { ++hiddenClicks; };
   form_.Show();
-  const HWND hidden = Native(form_, form_.HiddenButton);
+  const HWND hidden = NativeOf(form_.HiddenButton);
   ASSERT_TRUE(form_.Command1.SetFocus());
-  ASSERT_EQ(GetFocus(), Native(form_, form_.Command1));
+  ASSERT_EQ(GetFocus(), NativeOf(form_.Command1));
   for (int press = 0; press < 10 && GetFocus() != hidden; ++press) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
@@ -362,7 +380,7 @@ TEST_F(Win32View, TabReachesTheButtonBelowTheClientAreaAndSpacePressesIt) {
 
 TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
   form_.Show();
-  const HWND label = Native(form_, form_.Label1);
+  const HWND label = NativeOf(form_.Label1);
   const auto pointAt = [](HWND window) {
     SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -373,11 +391,11 @@ TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
 
   form_.SetMousePointer(ui::MousePointer::Hourglass);
   EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
 
   form_.SetMousePointer(ui::MousePointer::Default);
   EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
-  EXPECT_EQ(pointAt(Native(form_, form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
 }
 
 TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
@@ -392,6 +410,19 @@ TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
   form_.Unload();
   ui::CollectRetiredViews();
   EXPECT_FALSE(form_.IsLoaded());
+}
+
+// Tab through every window of the program, as the keyboard sends it through the message loop;
+// the view's own record of the focus must agree with Windows'.
+TEST(Win32TabOrder, EveryWindowFollowsTheModel) {
+  Win32Ui native;
+  tab_order::ExpectEveryWindowFollowsTheModel(native, [&native](ui::Form&) {
+    const HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+    native.DoEvents();
+    EXPECT_NE(GetFocus(), focus);
+  });
 }
 
 }  // namespace

@@ -97,31 +97,6 @@ TEST(TreeSearch, RootsOnlyPosixHasAreToldApartFromAbsence) {
   }
 }
 
-// Real denials, for the fault table's: an unreadable folder below is skipped, an unreadable
-// root is told. Checked in a child process without the right to override permissions (as
-// "nobody" when running as root); its exit status is 0 when right, 77 when it could not run.
-TEST(TreeSearch, SkipsFoldersItCannotReadAndTellsAnUnreadableRoot) {
-  test_support::TempTree tree;
-  tree.AddFile("locked/both.dll");
-  const std::string open = tree.AddFile("open/deeper/both.dll");
-  ASSERT_EQ(chmod(tree.Root().c_str(), 0755), 0);  // reachable for the unprivileged child
-  ASSERT_EQ(chmod((tree.Root() + "/locked").c_str(), 0), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(77);
-    if (access(tree.Root().c_str(), R_OK | X_OK) != 0) _exit(77);
-    if (Find(tree.Root(), "both.dll") != open) _exit(1);
-    const SearchTrouble trouble = Search(tree.Root() + "/locked", {"both.dll"}).trouble;
-    _exit(trouble.problem == SearchProblem::RootUnreadable && trouble.systemError == EACCES ? 0
-                                                                                            : 2);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no unprivileged user can reach the folder";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the locked folder's copy, or none; 2: the root";
-}
-
 TEST(TreeSearch, FindsTheLongestNameAndFilesBelowTheSystemPathLimit) {
   test_support::TempTree tree;
   const std::string longest = tree.AddFile(std::string(NAME_MAX, 'n'));

@@ -16,7 +16,6 @@ using ui::Design;
 class LogForm : public ui::Form {
  public:
   LogForm() : Form("LogForm", {.caption = "Log", .clientWidth = 3000, .clientHeight = 2000}) {
-    Text.Change = [this] { log.push_back("change:" + Text.Text()); };
     List.Click = [this] { log.push_back("click:" + std::to_string(List.ListIndex())); };
     Tick.Tick = [this] { log.push_back("tick"); };
   }
@@ -28,14 +27,9 @@ class LogForm : public ui::Form {
   ui::Timer Tick{*this, "Tick", {.enabled = false, .interval = 500}};
   std::vector<std::string> log;
   int loads = 0;
-  bool touchOwnControlInLoad = false;
 
  protected:
-  void Form_Load() override {
-    ++loads;
-    // Touching the form's own controls inside its load handler does not load it again.
-    if (touchOwnControlInLoad) Caption.SetCaption("loaded " + std::to_string(loads));
-  }
+  void Form_Load() override { ++loads; }
 };
 
 class WindowSystemTest : public ::testing::Test {
@@ -43,13 +37,6 @@ class WindowSystemTest : public ::testing::Test {
   fake::FakePlatform fake;
   LogForm form;
 };
-
-TEST_F(WindowSystemTest, ChangeEventsFireOnceAndOnlyOnChange) {
-  form.Text.SetText("a");
-  form.Text.SetText("a");  // the same text: no change, nothing runs
-  form.Text.SetText("");
-  EXPECT_EQ(form.log, (std::vector<std::string>{"change:a", "change:"}));
-}
 
 // Choosing an entry in code raises Click; an index past either end chooses nothing, and
 // reads give nothing past the end.
@@ -70,18 +57,6 @@ TEST_F(WindowSystemTest, SettingTheListIndexRaisesClickAndFailsSilentlyPastTheEn
   ASSERT_TRUE(form.List.SetListIndex(0));
   form.List.Clear();
   EXPECT_EQ(form.List.ListIndex(), -1);
-}
-
-TEST_F(WindowSystemTest, FormLoadsOnFirstPropertyAccessAndNotAgainInsideItsLoad) {
-  form.touchOwnControlInLoad = true;
-  EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(form.Caption.Caption(), "loaded 1");
-  EXPECT_TRUE(form.IsLoaded());
-  EXPECT_FALSE(form.IsShown());  // a property access loads without showing
-  EXPECT_EQ(form.loads, 1);
-  form.Show();
-  EXPECT_EQ(form.loads, 1);
-  EXPECT_TRUE(form.IsShown());
 }
 
 TEST_F(WindowSystemTest, UnloadKeepsTheFormAliveAndTheNextAccessReloadsDesignValues) {

@@ -56,20 +56,6 @@ INSTANTIATE_TEST_SUITE_P(Clocks, TooSlow,
                          ::testing::Values(Clock{800'000'000, "800,00 MHz"},
                                            Clock{1'000'000'000, "1000,00 MHz"}));
 
-TEST_F(SpeedVerdict, OnlyTheUnitGHzInExactlyThisCaseCountsAsSufficient) {
-  fake.system.performanceCounterWorks = false;  // load without a verdict of its own
-  form3().EnsureLoaded();
-  fake.ui.boxes.clear();
-
-  form3().Label2.SetCaption("2,40 ghz");
-  form3().Label2.SetCaption("3.10 GHz");
-  form3().Label2.SetCaption("3.10 GHz");  // no change, no verdict
-
-  ASSERT_EQ(fake.ui.boxes.size(), 2u);
-  EXPECT_EQ(fake.ui.boxes[0].text.rfind("Ihr Computer ist leider zu Langsam [2,40 ghz ]", 0), 0u);
-  EXPECT_EQ(fake.ui.boxes[1].text, "Ihre Computer Geschwindichkeit [3.10 GHz] ist OK !");
-}
-
 TEST(ZeichenErsetzen, ReplacesLeftToRightAndNeverInsideAReplacement) {
   // A replacement that forms the search text with what follows is not searched again;
   // checked first, as a search inside replacements may never end with the cases below.

@@ -66,25 +66,6 @@ TEST_F(ComputerWindow, ReopeningAfterExitOnlyReportsAgainAndKeepsTheFirstVerdict
   EXPECT_EQ(form3().Text3.Text(), "Prozessor Geschwindigkeit: 1000,00 MHz\r\n");
 }
 
-// The info label loads the window hidden, and each click reports afresh; the report label
-// does too, and names itself on hover.
-TEST_F(ComputerWindow, TheInfoAndReportLabelsReportFreshValues) {
-  main().Label16.RaiseClick();
-  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
-  EXPECT_FALSE(form3().IsShown());
-
-  fake.system.userName = "Berta";
-  form3().Label1.RaiseMouseMove();
-  form3().Label1.RaiseClick();
-  EXPECT_EQ(form3().Label1.ToolTipText(), "Die Rechner Daten auslesen !");
-  ASSERT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport, kReport}));
-  EXPECT_NE(fake.ui.boxes[3].text.find("Angemeldeter User: \tBerta\r\n"), std::string::npos);
-
-  main().Command13.RaiseClick();  // only shown: no further load, no box
-  EXPECT_EQ(fake.ui.boxes.size(), 4u);
-  EXPECT_TRUE(form3().IsShown());
-}
-
 TEST_F(ComputerWindow, ClosedWhileItsLoadReportsItStaysClosedAndLoadsAnewNextTime) {
   fake.ui.whileBoxOpen = [&](const fake::RecordedBox&) {
     if (fake.ui.boxes.size() == 1) form3().Command1_Click();

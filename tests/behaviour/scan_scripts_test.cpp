@@ -111,9 +111,6 @@ TEST_P(ScanScripts, ShowTheirBoxesInOrder) {
   EXPECT_EQ(End(), script.end);
 }
 
-void InstallEverything(ScanScripts& t) {
-  t.InstallEverything();
-}
 void FullScan(belvosta::sucher1& w) {
   w.Label12.RaiseClick();
 }
@@ -151,13 +148,6 @@ std::vector<Box> Concat(std::vector<Box> a, const std::vector<Box>& b) {
 }
 
 const Script kScripts[] = {
-    {"EverythingPresentFromTheFlashButton",
-     InstallEverything,
-     [](auto& w) { w.flahssucher.RaiseClick(); },
-     {},
-     EverythingPresent(""),
-     {},
-     "ticks=01234" + kNone + " label9= index=-1 focus hint formS-hidden"},
     // Yes loads Form3: its report, then its verdict, which reveals the speed-test tick.
     {"EverythingPresentFullScanAndTheSpeedTest",
      [](ScanScripts& t) {
@@ -207,18 +197,6 @@ const Script kScripts[] = {
       {kOffer, "ticks=0124" + kNone, vbYesNoCancel, kOfferTitle}},
      {},
      "ticks=0124" + kNone + " label9= index=-1 focus formS-hidden"},
-    {"CancelToAMissingExplorerStillRunsTheMediaPlayerCheck",
-     [](ScanScripts& t) { t.InstallEverything(/*flash=*/true, /*explorer=*/false); },
-     [](auto& w) { w.Command9.RaiseClick(); },
-     {},
-     {{"Achtung: Wollen Sie bei Googele suchen? Windows-Internet-Explorer?",
-       "ticks= list=Internet-Explorer label7=( 1 nicht installiert)", vbYesNoCancel,
-       kExplorerMissing},
-      {"Media Player Steuerelement ist: OK!", "ticks=" + kNone},
-      {kEnd, "ticks=4" + kNone},
-      {kOffer, "ticks=4" + kNone, vbYesNoCancel, kOfferTitle}},
-     {},
-     "ticks=4" + kNone + " label9= index=-1 focus busy hint formS-hidden"},
     {"TwoMissingRuntimeFilesAreListedCountedAndOfferedASearch",
      [](ScanScripts& t) { t.AddSystemFile("MSCOMCTL.OCX"); },
      [](auto& w) { w.Command2.RaiseClick(); },
@@ -230,20 +208,6 @@ const Script kScripts[] = {
      {checks_test::kRuntimeSearch},
      "ticks= list=RICHTX32.OCX|MSFLXGRD.OCX label7=( 2 nicht installiert) label9= index=0 focus "
      "hint formS-hidden"},
-    {"NoToAMissingServicePackFileOpensNothingAndStopsTheChain",
-     [](ScanScripts& t) {
-       t.InstallEverything();
-       std::filesystem::remove(t.systemFolder + "/STDOLE2.TLB");
-     },
-     [](auto& w) { w.Command6.RaiseClick(); },
-     {vbNo},
-     {{"Achtung: Fehlende Dateien, bitte installieren! Wollen Sie bei Googele suchen? Windows "
-       "Service Pack!",
-       "ticks= list=stdole2.tlb label7=( 1 nicht installiert)", vbYesNoCancel,
-       "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!"}},
-     {},
-     "ticks= list=stdole2.tlb label7=( 1 nicht installiert) label9=1 index=0 focus busy hint "
-     "formS-hidden"},
     {"TheMediaPlayerButtonAloneEndsTheChainWithoutTheBlink",
      nullptr,
      [](auto& w) { w.Command15.RaiseClick(); },

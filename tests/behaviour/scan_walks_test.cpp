@@ -120,14 +120,4 @@ TEST_F(ScanWalksTest, TheBlinkGoesOnAndInputIsAnsweredWhileALongWalkRuns) {
   EXPECT_LT(worstDelay, 50);
 }
 
-TEST_F(ScanWalksTest, APauseSleepsUntilTheNextTimerInsteadOfPolling) {
-  main().Timer1.SetEnabled(true);  // the blink: every 500 ms
-  const int passes = fake.ui.doEventsCalls;
-  const std::int64_t start = fake.clock.nowMs;
-  main().Pause(0.8f);
-  EXPECT_GE(fake.clock.nowMs - start, 800);
-  EXPECT_LT(fake.clock.nowMs - start, 810);
-  EXPECT_LE(fake.ui.doEventsCalls - passes, 3);  // wake for the tick, then for the end
-}
-
 }  // namespace

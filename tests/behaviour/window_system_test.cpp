@@ -111,20 +111,6 @@ TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
   EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
 }
 
-// The wait for events wakes for the earliest timer, not the latest.
-TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
-  ui::Timer early{form, "Early", ui::Design{.enabled = false, .interval = 300}};
-  int earlyTicks = 0;
-  early.Tick = [&] { ++earlyTicks; };
-  form.Tick.SetEnabled(true);
-  early.SetEnabled(true);
-  const std::int64_t start = fake.clock.nowMs;
-  ui::WaitEvents(1000);
-  EXPECT_EQ(fake.clock.nowMs - start, 300);
-  EXPECT_EQ(earlyTicks, 1);
-  EXPECT_TRUE(form.log.empty());
-}
-
 // A tick's handler that destroys another timer due at the same moment: that one never ticks.
 TEST_F(WindowSystemTest, ATimerDestroyedByAnotherTimersTickDoesNotTick) {
   auto other =

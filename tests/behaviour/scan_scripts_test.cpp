@@ -208,17 +208,6 @@ const Script kScripts[] = {
      {checks_test::kRuntimeSearch},
      "ticks= list=RICHTX32.OCX|MSFLXGRD.OCX label7=( 2 nicht installiert) label9= index=0 focus "
      "hint formS-hidden"},
-    {"TheMediaPlayerButtonAloneEndsTheChainWithoutTheBlink",
-     nullptr,
-     [](auto& w) { w.Command15.RaiseClick(); },
-     {vbNo},
-     {{"Wollen Sie bei Googele suchen? Windows Media Player?",
-       "ticks= list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel, kMediaPlayerMissing},
-      {kEnd, "ticks=4 list=wmp.dll label7=( 1 nicht installiert)"},
-      {kOffer, "ticks=4 list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel, kOfferTitle}},
-     {},
-     "ticks=4 list=wmp.dll label7=( 1 nicht installiert) label9=1 index=0 focus busy hint "
-     "formS-hidden"},
     // The summary counts only what the last check of the run listed: the runtime files are
     // missing, the Media Player check (reached through the service pack's chain) passes.
     {"TheSummaryCountsOnlyWhatTheLastCheckListed",

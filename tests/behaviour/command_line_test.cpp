@@ -53,14 +53,14 @@ struct Row {
   bool windows = false;  // Windows' option spellings and line ends
 };
 
-Row Run(const char* name, std::vector<std::string> arguments, int status,
-        std::vector<std::string> text, std::string error = "", Machine machine = nullptr) {
+Row Run(const char* name, std::vector<std::string> arguments, int status, Machine machine,
+        std::vector<std::string> text, std::string error = "") {
   return {
       name, std::move(arguments), status, std::move(text), std::move(error), std::move(machine)};
 }
-Row Check(const char* name, int status, std::vector<std::string> text, std::string error,
-          Machine machine) {
-  return Run(name, {"--check"}, status, std::move(text), std::move(error), std::move(machine));
+Row Check(const char* name, int status, Machine machine, std::vector<std::string> text,
+          std::string error = "") {
+  return Run(name, {"--check"}, status, std::move(machine), std::move(text), std::move(error));
 }
 Row OnWindows(const char* name, std::vector<std::string> arguments, int status,
               std::vector<std::string> text, std::string error = "") {
@@ -86,102 +86,102 @@ void SystemFolderUnknown(CommandLine& t) {
 const Row kRows[] = {
     // The first Flash Player file in the search order is named, not a later one.
     Check("AllPresent", kExitOk,
-          {"Flash Player: OK ($SYS/Macromed/Flash/Flash10c.ocx)\nVisual-Basic Runtime-Dateien: "
-           "OK\nWindows Service-Pack Dateien: OK\nInternet-Explorer: OK\nMedia Player "
-           "Steuerelement: OK\n"},
-          "",
           [](CommandLine& t) {
             t.InstallEverything();
             t.AddSystemFile("Macromed/Flash/Flash11j.ocx");
-          }),
+          },
+          {"Flash Player: OK ($SYS/Macromed/Flash/Flash10c.ocx)\nVisual-Basic Runtime-Dateien: "
+           "OK\nWindows Service-Pack Dateien: OK\nInternet-Explorer: OK\nMedia Player "
+           "Steuerelement: OK\n"}),
     // The windows' chain would stop at the first failure; the command line goes on.
     Check("SeveralMissingAreNamedInSearchOrder", kExitComponentMissing,
-          {"Flash Player: fehlt (Flash9g.ocx, Flash10a.ocx, Flash10b.ocx, Flash10c.ocx, "
-           "Flash10d.ocx, Flash10e.ocx, Flash10f.ocx, Flash10g.ocx, Flash10h.ocx, "
-           "Flash11j.ocx)\nVisual-Basic Runtime-Dateien: fehlt (MSCOMCTL.OCX, "
-           "MSFLXGRD.OCX)\nWindows Service-Pack Dateien: OK\nInternet-Explorer: fehlt "
-           "(IEXPLORE.EXE)\nMedia Player Steuerelement: OK\n"},
-          "",
           [](CommandLine& t) {
             for (const char* file :
                  {"RICHTX32.OCX", "MSHTML.TLB", "stdole2.tlb", "SHDOCVW.DLL", "wmp.dll"})
               t.AddSystemFile(file);
-          }),
+          },
+          {"Flash Player: fehlt (Flash9g.ocx, Flash10a.ocx, Flash10b.ocx, Flash10c.ocx, "
+           "Flash10d.ocx, Flash10e.ocx, Flash10f.ocx, Flash10g.ocx, Flash10h.ocx, "
+           "Flash11j.ocx)\nVisual-Basic Runtime-Dateien: fehlt (MSCOMCTL.OCX, "
+           "MSFLXGRD.OCX)\nWindows Service-Pack Dateien: OK\nInternet-Explorer: fehlt "
+           "(IEXPLORE.EXE)\nMedia Player Steuerelement: OK\n"}),
     // Both texts, the check's first whichever option comes first, and the check's status.
     Run("CheckThenReportWithABlankLineBetween", {"--report", "--check"}, kExitComponentMissing,
-        {"Media Player Steuerelement: fehlt (wmp.dll)\n\nIntel(R) Pentium(R) 4\n",
-         "\nProzessor Geschwindigkeit: 2,40 GHz\nIhre Computer Geschwindichkeit [2,40 GHz] ist "
-         "OK !\n"},
-        "",
         [](CommandLine& t) {
           t.fake.system.registry["HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\"].values = {
               {"Identifier", "x86 Family 6"}, {"ProcessorNameString", "Intel(R) Pentium(R) 4"}};
-        }),
+        },
+        {"Media Player Steuerelement: fehlt (wmp.dll)\n\nIntel(R) Pentium(R) 4\n",
+         "\nProzessor Geschwindigkeit: 2,40 GHz\nIhre Computer Geschwindichkeit [2,40 GHz] ist "
+         "OK !\n"}),
     // Could not check (3) comes before missing (1); one error line for the folder, naming
     // where it came from.
-    Check("AnUnknownFolderIsUncheckedNeverMissing", kExitNotChecked,
+    Check("AnUnknownFolderIsUncheckedNeverMissing", kExitNotChecked, SystemFolderUnknown,
           {"Flash Player: nicht prüfbar (Systemordner unbekannt)\nVisual-Basic Runtime-Dateien: "
            "nicht prüfbar (Systemordner unbekannt)\nWindows Service-Pack Dateien: nicht prüfbar "
            "(Systemordner unbekannt)\nInternet-Explorer: fehlt (IEXPLORE.EXE)\nMedia Player "
            "Steuerelement: nicht prüfbar (Systemordner unbekannt)\n"},
           "belvosta: nicht prüfbar: der Systemordner ist unbekannt; Wine-Präfix \"/nonexistent\" "
-          "aus WINEPREFIX: fehlt\n",
-          SystemFolderUnknown),
-    Check("ARootThatIsAFileIsUnchecked", kExitNotChecked,
-          {"Flash Player: nicht prüfbar (Systemordner ist kein Ordner (errno " +
-               std::to_string(ENOTDIR) + "))\n",
-           "Internet-Explorer: OK\n"},
-          "der Systemordner \"$ROOT/system32.txt\" ist kein Ordner",
-          [](CommandLine& t) {
-            t.InstallEverything();
-            t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFile("system32.txt");
-          }),
+          "aus WINEPREFIX: fehlt\n"),
+    Check(
+        "ARootThatIsAFileIsUnchecked", kExitNotChecked,
+        [](CommandLine& t) {
+          t.InstallEverything();
+          t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFile("system32.txt");
+        },
+        {"Flash Player: nicht prüfbar (Systemordner ist kein Ordner (errno " +
+             std::to_string(ENOTDIR) + "))\n",
+         "Internet-Explorer: OK\n"},
+        "der Systemordner \"$ROOT/system32.txt\" ist kein Ordner"),
     // What a walk found before it had to stop is present; only the rest is unchecked.
-    Check("AWalkThatStoppedBeforeTheLastFile", kExitNotChecked,
-          {"Flash Player: OK",
-           "Media Player Steuerelement: nicht prüfbar (Systemordner konnte mangels "
-           "Systemmitteln nicht ganz durchsucht werden (errno " +
-               std::to_string(EMFILE) + "))\n"},
-          "Systemmitteln",
-          [](CommandLine& t) {
-            t.InstallEverything();
-            t.fake.system.walkTrouble = {platform::SearchProblem::OutOfResources, EMFILE};
-            std::filesystem::remove(t.systemFolder + "/wmp.dll");
-          }),
+    Check(
+        "AWalkThatStoppedBeforeTheLastFile", kExitNotChecked,
+        [](CommandLine& t) {
+          t.InstallEverything();
+          t.fake.system.walkTrouble = {platform::SearchProblem::OutOfResources, EMFILE};
+          std::filesystem::remove(t.systemFolder + "/wmp.dll");
+        },
+        {"Flash Player: OK",
+         "Media Player Steuerelement: nicht prüfbar (Systemordner konnte mangels "
+         "Systemmitteln nicht ganz durchsucht werden (errno " +
+             std::to_string(EMFILE) + "))\n"},
+        "Systemmitteln"),
     // 700 bytes of path do not fit the shell call's first buffer.
     Check("AFolderAtALongPathIsFoundWhole", kExitComponentMissing,
-          {"Media Player Steuerelement: OK\n"}, "",
           [](CommandLine& t) {
             const std::string below = std::string(240, 'a') + "/" + std::string(240, 'b') + "/" +
                                       std::string(240, 'c') + "/system32";
             t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFolder(below);
             t.tree.AddFile(below + "/wmp.dll");
-          }),
+          },
+          {"Media Player Steuerelement: OK\n"}),
     // A CSI (C1), a right-to-left override and a stray byte in a folder's name.
     Check("OutsideTextReachesTheTerminalWithoutControls", kExitComponentMissing,
-          {"Flash Player: OK ($SYS/Mac?1m?ro?/Flash10c.ocx)\n"}, "",
           [](CommandLine& t) {
             t.AddSystemFile(
                 "Mac\xC2\x9B"
                 "1m\xE2\x80\xAEro\xFF/Flash10c.ocx");
-          }),
+          },
+          {"Flash Player: OK ($SYS/Mac?1m?ro?/Flash10c.ocx)\n"}),
     // An endless path is named by its first 100 characters; the words around it stay whole.
-    Check("AnEndlessPathInAnErrorLineIsCut", kExitNotChecked, {"Flash Player: nicht prüfbar"},
-          "belvosta: nicht prüfbar: der Systemordner \"" + kFolderErrorShown + "\" fehlt (errno " +
-              std::to_string(ENOENT) + "); Wine-Präfix \"" + kFolderErrorShown +
-              "\" aus HOME: fehlt\n",
-          [](CommandLine& t) {
-            t.fake.system.specialFolders[kCsidlSystem] = kFolderErrorPath;
-            t.fake.system.folderOrigins[kCsidlSystem] = {"Wine-Präfix \"", kFolderErrorPath,
-                                                         "\" aus HOME: fehlt"};
-          }),
+    Check(
+        "AnEndlessPathInAnErrorLineIsCut", kExitNotChecked,
+        [](CommandLine& t) {
+          t.fake.system.specialFolders[kCsidlSystem] = kFolderErrorPath;
+          t.fake.system.folderOrigins[kCsidlSystem] = {"Wine-Präfix \"", kFolderErrorPath,
+                                                       "\" aus HOME: fehlt"};
+        },
+        {"Flash Player: nicht prüfbar"},
+        "belvosta: nicht prüfbar: der Systemordner \"" + kFolderErrorShown + "\" fehlt (errno " +
+            std::to_string(ENOENT) + "); Wine-Präfix \"" + kFolderErrorShown +
+            "\" aus HOME: fehlt\n"),
     // The first argument not understood is named, on one line, by its first 100 characters.
     Run("TheFirstUnknownOptionIsNamedShort",
-        {"--check", "-x\ny" + std::string(131072, 'x'), "--bogus"}, kExitUsage, {},
+        {"--check", "-x\ny" + std::string(131072, 'x'), "--bogus"}, kExitUsage, nullptr, {},
         "belvosta: unbekannte Option \"-x?y" + std::string(96, 'x') +
             "...\" (belvosta --help zeigt die Optionen)\n"),
     // Slashes and capitals are Windows' way only.
-    Run("ASlashOptionIsUnknownOnLinux", {"/check"}, kExitUsage, {}, "\"/check\""),
+    Run("ASlashOptionIsUnknownOnLinux", {"/check"}, kExitUsage, nullptr, {}, "\"/check\""),
     OnWindows("JsonNeedsAPart", {"/json"}, kExitUsage, {},
               "belvosta: --json braucht --check oder --report\r\n"),
     OnWindows("HelpComesBeforeACheck", {"/?", "--check"}, kExitOk,
@@ -190,16 +190,15 @@ const Row kRows[] = {
     // Outside data: the user's name and the regional decimal separator; a Linux host name
     // goes to 64 bytes.
     Run("TheReportOfAnOddMachine", {"--report"}, kExitOk,
-        {"\ta?[2Jb\n", "Computername: \t\tbelvosta-long-hostname\n",
-         "\nProzessor Geschwindigkeit: 800?[5m00 MHz\nIhr Computer ist leider zu Langsam "
-         "[800?[5m00 MHz ]. Um eine Optimale Funktion zu gewährleisten!\n"},
-        "",
         [](CommandLine& t) {
           t.fake.system.tscHz = 800'000'000;
           t.fake.system.userName = "a\x1B[2Jb";
           t.fake.system.decimalSeparator = "\x1B[5m";
           t.fake.system.computerName = "belvosta-long-hostname";
-        }),
+        },
+        {"\ta?[2Jb\n", "Computername: \t\tbelvosta-long-hostname\n",
+         "\nProzessor Geschwindigkeit: 800?[5m00 MHz\nIhr Computer ist leider zu Langsam "
+         "[800?[5m00 MHz ]. Um eine Optimale Funktion zu gewährleisten!\n"}),
 };
 
 std::string Filled(std::string text, const CommandLine& t) {

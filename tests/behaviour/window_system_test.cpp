@@ -109,6 +109,14 @@ TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
   // Without a focused control, Tab starts at the first stop and Shift+Tab at the last.
   EXPECT_EQ(form.NextTabStop(nullptr, true), &form.Button);
   EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
+  // Hidden and disabled controls are skipped, and Tab goes round both ways.
+  form.Text.SetVisible(false);
+  EXPECT_EQ(form.NextTabStop(&form.Button, true), &form.List);
+  form.List.SetEnabled(false);
+  EXPECT_EQ(form.NextTabStop(&form.Button, false), &form.Button);
+  form.Text.SetVisible(true);
+  EXPECT_EQ(form.NextTabStop(&form.Button, false), &form.Text);
+  EXPECT_EQ(form.NextTabStop(&form.Text, true), &form.Button);
 }
 
 // A tick's handler that destroys another timer due at the same moment: that one never ticks.

@@ -15,24 +15,6 @@ class ComputerWindow : public fake::ProgramTest {
   belvosta::Form3& form3() { return program->Form3; }
 };
 
-TEST_F(ComputerWindow, FirstOpeningReportsMeasuresJudgesThenShows) {
-  std::vector<std::int64_t> boxTimes;
-  fake.ui.whileBoxOpen = [&](const fake::RecordedBox&) {
-    boxTimes.push_back(form3().IsShown() ? -1 : fake.clock.nowMs);
-  };
-
-  main().Command13.RaiseClick();
-
-  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict}));
-  // The report opens before the second of counting, the verdict after it, and the window
-  // appears only after both.
-  ASSERT_EQ(boxTimes.size(), 2u);
-  EXPECT_EQ(boxTimes[0], 0);
-  EXPECT_GE(boxTimes[1], 1000);
-  EXPECT_TRUE(form3().IsShown());
-  EXPECT_EQ(form3().Text3.Text(), kSpeedText);
-}
-
 // Reopened after EXIT, the window reports again but neither measures nor judges again; its
 // face and the main window's tick still tell the first verdict (1 GHz is shown as
 // "1000,00 MHz": too slow).
@@ -64,25 +46,6 @@ TEST_F(ComputerWindow, ReopeningAfterExitOnlyReportsAgainAndKeepsTheFirstVerdict
     EXPECT_EQ(main().Picture3[5].Visible(), !fast);
   }
   EXPECT_EQ(form3().Text3.Text(), "Prozessor Geschwindigkeit: 1000,00 MHz\r\n");
-}
-
-// The info label loads the window hidden, and each click reports afresh; the report label
-// does too, and names itself on hover.
-TEST_F(ComputerWindow, TheInfoAndReportLabelsReportFreshValues) {
-  main().Label16.RaiseClick();
-  EXPECT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport}));
-  EXPECT_FALSE(form3().IsShown());
-
-  fake.system.userName = "Berta";
-  form3().Label1.RaiseMouseMove();
-  form3().Label1.RaiseClick();
-  EXPECT_EQ(form3().Label1.ToolTipText(), "Die Rechner Daten auslesen !");
-  ASSERT_EQ(BoxTitles(), (std::vector<std::string>{kReport, kVerdict, kReport, kReport}));
-  EXPECT_NE(fake.ui.boxes[3].text.find("Angemeldeter User: \tBerta\r\n"), std::string::npos);
-
-  main().Command13.RaiseClick();  // only shown: no further load, no box
-  EXPECT_EQ(fake.ui.boxes.size(), 4u);
-  EXPECT_TRUE(form3().IsShown());
 }
 
 TEST_F(ComputerWindow, ClosedWhileItsLoadReportsItStaysClosedAndLoadsAnewNextTime) {

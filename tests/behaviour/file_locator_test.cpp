@@ -19,10 +19,12 @@ TEST_F(FileLocatorTest, PauseWaitsWhileTimersTick) {
   main().Timer1.Tick = [&] { ++ticks; };
   main().Timer1.SetEnabled(true);
   const std::int64_t start = fake.clock.nowMs;
+  const int wakes = fake.ui.doEventsCalls;
   main().Pause(0.5f);
   EXPECT_GE(fake.clock.nowMs - start, 500);
   EXPECT_LT(fake.clock.nowMs - start, 520);
   EXPECT_EQ(ticks, 1);
+  EXPECT_LE(fake.ui.doEventsCalls - wakes, 3);  // it sleeps until the tick, then the end
 
   // A wait of zero runs one pass of event processing.
   const int passes = fake.ui.doEventsCalls;

@@ -13,7 +13,6 @@
 namespace {
 
 using ui::vbCancel;
-using ui::vbNo;
 using ui::vbOK;
 using ui::vbOKOnly;
 using ui::vbYes;
@@ -53,6 +52,7 @@ class ScanScripts : public checks_test::CheckMachineTest,
   using CheckMachineTest::AddSystemFile;
   using CheckMachineTest::fake;
   using CheckMachineTest::InstallEverything;
+  using CheckMachineTest::main;
   using CheckMachineTest::systemFolder;
 
   ScanScripts() {
@@ -63,14 +63,6 @@ class ScanScripts : public checks_test::CheckMachineTest,
       const bool blinking = CurrentValues(w.Timer1).enabled || CurrentValues(w.Timer2).enabled;
       return Snapshot() + (blinking ? " blink" : "");
     };
-  }
-
-  // Runs a full scan that answers Yes to the speed test and passes it.
-  void ScanAndPassTheSpeedTest() {
-    fake.ui.answers = {vbOK, vbOK, vbOK, vbOK, vbOK, vbOK, vbYes};
-    main().Label12.RaiseClick();
-    ASSERT_FALSE(main().Picture3[5].Visible());
-    fake.ui.boxes.clear();
   }
 
   std::vector<Box> Boxes() const {
@@ -111,9 +103,6 @@ TEST_P(ScanScripts, ShowTheirBoxesInOrder) {
   EXPECT_EQ(End(), script.end);
 }
 
-void InstallEverything(ScanScripts& t) {
-  t.InstallEverything();
-}
 void FullScan(belvosta::sucher1& w) {
   w.Label12.RaiseClick();
 }
@@ -131,56 +120,44 @@ const std::string kRuntimeMissing =
     "Achtung: nicht alle erforderliche Aktiv-X Steuerelement (OCX-Dateien)sind installiert! "
     "Wichtig!";
 
-// Everything present: each tick is revealed before its box, the blink goes on meanwhile.
-std::vector<Box> EverythingPresent(const std::string& blink,
-                                   const std::string& label7 = "Fehlende Dateien") {
-  return {
-      {"Flash Player ist installiert: OK!", "ticks=0 list= label7=" + label7 + blink},
-      {"Die Visual-Basic Runtime-Dateien sind: OK!", "ticks=01" + kNone + blink},
-      {"Windows Service-Pack Dateien: OK!", "ticks=012" + kNone + blink},
-      {"Internet-Explorer ist: OK!", "ticks=0123" + kNone + blink},
-      {"Media Player Steuerelement ist: OK!", "ticks=0123" + kNone + blink},
-      {kEnd, "ticks=01234" + kNone + blink},
-      {kOffer, "ticks=01234" + kNone, vbYesNoCancel, kOfferTitle},
-  };
-}
-
-std::vector<Box> Concat(std::vector<Box> a, const std::vector<Box>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+// Everything present in a full scan: each tick is revealed before its box, the blink goes on
+// meanwhile; then what follows the offer.
+std::vector<Box> EverythingPresent(const std::string& label7, std::vector<Box> after = {}) {
+  std::vector<Box> boxes = {
+      {"Flash Player ist installiert: OK!", "ticks=0 list= label7=" + label7 + " blink"},
+      {"Die Visual-Basic Runtime-Dateien sind: OK!", "ticks=01" + kNone + " blink"},
+      {"Windows Service-Pack Dateien: OK!", "ticks=012" + kNone + " blink"},
+      {"Internet-Explorer ist: OK!", "ticks=0123" + kNone + " blink"},
+      {"Media Player Steuerelement ist: OK!", "ticks=0123" + kNone + " blink"},
+      {kEnd, "ticks=01234" + kNone + " blink"},
+      {kOffer, "ticks=01234" + kNone, vbYesNoCancel, kOfferTitle}};
+  boxes.insert(boxes.end(), after.begin(), after.end());
+  return boxes;
 }
 
 const Script kScripts[] = {
-    {"EverythingPresentFromTheFlashButton",
-     InstallEverything,
-     [](auto& w) { w.flahssucher.RaiseClick(); },
-     {},
-     EverythingPresent(""),
-     {},
-     "ticks=01234" + kNone + " label9= index=-1 focus hint formS-hidden"},
     // Yes loads Form3: its report, then its verdict, which reveals the speed-test tick.
     {"EverythingPresentFullScanAndTheSpeedTest",
-     [](ScanScripts& t) {
-       t.InstallEverything();
-       t.fake.system.tscHz = 2'400'000'000;
-     },
+     [](ScanScripts& t) { t.InstallEverything(); },  // the fake counts 2.4 GHz
      FullScan,
      {vbOK, vbOK, vbOK, vbOK, vbOK, vbOK, vbYes},
-     Concat(EverythingPresent(" blink"),
-            {{"", "ticks=01234" + kNone, vbOKOnly, "Rechnerdaten auslesen", "Form3"},
-             {"Ihre Computer Geschwindichkeit [2,40 GHz] ist OK !", "ticks=01234" + kNone, vbOKOnly,
-              kApp, "Form3"}}),
+     EverythingPresent("Fehlende Dateien",
+                       {{"", "ticks=01234" + kNone, vbOKOnly, "Rechnerdaten auslesen", "Form3"},
+                        {"Ihre Computer Geschwindichkeit [2,40 GHz] ist OK !",
+                         "ticks=01234" + kNone, vbOKOnly, kApp, "Form3"}}),
      {},
      "ticks=012345" + kNone + " label9= index=-1 focus formS-hidden form3"},
     // A second scan covers every tick again, the speed test's too.
     {"ASecondScanAfterAPassedSpeedTest",
      [](ScanScripts& t) {
        t.InstallEverything();
-       t.ScanAndPassTheSpeedTest();
+       t.fake.ui.answers = {vbOK, vbOK, vbOK, vbOK, vbOK, vbOK, vbYes};  // a passed speed test
+       t.main().Label12.RaiseClick();
+       t.fake.ui.boxes.clear();
      },
      FullScan,
      {},
-     EverythingPresent(" blink", "( 0 nicht installiert)"),
+     EverythingPresent("( 0 nicht installiert)"),
      {},
      "ticks=01234" + kNone + " label9= index=-1 focus formS-hidden form3"},
     {"AMissingFlashPlayerStopsAtItsBoxAndTheBlinkRunsOn",
@@ -207,18 +184,6 @@ const Script kScripts[] = {
       {kOffer, "ticks=0124" + kNone, vbYesNoCancel, kOfferTitle}},
      {},
      "ticks=0124" + kNone + " label9= index=-1 focus formS-hidden"},
-    {"CancelToAMissingExplorerStillRunsTheMediaPlayerCheck",
-     [](ScanScripts& t) { t.InstallEverything(/*flash=*/true, /*explorer=*/false); },
-     [](auto& w) { w.Command9.RaiseClick(); },
-     {},
-     {{"Achtung: Wollen Sie bei Googele suchen? Windows-Internet-Explorer?",
-       "ticks= list=Internet-Explorer label7=( 1 nicht installiert)", vbYesNoCancel,
-       kExplorerMissing},
-      {"Media Player Steuerelement ist: OK!", "ticks=" + kNone},
-      {kEnd, "ticks=4" + kNone},
-      {kOffer, "ticks=4" + kNone, vbYesNoCancel, kOfferTitle}},
-     {},
-     "ticks=4" + kNone + " label9= index=-1 focus busy hint formS-hidden"},
     {"TwoMissingRuntimeFilesAreListedCountedAndOfferedASearch",
      [](ScanScripts& t) { t.AddSystemFile("MSCOMCTL.OCX"); },
      [](auto& w) { w.Command2.RaiseClick(); },
@@ -230,31 +195,6 @@ const Script kScripts[] = {
      {checks_test::kRuntimeSearch},
      "ticks= list=RICHTX32.OCX|MSFLXGRD.OCX label7=( 2 nicht installiert) label9= index=0 focus "
      "hint formS-hidden"},
-    {"NoToAMissingServicePackFileOpensNothingAndStopsTheChain",
-     [](ScanScripts& t) {
-       t.InstallEverything();
-       std::filesystem::remove(t.systemFolder + "/STDOLE2.TLB");
-     },
-     [](auto& w) { w.Command6.RaiseClick(); },
-     {vbNo},
-     {{"Achtung: Fehlende Dateien, bitte installieren! Wollen Sie bei Googele suchen? Windows "
-       "Service Pack!",
-       "ticks= list=stdole2.tlb label7=( 1 nicht installiert)", vbYesNoCancel,
-       "Achtung: Nicht alle erforderliche Dateien sind installiert! Wichtig!"}},
-     {},
-     "ticks= list=stdole2.tlb label7=( 1 nicht installiert) label9=1 index=0 focus busy hint "
-     "formS-hidden"},
-    {"TheMediaPlayerButtonAloneEndsTheChainWithoutTheBlink",
-     nullptr,
-     [](auto& w) { w.Command15.RaiseClick(); },
-     {vbNo},
-     {{"Wollen Sie bei Googele suchen? Windows Media Player?",
-       "ticks= list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel, kMediaPlayerMissing},
-      {kEnd, "ticks=4 list=wmp.dll label7=( 1 nicht installiert)"},
-      {kOffer, "ticks=4 list=wmp.dll label7=( 1 nicht installiert)", vbYesNoCancel, kOfferTitle}},
-     {},
-     "ticks=4 list=wmp.dll label7=( 1 nicht installiert) label9=1 index=0 focus busy hint "
-     "formS-hidden"},
     // The summary counts only what the last check of the run listed: the runtime files are
     // missing, the Media Player check (reached through the service pack's chain) passes.
     {"TheSummaryCountsOnlyWhatTheLastCheckListed",

@@ -98,36 +98,4 @@ TEST_F(ScanWalksTest, EveryChainWalksForItselfNestedOrNot) {
   EXPECT_EQ(fake.ui.boxes.front().text, "Wollen Sie bei Googele suchen? Windows Media Player?");
 }
 
-TEST_F(ScanWalksTest, TheBlinkGoesOnAndInputIsAnsweredWhileALongWalkRuns) {
-  MakeWalksSlow(100);  // about a second per walk
-  int ticks = 0;
-  main().Timer1.Tick = [&] { ++ticks; };
-  main().Timer1.SetEnabled(true);
-  // Input arriving every 30 ms is handled no later than 50 ms after it arrives.
-  std::int64_t worstDelay = 0;
-  int handled = 0;
-  for (std::int64_t at = 5; at < 1000; at += 30) {
-    fake.ui.Schedule(at, [&, at] {
-      worstDelay = std::max(worstDelay, fake.clock.nowMs - at);
-      ++handled;
-    });
-  }
-  const std::int64_t start = fake.clock.nowMs;
-  belvosta::FindFiles(std::vector<std::string_view>{"absent.dll"}, systemFolder);
-  EXPECT_GE(fake.clock.nowMs - start, 1000);
-  EXPECT_GE(ticks, 2);
-  EXPECT_EQ(handled, 34);
-  EXPECT_LT(worstDelay, 50);
-}
-
-TEST_F(ScanWalksTest, APauseSleepsUntilTheNextTimerInsteadOfPolling) {
-  main().Timer1.SetEnabled(true);  // the blink: every 500 ms
-  const int passes = fake.ui.doEventsCalls;
-  const std::int64_t start = fake.clock.nowMs;
-  main().Pause(0.8f);
-  EXPECT_GE(fake.clock.nowMs - start, 800);
-  EXPECT_LT(fake.clock.nowMs - start, 810);
-  EXPECT_LE(fake.ui.doEventsCalls - passes, 3);  // wake for the tick, then for the end
-}
-
 }  // namespace

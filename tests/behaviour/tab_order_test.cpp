@@ -33,23 +33,4 @@ TEST_F(TabOrder, TheOtherWindowsFollowTheirTabOrder) {
             (Names{"cmdProzessordatenAuslesen", "Command1", "Text3", "cmdProzessordatenAuslesen"}));
 }
 
-TEST_F(TabOrder, TabSkipsWhatIsHiddenOrDisabledAndGoesRoundBothWays) {
-  auto& w = main();
-  EXPECT_EQ(w.NextTabStop(&w.Command8, true), &w.flahssucher);   // round to the first
-  EXPECT_EQ(w.NextTabStop(&w.flahssucher, false), &w.Command8);  // Shift+Tab: round back
-  EXPECT_EQ(w.NextTabStop(nullptr, false), &w.Command8);
-  // A label is no stop; Tab goes on from its place in the order.
-  EXPECT_EQ(w.NextTabStop(&w.Label7, true), &w.Command14);
-
-  w.List1.SetVisible(false);
-  w.Command14.SetEnabled(false);
-  EXPECT_EQ(w.NextTabStop(&w.Command13, true), &w.Text1);
-  EXPECT_EQ(w.NextTabStop(&w.Text1, false), &w.Command13);
-  // Hiding a frame takes what it holds out of the order.
-  w.Frame3.SetVisible(false);
-  EXPECT_EQ(w.NextTabStop(&w.Text3, true), &w.Command10);
-  EXPECT_FALSE(w.IsTabStop(w.Text3S));
-  EXPECT_TRUE(w.IsTabStop(w.Text3));
-}
-
 }  // namespace

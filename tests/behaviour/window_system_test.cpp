@@ -109,20 +109,14 @@ TEST_F(WindowSystemTest, ControlsLeftOutOfASetTabOrderFollowItInTheirOwnOrder) {
   // Without a focused control, Tab starts at the first stop and Shift+Tab at the last.
   EXPECT_EQ(form.NextTabStop(nullptr, true), &form.Button);
   EXPECT_EQ(form.NextTabStop(nullptr, false), &form.List);
-}
-
-// The wait for events wakes for the earliest timer, not the latest.
-TEST_F(WindowSystemTest, AWaitEndsAtTheEarliestTimer) {
-  ui::Timer early{form, "Early", ui::Design{.enabled = false, .interval = 300}};
-  int earlyTicks = 0;
-  early.Tick = [&] { ++earlyTicks; };
-  form.Tick.SetEnabled(true);
-  early.SetEnabled(true);
-  const std::int64_t start = fake.clock.nowMs;
-  ui::WaitEvents(1000);
-  EXPECT_EQ(fake.clock.nowMs - start, 300);
-  EXPECT_EQ(earlyTicks, 1);
-  EXPECT_TRUE(form.log.empty());
+  // Hidden and disabled controls are skipped, and Tab goes round both ways.
+  form.Text.SetVisible(false);
+  EXPECT_EQ(form.NextTabStop(&form.Button, true), &form.List);
+  form.List.SetEnabled(false);
+  EXPECT_EQ(form.NextTabStop(&form.Button, false), &form.Button);
+  form.Text.SetVisible(true);
+  EXPECT_EQ(form.NextTabStop(&form.Button, false), &form.Text);
+  EXPECT_EQ(form.NextTabStop(&form.Text, true), &form.Button);
 }
 
 // A tick's handler that destroys another timer due at the same moment: that one never ticks.

@@ -66,7 +66,6 @@ std::size_t FakeSystem::SearchTree(const platform::TreeSearch& search,
   const std::size_t count = platform::posix::SearchTree(timed, found, counts);
   walkCounts.folderSteps += counts.folderSteps;
   walkCounts.entries += counts.entries;
-  walkCounts.mostOpen = std::max(walkCounts.mostOpen, counts.mostOpen);
   if (walkTrouble.problem != platform::SearchProblem::None) {
     if (search.trouble != nullptr) *search.trouble = walkTrouble;
     platform::TellUnfinishedSearches(search, found, walkTrouble, [&search](std::size_t i) {

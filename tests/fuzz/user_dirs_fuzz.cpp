@@ -1,10 +1,11 @@
 // user-dirs.dirs as the user's folders. Whatever the text and the home folder: a folder
 // set "$HOME/..." stays below the home folder, any other is absolute, none ends in '/',
-// the home folder itself is never a user folder; and settings written out as
-// xdg-user-dirs writes them read back.
+// the home folder itself is never a user folder; and settings written out as a shell
+// quotes them read back.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "fuzz/fuzz_checks.h"
@@ -14,8 +15,6 @@ namespace {
 
 using platform::posix::ParseAssignments;
 using platform::posix::UserFolderSetting;
-
-const char* const kKeys[] = {"XDG_DESKTOP_DIR", "XDG_DOCUMENTS_DIR", "XDG_TEMPLATES_DIR"};
 
 void CheckSetting(const std::string& home, const std::string& value) {
   const std::optional<std::string> path = UserFolderSetting(home, value);
@@ -28,24 +27,34 @@ void CheckSetting(const std::string& home, const std::string& value) {
   }
 }
 
-// As xdg-user-dirs-update writes the file: comments, then KEY="$HOME/name" lines, with \
-// before ", \, $ and `.
+// Settings written out as xdg-user-dirs-update and os-release's writers write them (in a
+// shell's double quotes, lines ended by \n or \r\n) read back as written; a folder written
+// "$HOME/name" lies below the home folder.
 void WrittenSettingsReadBack(FuzzedDataProvider& provider, const std::string& home) {
-  std::map<std::string, std::string> names;
-  std::string file = "# This file is written by xdg-user-dirs-update\n";
-  for (const char* key : kKeys) {
-    std::string name = provider.ConsumeRandomLengthString(24);
-    std::erase_if(name, [](char c) { return c == '\n' || c == '/' || c == '\0'; });
-    if (name.empty()) continue;
-    names[key] = name;
-    file += std::string(key) + "=\"$HOME/" + fuzz::ShellEscaped(name) + "\"\n";
+  std::map<std::string, std::string> written;
+  std::set<std::string> belowHome;
+  std::string file = "# This file is written by xdg-user-dirs-update\n\n";
+  for (int i = provider.ConsumeIntegralInRange(0, 8); i > 0; --i) {
+    std::string key = provider.ConsumeRandomLengthString(12);
+    std::erase_if(key, [](char c) { return !(c == '_' || (c >= 'A' && c <= 'Z')); });
+    const bool folder = provider.ConsumeBool();
+    std::string value = provider.ConsumeRandomLengthString(40);
+    std::erase_if(value, [&](char c) { return c == '\n' || (folder && (c == '/' || c == '\0')); });
+    if (key.empty() || written.count(key) != 0 || (folder && value.empty())) continue;
+    if (folder) belowHome.insert(key);
+    written[key] = (folder ? "$HOME/" : "") + value;
+    file += key + "=\"" + (folder ? "$HOME/" : "") + fuzz::ShellEscaped(value) +
+            (i % 2 == 0 ? "\"\n" : "\"\r\n");
   }
   const auto read = ParseAssignments(file);
-  for (const auto& [key, name] : names) {
+  fuzz::Require(read.size() == written.size(), "every assignment is read back");
+  for (const auto& [key, value] : written) {
     const auto found = read.find(key);
-    fuzz::Require(found != read.end(), "every written setting is read");
-    fuzz::Require(UserFolderSetting(home, found->second) == home + "/" + name,
-                  "a written folder reads back below the home folder");
+    fuzz::Require(found != read.end() && found->second == value,
+                  "a quoted value reads back as written");
+    fuzz::Require(
+        belowHome.count(key) == 0 || UserFolderSetting(home, value) == home + value.substr(5),
+        "a written folder reads back below the home folder");
   }
 }
 

@@ -1,9 +1,9 @@
 // os-release and the kernel's release as the version key's values. Whatever the texts:
 // the product name is one line of the file, the version numbers are decimal and fit a
-// DWORD, and written-out assignments and releases read back as they were written.
+// DWORD, and releases written from numbers read back (os-release's quoting is read back
+// in user_dirs_fuzz.cpp).
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <map>
 #include <string>
 
 #include "fuzz/fuzz_checks.h"
@@ -12,32 +12,8 @@
 namespace {
 
 using platform::posix::KernelVersion;
-using platform::posix::ParseAssignments;
 using platform::posix::ParseKernelRelease;
 using platform::posix::RegistryValue;
-
-// The same kind of data written out as an os-release file and read back.
-void AssignmentsReadBack(FuzzedDataProvider& provider) {
-  std::map<std::string, std::string> written;
-  std::string file = "# written by the fuzzer\n\n";
-  const int count = provider.ConsumeIntegralInRange(0, 8);
-  for (int i = 0; i < count; ++i) {
-    std::string key = provider.ConsumeRandomLengthString(12);
-    std::erase_if(key, [](char c) { return !(c == '_' || (c >= 'A' && c <= 'Z')); });
-    std::string value = provider.ConsumeRandomLengthString(40);
-    std::erase(value, '\n');
-    if (key.empty() || written.count(key) != 0) continue;
-    written[key] = value;
-    file += key + "=\"" + fuzz::ShellEscaped(value) + (i % 2 == 0 ? "\"\n" : "\"\r\n");
-  }
-  const auto read = ParseAssignments(file);
-  fuzz::Require(read.size() == written.size(), "every assignment is read back");
-  for (const auto& [key, value] : written) {
-    const auto found = read.find(key);
-    fuzz::Require(found != read.end() && found->second == value,
-                  "a quoted value reads back as written");
-  }
-}
 
 void KernelReleaseReadsBack(FuzzedDataProvider& provider) {
   const auto major = provider.ConsumeIntegral<std::uint32_t>();
@@ -82,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fuzz::Require(version && build, "the version and the build are always there");
 
-  AssignmentsReadBack(provider);
   KernelReleaseReadsBack(provider);
   return 0;
 }

@@ -2,7 +2,6 @@
 // deleting a window moves FLTK's pointer and focus and sends the widgets below the mouse
 // their events. Without AddressSanitizer too, the fenced forms fault at any late read.
 #include <FL/Fl.H>
-#include <FL/Fl_Group.H>
 #include <FL/Fl_Window.H>
 
 #include "teardown/teardown_cases.h"
@@ -15,22 +14,11 @@
 namespace teardown {
 namespace {
 
-Fl_Widget* FindWidget(Fl_Group& group, const ui::Control& control) {
-  for (int i = 0; i < group.children(); ++i) {
-    Fl_Widget* child = group.child(i);
-    auto* mirror = dynamic_cast<views::fltk::ControlWidget*>(child);
-    if (mirror && &mirror->control() == &control) return child;
-    if (Fl_Group* inner = child->as_group()) {
-      if (Fl_Widget* found = FindWidget(*inner, control)) return found;
-    }
-  }
-  return nullptr;
-}
-
 // The widget that shows the control in its form's current view.
 Fl_Widget* WidgetOf(const ui::Control& control) {
   auto* view = dynamic_cast<views::fltk::FltkFormView*>(ViewOf(control.Owner()));
-  return view ? FindWidget(view->window(), control) : nullptr;
+  views::fltk::ControlWidget* mirror = view ? view->WidgetOf(&control) : nullptr;
+  return mirror ? &mirror->Widget() : nullptr;
 }
 
 class FltkView final : public View {

@@ -108,12 +108,9 @@ std::string PointerName(const ::testing::TestParamInfo<Pointer>& info) {
   return info.param == Pointer::OverTheControl ? "OverTheControl" : "OffTheWindows";
 }
 
-INSTANTIATE_TEST_SUITE_P(Pointer, Teardown,
-                         ::testing::Values(Pointer::OverTheControl, Pointer::OffTheWindows),
-                         PointerName);
-INSTANTIATE_TEST_SUITE_P(Pointer, ProgramTeardown,
-                         ::testing::Values(Pointer::OverTheControl, Pointer::OffTheWindows),
-                         PointerName);
+const auto kPointerPlaces = ::testing::Values(Pointer::OverTheControl, Pointer::OffTheWindows);
+INSTANTIATE_TEST_SUITE_P(Pointer, Teardown, kPointerPlaces, PointerName);
+INSTANTIATE_TEST_SUITE_P(Pointer, ProgramTeardown, kPointerPlaces, PointerName);
 
 }  // namespace
 

@@ -26,10 +26,9 @@ class RedirectedStreams : public ::testing::Test {
   }
 
   static std::string ReadAvailable(HANDLE pipe) {
-    DWORD available = 0;
+    DWORD available = 0, read = 0;
     PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr);
     std::string bytes(available, '\0');
-    DWORD read = 0;
     if (available > 0) ReadFile(pipe, bytes.data(), available, &read, nullptr);
     bytes.resize(read);
     return bytes;

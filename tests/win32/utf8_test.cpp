@@ -11,19 +11,13 @@ TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
                                  "\xF0\x9F\x98\x80 und \xE2\x82\xAC"}) {
     EXPECT_EQ(Narrow(Widen(text)), text);
   }
-  EXPECT_EQ(Widen("Grö\xC3\x9F"
-                  "e"),
-            L"Gr\u00f6\u00dfe");
+  EXPECT_EQ(Widen("Größe"), L"Gr\u00f6\u00dfe");
   // A character outside the basic plane is one surrogate pair in Windows' strings.
   EXPECT_EQ(Widen("\xF0\x9F\x98\x80").size(), 2u);
 
   // cmd.exe's German code page 850 and the ANSI page 1252 place ü differently.
-  EXPECT_EQ(Narrow(Widen("Prüfung gewährleisten"), 850),
-            "Pr\x81"
-            "fung gew\x84hrleisten");
-  EXPECT_EQ(Narrow(Widen("Prüfung"), 1252),
-            "Pr\xFC"
-            "fung");
+  EXPECT_EQ(Narrow(Widen("Prüfung gewährleisten"), 850), "Pr\201fung gew\204hrleisten");
+  EXPECT_EQ(Narrow(Widen("Prüfung"), 1252), "Pr\374fung");
   // A letter the code page lacks becomes one stand-in byte (its look-alike or "?"); the
   // text around it is never cut.
   const std::string omega = Narrow(Widen("a\xCE\xA9z"), 1252);
@@ -33,12 +27,10 @@ TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
 }
 
 TEST(Utf8, PrefixThatFitsEndsAtAWholeCharacter) {
-  const std::string text =
-      "a\xC3\xA4"
-      "b";  // a, ä (two bytes), b
+  const std::string text = "aäb";  // ä takes two bytes
   EXPECT_EQ(PrefixThatFits(text, 0), "");
   EXPECT_EQ(PrefixThatFits(text, 2), "a");
-  EXPECT_EQ(PrefixThatFits(text, 3), "a\xC3\xA4");
+  EXPECT_EQ(PrefixThatFits(text, 3), "aä");
   EXPECT_EQ(PrefixThatFits(text, 10), text);
 }
 

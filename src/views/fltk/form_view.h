@@ -56,10 +56,11 @@ class FltkFormView final : public ui::FormView {
   void MoveFocus(bool forward);
   // Gives the focus to the control the form last had focused, else the first in tab order.
   bool FocusPreferredControl();
+  // The widget that mirrors the control in this view, or null.
+  ControlWidget* WidgetOf(const ui::Control* control) const;
 
  private:
   void BuildWidgets();
-  ControlWidget* WidgetOf(const ui::Control* control) const;
   // The control widget that a widget (or one of its parts) belongs to.
   ControlWidget* Owning(Fl_Widget* widget) const;
 

@@ -29,7 +29,7 @@ TEST_P(SystemDataContract, TheComputerNameHonoursTheStatedSize) {
   EXPECT_EQ(large, Blank(64));
 }
 
-TEST_P(SystemDataContract, VersionRecordsAgreeAndMemoryIsCounted) {
+TEST_P(SystemDataContract, TheVersionIsOfTheNtPlatformAndMemoryIsCounted) {
   platform::OSVERSIONINFOA plain;
   ASSERT_NE(backend().VersionEx(plain), 0);
   EXPECT_EQ(plain.dwPlatformId, platform::kVerPlatformWin32Nt);

@@ -131,18 +131,5 @@ TEST_P(TreeSearchContract, LetterCaseBeyondAsciiFoldsWhereThePlatformFoldsIt) {
             has().foldsLettersBeyondAscii ? file : "");
 }
 
-TEST_P(TreeSearchContract, NamesThatDifferInCaseAreOneFileOrTwoAsTheDiskHasThem) {
-  const std::string lower = Add("x/same.dll");
-  const std::string upper = Add("x/SAME.DLL");
-  const std::string found = Find("Same.Dll");
-  if (has().lettersCaseSeparatesNames) {
-    EXPECT_NE(lower, upper);
-    EXPECT_TRUE(found == lower || found == upper) << found;
-  } else {
-    // The second name opened the first file: the path found keeps the disk's spelling.
-    EXPECT_EQ(found, lower);
-  }
-}
-
 }  // namespace
 }  // namespace contract

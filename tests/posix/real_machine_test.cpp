@@ -14,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "fake/fake_system.h"
 #include "platform/posix/system_backend.h"
 #include "support/temp_tree.h"
 
@@ -55,6 +54,23 @@ TEST(RealMachine, NamesMatchTheSystemsOwn) {
   ASSERT_EQ(backend.UserName(name, size), 1);
   EXPECT_STREQ(name, user->pw_name);
   EXPECT_EQ(size, std::strlen(user->pw_name) + 1);  // the NUL counts
+}
+
+// The counter counts in the units its frequency states: across a sleep of 50 ms, about that
+// long at least and no longer than the steady clock saw around it (a percent apart, for
+// clocks that are slewed differently).
+TEST(RealMachine, TheCounterCountsSecondsAsItsFrequencySays) {
+  PosixBackend backend;
+  std::int64_t frequency = 0, first = 0, last = 0;
+  ASSERT_NE(backend.PerformanceFrequency(frequency), 0);
+  const auto start = std::chrono::steady_clock::now();
+  backend.PerformanceCounter(first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  backend.PerformanceCounter(last);
+  const std::chrono::duration<double> around = std::chrono::steady_clock::now() - start;
+  const double counted = static_cast<double>(last - first) / static_cast<double>(frequency);
+  EXPECT_GE(counted, 0.0495);
+  EXPECT_LE(counted, around.count() * 1.01);
 }
 
 // TMPDIR names the temporary folder, with one separator at its end however it was given;

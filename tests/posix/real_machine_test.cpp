@@ -24,21 +24,19 @@ using platform::posix::PosixBackend;
 
 // Sets an environment variable for one test, and gives it back its value, or its absence,
 // when the test ends.
-class ScopedVariable {
- public:
-  explicit ScopedVariable(const char* name) : name_(name) {
+struct ScopedVariable {
+  explicit ScopedVariable(const char* variable) : name(variable) {
     if (const char* value = std::getenv(name)) saved = value;
   }
   ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
   // Sets the variable, or removes it for nullptr.
-  void Set(const char* value) { value ? setenv(name_, value, 1) : unsetenv(name_); }
+  void Set(const char* value) const { value ? setenv(name, value, 1) : unsetenv(name); }
+  const char* name;
   std::optional<std::string> saved;
-
- private:
-  const char* name_;
 };
 
-TEST(RealMachine, NamesMatchTheSystemsOwn) {
+TEST(RealMachine, NamesAndTheTemporaryFolderAreTheSystemsOwn) {
   PosixBackend backend;
   char host[256] = {};
   ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
@@ -54,6 +52,20 @@ TEST(RealMachine, NamesMatchTheSystemsOwn) {
   ASSERT_EQ(backend.UserName(name, size), 1);
   EXPECT_STREQ(name, user->pw_name);
   EXPECT_EQ(size, std::strlen(user->pw_name) + 1);  // the NUL counts
+
+  // TMPDIR names the temporary folder, with one separator at its end however it was given;
+  // without it (or empty), /tmp.
+  ScopedVariable tmpdir("TMPDIR");
+  const auto tempPath = [&](const char* value) {
+    tmpdir.Set(value);
+    char path[512];
+    const unsigned length = backend.TempPath(path);
+    return length > 0 && length < sizeof path ? std::string(path, length) : std::string("?");
+  };
+  EXPECT_EQ(tempPath("/var/tmp"), "/var/tmp/");
+  EXPECT_EQ(tempPath("/var/tmp/"), "/var/tmp/");
+  EXPECT_EQ(tempPath(""), "/tmp/");
+  EXPECT_EQ(tempPath(nullptr), "/tmp/");
 }
 
 // The counter counts in the units its frequency states: across a sleep of 50 ms, about that
@@ -71,23 +83,6 @@ TEST(RealMachine, TheCounterCountsSecondsAsItsFrequencySays) {
   const double counted = static_cast<double>(last - first) / static_cast<double>(frequency);
   EXPECT_GE(counted, 0.0495);
   EXPECT_LE(counted, around.count() * 1.01);
-}
-
-// TMPDIR names the temporary folder, with one separator at its end however it was given;
-// without it (or empty), /tmp.
-TEST(RealMachine, TheTemporaryFolderIsTmpdirWithOneSeparator) {
-  PosixBackend backend;
-  ScopedVariable tmpdir("TMPDIR");
-  const auto tempPath = [&](const char* value) {
-    tmpdir.Set(value);
-    char path[512];
-    const unsigned length = backend.TempPath(path);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string("?");
-  };
-  EXPECT_EQ(tempPath("/var/tmp"), "/var/tmp/");
-  EXPECT_EQ(tempPath("/var/tmp/"), "/var/tmp/");
-  EXPECT_EQ(tempPath(""), "/tmp/");
-  EXPECT_EQ(tempPath(nullptr), "/tmp/");
 }
 
 #if defined(__linux__)

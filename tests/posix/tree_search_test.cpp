@@ -48,25 +48,21 @@ Outcome Search(const std::string& root, std::vector<std::string_view> names,
   return outcome;
 }
 
-std::string Find(const std::string& root, std::string_view name) {
-  return Search(root, {name}).found[0];
-}
-
 TEST(TreeSearch, FindsLinksToFilesFollowsALinkGivenAsTheRootAndTellsOddRootsApart) {
   test_support::TempTree tree;
   test_support::TempTree outside;
   const std::string real = outside.AddFile("sub/target.dll");
   const std::string link = tree.Root() + "/Linked.DLL";
   ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "linked.dll"), link);
+  EXPECT_EQ(Search(tree.Root(), {"linked.dll"}).found[0], link);
   // A link to a folder is no file, whatever its name.
   ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/folder.ocx").c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "folder.ocx"), "");
+  EXPECT_EQ(Search(tree.Root(), {"folder.ocx"}).found[0], "");
 
   // The root given as a link is the caller's choice.
   const std::string root = tree.Root() + "/system";
   ASSERT_EQ(symlink(outside.Root().c_str(), root.c_str()), 0);
-  EXPECT_EQ(Find(root + "//", "TARGET.DLL"), root + "/sub/target.dll");
+  EXPECT_EQ(Search(root + "//", {"TARGET.DLL"}).found[0], root + "/sub/target.dll");
 
   // Roots no other system has, and a name too long for the file system, are told apart from
   // absence.
@@ -236,7 +232,7 @@ TEST(TreeSearch, FindsTheLongestNamesAndPathsAndALongRootSplitOnADoubleSlashStay
   test_support::TempTree tree;
   test_support::TempTree outside;
   const std::string longest = tree.AddFile(std::string(NAME_MAX, 'n'));
-  EXPECT_EQ(Find(tree.Root(), std::string(NAME_MAX, 'N')), longest);
+  EXPECT_EQ(Search(tree.Root(), {std::string(NAME_MAX, 'N')}).found[0], longest);
   outside.AddFile("x.dll");  // what an escape to the file system's root would find
   // The first stretch ends exactly before "//": the next one must not start at "/".
   const std::string relative = outside.Root().substr(1);
@@ -250,7 +246,8 @@ TEST(TreeSearch, FindsTheLongestNamesAndPathsAndALongRootSplitOnADoubleSlashStay
   const Outcome outcome = Search(root, {"x.dll", "inside.dll"});
   EXPECT_EQ(outcome.found, (std::vector<std::string>{"", root + "/inside.dll"}));
   EXPECT_EQ(outcome.trouble.problem, SearchProblem::None);
-  const std::string found = Find(tree.Root(), "INSIDE.DLL");  // from the top: past the limit
+  const std::string found =
+      Search(tree.Root(), {"INSIDE.DLL"}).found[0];  // from the top: past the limit
   EXPECT_TRUE(found == chain.Path() + "/inside.dll") << "found " << found.size() << " characters";
 }
 

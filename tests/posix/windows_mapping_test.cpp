@@ -23,10 +23,6 @@ using namespace platform;
 using platform::posix::HostEnvironment;
 using platform::posix::PosixBackend;
 
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
 // The folder path the shell calls give for csidl, or nothing when either call fails.
 std::optional<std::string> ShellFolder(Backend& backend, int csidl) {
   ItemIdList* list = nullptr;
@@ -122,7 +118,7 @@ TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
   EXPECT_EQ(Origin(kCsidlSystem), named() + ": fehlt");
   // The path apart, to be shortened.
   EXPECT_EQ(posix::PrefixFolderOrigin(host, kCsidlSystem).path, *host.winePrefix);
-  WriteFile(*host.winePrefix, "");
+  std::ofstream(*host.winePrefix) << "";
   EXPECT_EQ(Origin(kCsidlSystem), named() + ": ist kein Ordner");
   std::filesystem::remove(*host.winePrefix);
   tree.AddFolder("prefix/drive_c/windows");
@@ -195,7 +191,7 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.settingsLine.value_or("no settings file"));
     if (row.settingsLine) {
-      WriteFile(settings, "# written by xdg-user-dirs-update\n" + *row.settingsLine + "\n");
+      std::ofstream(settings) << "# written by xdg-user-dirs-update\n" << *row.settingsLine << "\n";
     } else {
       std::filesystem::remove(settings);
     }
@@ -206,13 +202,14 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
   EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOMEfoo"), std::nullopt);
 }
 
-TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
-  WriteFile(host.cpuInfoFile,
-            "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 158\n"
-            "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\n"
-            "cpu MHz\t\t: 3191.998\n\n"
-            "processor\t: 1\nvendor_id\t: OtherVendor\nmodel name\t: second\n");
-  WriteFile(host.osReleaseFile, "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12\"\n");
+TEST_F(MappingTest, RegistryKeysAndTheVersionAreBuiltFromTheHostsFiles) {
+  std::ofstream(host.cpuInfoFile)
+      << "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 158\n"
+         "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\n"
+         "cpu MHz\t\t: 3191.998\n\n"
+         "processor\t: 1\nvendor_id\t: OtherVendor\nmodel name\t: second\n";
+  std::ofstream(host.osReleaseFile)
+      << "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12\"\n";
   // The key's values as "name=data" lines, or "none" for no key.
   const auto values = [&](std::string_view key) {
     const auto read = posix::ReadRegistryKey(host, key);
@@ -244,9 +241,8 @@ TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
   for (const char* noClock : {"nan", "-inf", "1e400", "4294967296", "-3", "x"}) {
     EXPECT_EQ(clock(noClock), std::nullopt) << noClock;
   }
-}
 
-TEST_F(MappingTest, TheVersionIsTheKernelsOnPlatformTwo) {
+  // The version is the kernel's, on the NT platform.
   host.kernelRelease = "5.15.167.4-microsoft-standard-WSL2";
   PosixBackend backend(host);
   OSVERSIONINFOEXA info;

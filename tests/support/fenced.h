@@ -59,6 +59,7 @@ class Fenced {
   Fenced& operator=(const Fenced&) = delete;
 
   T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
 
   // Runs the destructor and fences the pages off.
   void Destroy() {

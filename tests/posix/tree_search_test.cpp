@@ -171,8 +171,8 @@ TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {
 
 // One walk for several searches tells each the paths and the trouble a walk for its own
 // names would have, though the shared walk enters folders a search's own walk would have
-// passed over, and goes on after a search's names are all found.
-// The folder whose "wmp.dll" would fill the buffer to its last byte is searched; one a letter
+// passed over, and goes on after a search's names are all found. First, with one search: the
+// folder whose "wmp.dll" would fill the buffer to its last byte is searched; last, one a letter
 // longer is not, and the walk says so even when that folder is empty (the name may lie there).
 TEST(TreeSearch, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
   test_support::TempTree tree;
@@ -246,8 +246,8 @@ TEST(TreeSearch, FindsTheLongestNamesAndPathsAndALongRootSplitOnADoubleSlashStay
   const Outcome outcome = Search(root, {"x.dll", "inside.dll"});
   EXPECT_EQ(outcome.found, (std::vector<std::string>{"", root + "/inside.dll"}));
   EXPECT_EQ(outcome.trouble.problem, SearchProblem::None);
-  const std::string found =
-      Search(tree.Root(), {"INSIDE.DLL"}).found[0];  // from the top: past the limit
+  // From the top, the same file lies past the path limit.
+  const std::string found = Search(tree.Root(), {"INSIDE.DLL"}).found[0];
   EXPECT_TRUE(found == chain.Path() + "/inside.dll") << "found " << found.size() << " characters";
 }
 

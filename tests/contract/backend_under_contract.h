@@ -26,11 +26,6 @@ struct Properties {
   char separator = '/';
   // Letters beyond ASCII (Ü, à) match in either case, as on Windows; else only A to Z fold.
   bool foldsLettersBeyondAscii = false;
-  // Two names that differ only in letter case can stand side by side in one folder.
-  bool lettersCaseSeparatesNames = false;
-  // The host name "" resolves to this computer, as Windows' gethostbyname does; else it
-  // resolves to nothing.
-  bool emptyHostNameIsThisComputer = false;
   // A folder that cannot be opened for want of descriptors, handles or memory is tried once
   // more (after the walk closed the folders it kept open for speed); else the walk stops.
   bool retriesAfterAShortage = false;
@@ -136,8 +131,6 @@ class SystemDataContract : public Contract {
   platform::Backend& backend() { return under().Backend(); }
 };
 
-class RegistryContract : public SystemDataContract {};
-
 class SystemFaultsContract : public Contract {};
 
 }  // namespace contract
@@ -147,8 +140,6 @@ class SystemFaultsContract : public Contract {};
   INSTANTIATE_TEST_SUITE_P(program, TreeSearchContract, ::testing::Values(__VA_ARGS__),   \
                            ::contract::NameOf);                                           \
   INSTANTIATE_TEST_SUITE_P(program, SystemDataContract, ::testing::Values(__VA_ARGS__),   \
-                           ::contract::NameOf);                                           \
-  INSTANTIATE_TEST_SUITE_P(program, RegistryContract, ::testing::Values(__VA_ARGS__),     \
                            ::contract::NameOf);                                           \
   INSTANTIATE_TEST_SUITE_P(program, SystemFaultsContract, ::testing::Values(__VA_ARGS__), \
                            ::contract::NameOf)

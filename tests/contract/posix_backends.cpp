@@ -1,5 +1,4 @@
-// The contract suites against the POSIX backend on real folders and against the fake
-// platform, which answers with the real POSIX walk and with configured system data.
+// The contract suites against the POSIX backend on real folders and the real machine.
 #include <errno.h>
 #include <unistd.h>
 
@@ -11,12 +10,8 @@
 #include <string>
 
 #include "contract/backend_under_contract.h"
-#include "fake/fake_system.h"
-#include "fake/virtual_clock.h"
 #include "platform/posix/system_backend.h"
 #include "platform/posix/system_calls.h"
-#include "platform/posix/windows_mapping.h"
-#include "platform/shell32.h"
 #include "support/temp_tree.h"
 
 namespace contract {
@@ -24,8 +19,7 @@ namespace {
 
 using platform::posix::systemCalls;
 
-// The faults in place in the POSIX system call table (one per process), for both
-// backends: the fake's tree search and console are the POSIX ones.
+// The faults in place in the POSIX system call table (one per process).
 struct Active {
   std::optional<FaultScript> script;  // none while the real calls are in place
   platform::posix::PosixSystemCalls real;
@@ -72,12 +66,11 @@ ssize_t Write(int fd, const void* bytes, std::size_t size) {
   return static_cast<ssize_t>(size);
 }
 
-// The folders of both: real ones below the temporary folder.
-class PosixFolders : public BackendUnderContract {
+// Real folders below the temporary folder, and the real machine's answers.
+class RealPosix : public BackendUnderContract {
  public:
-  Properties Has() const override {
-    return {.separator = '/', .lettersCaseSeparatesNames = true, .retriesAfterAShortage = true};
-  }
+  platform::Backend& Backend() override { return backend_; }
+  Properties Has() const override { return {.separator = '/', .retriesAfterAShortage = true}; }
   const std::string& Root() const override { return root_.Root(); }
   const std::string& Outside() const override { return outside_.Root(); }
   std::string AddFile(const std::string& base, std::string_view relative) override {
@@ -94,7 +87,7 @@ class PosixFolders : public BackendUnderContract {
     return rename(folder.c_str(), (folder + ".moved").c_str()) == 0 &&
            LinkToFolder(relative, target);
   }
-  ~PosixFolders() override { EndFaults(); }
+  ~RealPosix() override { EndFaults(); }
   // Every fault exists on POSIX systems but a partial folder open.
   bool Inject(std::span<const Injection> injections) override {
     for (const Injection& injection : injections) {
@@ -115,17 +108,6 @@ class PosixFolders : public BackendUnderContract {
     active.script.reset();
   }
   std::string Written() const override { return active.written; }
-
- private:
-  test_support::TempTree root_;
-  test_support::TempTree outside_;
-};
-
-// The real machine's answers, in a Wine prefix of the test's own, so that the Windows
-// folders exist whatever the machine has.
-class RealPosix : public PosixFolders {
- public:
-  platform::Backend& Backend() override { return backend_; }
   // The processor key, built from /proc/cpuinfo on x86 Linux.
   std::optional<std::string> KnownKey() override {
 #if defined(__linux__) && (defined(__x86_64__) || defined(__i386__))
@@ -136,42 +118,17 @@ class RealPosix : public PosixFolders {
   }
 
  private:
-  static platform::posix::HostEnvironment WithPrefix(test_support::TempTree& prefix) {
-    prefix.AddFolder("drive_c/windows/system32");
-    symlink("../drive_c", prefix.AddFolder("dosdevices").append("/c:").c_str());
-    platform::posix::HostEnvironment host = platform::posix::HostEnvironment::FromProcess();
-    host.winePrefix = prefix.Root();
-    return host;
-  }
-  test_support::TempTree prefix_;
-  platform::posix::PosixBackend backend_{WithPrefix(prefix_)};
+  test_support::TempTree root_;
+  test_support::TempTree outside_;
+  platform::posix::PosixBackend backend_;
 };
 
-class Fake : public PosixFolders {
- public:
-  Fake() {
-    system_.drives = {{"C:\\", platform::kDriveFixed}, {"D:\\", platform::kDriveCdRom}};
-    system_.specialFolders[platform::kCsidlSystem] = "C:\\WINDOWS\\system32";
-    system_.hosts["localhost"] = platform::HOSTENT{.h_length = 4, .h_addr_list = {{127, 0, 0, 1}}};
-    system_.registry[kKey].values = {{"Identifier", "x86 Family 6 Model 15"},
-                                     {"ProcessorNameString", "Intel(R) Core(TM)2 CPU"}};
-  }
-  platform::Backend& Backend() override { return system_; }
-  std::optional<std::string> KnownKey() override { return kKey; }
-
- private:
-  static constexpr const char* kKey = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
-  fake::VirtualClock clock_;
-  fake::FakeSystem system_{clock_};
-};
-
-template <typename T>
-std::unique_ptr<BackendUnderContract> Make() {
-  return std::make_unique<T>();
+std::unique_ptr<BackendUnderContract> MakeRealPosix() {
+  return std::make_unique<RealPosix>();
 }
 
 }  // namespace
 
-BELVOSTA_CONTRACT_BACKENDS(Posix, Named{"Posix", &Make<RealPosix>}, Named{"Fake", &Make<Fake>});
+BELVOSTA_CONTRACT_BACKENDS(Posix, Named{"Posix", &MakeRealPosix});
 
 }  // namespace contract

@@ -1,4 +1,4 @@
-// The computer's name, version, memory, counters, host lookup and registry of every backend:
+// The computer's name, version, memory, counters and registry of every backend:
 // the results arrive in the caller's buffers whole, with the sizes the Windows calls state,
 // or not at all. (The other texts share the buffer rules the computer name shows.)
 #include <string>
@@ -6,7 +6,6 @@
 #include "contract/backend_under_contract.h"
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
-#include "platform/shell32.h"
 
 namespace contract {
 namespace {
@@ -29,7 +28,7 @@ TEST_P(SystemDataContract, TheComputerNameHonoursTheStatedSize) {
   EXPECT_EQ(large, Blank(64));
 }
 
-TEST_P(SystemDataContract, TheVersionIsOfTheNtPlatformAndMemoryIsCounted) {
+TEST_P(SystemDataContract, VersionMemoryCountersAndTimeOfDayAreInRange) {
   platform::OSVERSIONINFOA plain;
   ASSERT_NE(backend().VersionEx(plain), 0);
   EXPECT_EQ(plain.dwPlatformId, platform::kVerPlatformWin32Nt);
@@ -39,9 +38,7 @@ TEST_P(SystemDataContract, TheVersionIsOfTheNtPlatformAndMemoryIsCounted) {
   EXPECT_GT(memory.ullTotalPhys, 0u);
   EXPECT_LE(memory.ullAvailPhys, memory.ullTotalPhys);
   EXPECT_LE(memory.dwMemoryLoad, 100u);
-}
 
-TEST_P(SystemDataContract, CountersMoveForwardAndTheTimeOfDayStaysInTheDay) {
   std::int64_t frequency = 0, first = 0, second = 0;
   ASSERT_NE(backend().PerformanceFrequency(frequency), 0);
   EXPECT_GT(frequency, 0);
@@ -54,18 +51,6 @@ TEST_P(SystemDataContract, CountersMoveForwardAndTheTimeOfDayStaysInTheDay) {
   const double seconds = backend().SecondsSinceMidnight();
   EXPECT_GE(seconds, 0.0);
   EXPECT_LT(seconds, 86400.0);
-}
-
-TEST_P(SystemDataContract, TheLocalHostResolvesAndNamesWithANulDoNot) {
-  platform::WSADATA data;
-  ASSERT_EQ(backend().SocketsStartup(0x0101, data), 0);
-  const std::optional<platform::HOSTENT> local = backend().HostByName("localhost");
-  ASSERT_TRUE(local.has_value());
-  ASSERT_EQ(local->h_addr_list.at(0).size(), 4u);
-  EXPECT_EQ(local->h_addr_list[0][0], 127);
-  EXPECT_EQ(backend().HostByName("").has_value(), has().emptyHostNameIsThisComputer);
-  EXPECT_FALSE(backend().HostByName(std::string_view("local\0host", 10)).has_value());
-  backend().SocketsCleanup();
 }
 
 // --- Registry ---
@@ -83,7 +68,7 @@ struct Enumerated {
 // counting its NUL. A text value fits a stated room of exactly its name and NUL and its text
 // and NUL, in buffers larger than that; one byte less of either is "more data", with nothing
 // written and the sizes it needs (the name's with its NUL).
-TEST_P(RegistryContract, AKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsValues) {
+TEST_P(SystemDataContract, ARegistryKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsValues) {
   platform::HKEY key = 0, other = 0;
   EXPECT_EQ(
       backend().OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\NoSuchVendor\\NoSuchKey", key),
@@ -97,9 +82,7 @@ TEST_P(RegistryContract, AKeyOpensWithOrWithoutItsTrailingSeparatorAndListsItsVa
   EXPECT_EQ(backend().CloseKey(other), platform::kErrorSuccess);
 
   const auto enumerate = [&](unsigned long index, unsigned long nameRoom, unsigned long dataRoom) {
-    Enumerated value;
-    value.nameLength = nameRoom;
-    value.dataLength = dataRoom;
+    Enumerated value{.nameLength = nameRoom, .dataLength = dataRoom};
     value.status =
         backend().EnumValue(key, index, value.name, value.nameLength, value.data, value.dataLength);
     return value;

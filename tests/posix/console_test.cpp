@@ -38,24 +38,6 @@ int InChild(const std::function<int()>& body, const int* pipeEnds = nullptr,
   return WEXITSTATUS(status);
 }
 
-// Points a standard stream at /dev/null.
-void ToNull(int stream) {
-  const int null = open("/dev/null", O_WRONLY);
-  dup2(null, stream);
-  close(null);
-}
-
-// The answers of one console, a bit each where it is wrong: 0 when all are right.
-int Wrong(bool expectOut, bool expectError, platform::Console& console) {
-  int wrong = 0;
-  if (console.WriteText("Antwort\n") != expectOut) wrong |= 1;
-  if (console.WriteUtf8("{}\n") != expectOut) wrong |= 2;
-  if (console.WriteError("Fehler\n") != expectError) wrong |= 4;
-  // Nothing to write is never lost, wherever it would have gone.
-  if (!console.WriteText("") || !console.WriteError("")) wrong |= 8;
-  return wrong;
-}
-
 // Started without one of the standard streams: its text is lost, the other stream still
 // works, and the next file opened does not take the closed stream's number (where the text
 // would land in it).
@@ -63,10 +45,16 @@ TEST(PosixConsole, AClosedStreamLosesItsTextAndItsNumberIsNotGivenAway) {
   for (const int closed : {STDOUT_FILENO, STDERR_FILENO}) {
     SCOPED_TRACE(closed);
     EXPECT_EQ(InChild([closed] {
+                const bool outOpen = closed != STDOUT_FILENO;
+                dup2(open("/dev/null", O_WRONLY), outOpen ? STDOUT_FILENO : STDERR_FILENO);
                 close(closed);
-                ToNull(closed == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO);
                 auto console = platform::OpenConsole();
-                int wrong = Wrong(closed != STDOUT_FILENO, closed != STDERR_FILENO, *console);
+                int wrong = 0;  // a bit for each wrong answer
+                if (console->WriteText("Antwort\n") != outOpen) wrong |= 1;
+                if (console->WriteUtf8("{}\n") != outOpen) wrong |= 2;
+                if (console->WriteError("Fehler\n") == outOpen) wrong |= 4;
+                // Nothing to write is never lost, wherever it would have gone.
+                if (!console->WriteText("") || !console->WriteError("")) wrong |= 8;
                 if (open("/dev/null", O_RDONLY) == closed) wrong |= 16;
                 return wrong;
               }),

@@ -52,7 +52,7 @@ class WithFakeSystem : public ::testing::Test {
   fake::FakeSystem system{clock};
 };
 
-TEST_F(WithFakeSystem, NarrowMemoryStatusCapsEveryFieldAtFourGigabytes) {
+TEST_F(WithFakeSystem, NarrowMemoryFieldsCapAtFourGigabytesAndVersionRecordsFillAsTheirSizeSays) {
   system.totalPhysicalBytes = 64ull << 30;
   MEMORYSTATUS narrow;
   GlobalMemoryStatus(narrow);
@@ -73,9 +73,7 @@ TEST_F(WithFakeSystem, NarrowMemoryStatusCapsEveryFieldAtFourGigabytes) {
   system.memoryQuerySucceeds = false;
   GlobalMemoryStatus(narrow);
   EXPECT_EQ(narrow.dwTotalPhys, 0u);
-}
 
-TEST_F(WithFakeSystem, VersionRecordsAreFilledOnlyAsFarAsTheirSizeSays) {
   system.version = {.platformId = 2,
                     .major = 5,
                     .minor = 1,

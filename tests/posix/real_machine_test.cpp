@@ -14,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "fake/fake_system.h"
 #include "platform/posix/system_backend.h"
 #include "support/temp_tree.h"
 
@@ -25,21 +24,19 @@ using platform::posix::PosixBackend;
 
 // Sets an environment variable for one test, and gives it back its value, or its absence,
 // when the test ends.
-class ScopedVariable {
- public:
-  explicit ScopedVariable(const char* name) : name_(name) {
+struct ScopedVariable {
+  explicit ScopedVariable(const char* variable) : name(variable) {
     if (const char* value = std::getenv(name)) saved = value;
   }
   ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
   // Sets the variable, or removes it for nullptr.
-  void Set(const char* value) { value ? setenv(name_, value, 1) : unsetenv(name_); }
+  void Set(const char* value) const { value ? setenv(name, value, 1) : unsetenv(name); }
+  const char* name;
   std::optional<std::string> saved;
-
- private:
-  const char* name_;
 };
 
-TEST(RealMachine, NamesMatchTheSystemsOwn) {
+TEST(RealMachine, NamesAndTheTemporaryFolderAreTheSystemsOwn) {
   PosixBackend backend;
   char host[256] = {};
   ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
@@ -55,12 +52,9 @@ TEST(RealMachine, NamesMatchTheSystemsOwn) {
   ASSERT_EQ(backend.UserName(name, size), 1);
   EXPECT_STREQ(name, user->pw_name);
   EXPECT_EQ(size, std::strlen(user->pw_name) + 1);  // the NUL counts
-}
 
-// TMPDIR names the temporary folder, with one separator at its end however it was given;
-// without it (or empty), /tmp.
-TEST(RealMachine, TheTemporaryFolderIsTmpdirWithOneSeparator) {
-  PosixBackend backend;
+  // TMPDIR names the temporary folder, with one separator at its end however it was given;
+  // without it (or empty), /tmp.
   ScopedVariable tmpdir("TMPDIR");
   const auto tempPath = [&](const char* value) {
     tmpdir.Set(value);
@@ -72,6 +66,24 @@ TEST(RealMachine, TheTemporaryFolderIsTmpdirWithOneSeparator) {
   EXPECT_EQ(tempPath("/var/tmp/"), "/var/tmp/");
   EXPECT_EQ(tempPath(""), "/tmp/");
   EXPECT_EQ(tempPath(nullptr), "/tmp/");
+}
+
+// The counter counts in the units its frequency states: across a sleep that passes a whole
+// second (so that the seconds and their fraction both count), about that long at least and
+// no longer than the steady clock saw around it (a percent apart, for clocks that are slewed
+// differently).
+TEST(RealMachine, TheCounterCountsSecondsAsItsFrequencySays) {
+  PosixBackend backend;
+  std::int64_t frequency = 0, first = 0, last = 0;
+  ASSERT_NE(backend.PerformanceFrequency(frequency), 0);
+  const auto start = std::chrono::steady_clock::now();
+  backend.PerformanceCounter(first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  backend.PerformanceCounter(last);
+  const std::chrono::duration<double> around = std::chrono::steady_clock::now() - start;
+  const double counted = static_cast<double>(last - first) / static_cast<double>(frequency);
+  EXPECT_GE(counted, 1.09);
+  EXPECT_LE(counted, around.count() * 1.01);
 }
 
 #if defined(__linux__)

@@ -48,29 +48,24 @@ Outcome Search(const std::string& root, std::vector<std::string_view> names,
   return outcome;
 }
 
-std::string Find(const std::string& root, std::string_view name) {
-  return Search(root, {name}).found[0];
-}
-
-TEST(TreeSearch, FindsLinksToFilesAndFollowsALinkGivenAsTheRootButNoOther) {
+TEST(TreeSearch, FindsLinksToFilesFollowsALinkGivenAsTheRootAndTellsOddRootsApart) {
   test_support::TempTree tree;
   test_support::TempTree outside;
   const std::string real = outside.AddFile("sub/target.dll");
   const std::string link = tree.Root() + "/Linked.DLL";
   ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "linked.dll"), link);
+  EXPECT_EQ(Search(tree.Root(), {"linked.dll"}).found[0], link);
   // A link to a folder is no file, whatever its name.
   ASSERT_EQ(symlink(outside.Root().c_str(), (tree.Root() + "/folder.ocx").c_str()), 0);
-  EXPECT_EQ(Find(tree.Root(), "folder.ocx"), "");
+  EXPECT_EQ(Search(tree.Root(), {"folder.ocx"}).found[0], "");
 
   // The root given as a link is the caller's choice.
   const std::string root = tree.Root() + "/system";
   ASSERT_EQ(symlink(outside.Root().c_str(), root.c_str()), 0);
-  EXPECT_EQ(Find(root + "//", "TARGET.DLL"), root + "/sub/target.dll");
-}
+  EXPECT_EQ(Search(root + "//", {"TARGET.DLL"}).found[0], root + "/sub/target.dll");
 
-TEST(TreeSearch, RootsOnlyPosixHasAreToldApartFromAbsence) {
-  test_support::TempTree tree;
+  // Roots no other system has, and a name too long for the file system, are told apart from
+  // absence.
   const std::string fifo = tree.Root() + "/fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const std::string dangling = tree.Root() + "/dangling";
@@ -92,20 +87,6 @@ TEST(TreeSearch, RootsOnlyPosixHasAreToldApartFromAbsence) {
     EXPECT_EQ(trouble.problem, row.problem);
     EXPECT_EQ(trouble.systemError, row.error);
   }
-}
-
-TEST(TreeSearch, FindsTheLongestNameAndFilesBelowTheSystemPathLimit) {
-  test_support::TempTree tree;
-  const std::string longest = tree.AddFile(std::string(NAME_MAX, 'n'));
-  EXPECT_EQ(Find(tree.Root(), std::string(NAME_MAX, 'N')), longest);
-
-  test_support::FolderChain deep(tree.Root());
-  for (int i = 0; i < 30; ++i) deep.Enter(std::string(200, 'd'));  // about 6,000 characters
-  deep.AddFile("Flash.ocx");
-  const std::string expected = deep.Path() + "/Flash.ocx";
-  ASSERT_GT(expected.size(), std::size_t{PATH_MAX});
-  const std::string found = Find(tree.Root(), "FLASH.OCX");
-  EXPECT_TRUE(found == expected) << "found " << found.size() << " characters";
 }
 
 // Counts the descriptors the process holds.
@@ -188,41 +169,27 @@ TEST(TreeSearch, AFolderMovedOutOfTheTreeWhileTheWalkRunsDoesNotLeadItOut) {
   EXPECT_EQ(outcome.found, (std::vector<std::string>{"", visible}));
 }
 
-// The folder whose "wmp.dll" would fill the buffer to its last byte is searched; one a letter
-// longer is not, and the walk says so even when that folder is empty (the name may lie there).
-TEST(TreeSearch, NamesThatMayLieBeyondTheBufferAreNotCalledAbsent) {
-  test_support::TempTree edge;
-  const std::size_t buffer = edge.Root().size() + 60;  // the root, "/", 50, "/", 7 and a NUL
-  const std::string fits = edge.AddFile(std::string(50, 'a') + "/wmp.dll");
-  ASSERT_EQ(fits.size() + 1, buffer);
-  const Outcome exact = Search(edge.Root(), {"wmp.dll"}, buffer);
-  EXPECT_EQ(exact.found[0], fits);
-  EXPECT_EQ(exact.trouble.problem, SearchProblem::None);
-  fs::remove(fits);
-  EXPECT_EQ(Search(edge.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::None);
-  edge.AddFolder(std::string(51, 'b'));
-  EXPECT_EQ(Search(edge.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::PathTooLong);
-}
-
 // One walk for several searches tells each the paths and the trouble a walk for its own
 // names would have, though the shared walk enters folders a search's own walk would have
-// passed over, and goes on after a search's names are all found.
+// passed over, and goes on after a search's names are all found. First, with one search: the
+// folder whose "wmp.dll" would fill the buffer to its last byte is searched; last, one a letter
+// longer is not, and the walk says so even when that folder is empty (the name may lie there).
 TEST(TreeSearch, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
   test_support::TempTree tree;
-  const std::size_t buffer = tree.Root().size() + 60;
-  // Room below "a..." for a name of 7 letters, not for one of 12.
-  tree.AddFolder(std::string(50, 'a'));
+  const std::size_t buffer = tree.Root().size() + 60;  // the root, "/", 50, "/", 7 and a NUL
+  const std::string fits = tree.AddFile(std::string(50, 'a') + "/wmp.dll");
+  ASSERT_EQ(fits.size() + 1, buffer);
+  const Outcome exact = Search(tree.Root(), {"wmp.dll"}, buffer);
+  EXPECT_EQ(exact.found[0], fits);
+  EXPECT_EQ(exact.trouble.problem, SearchProblem::None);
+  fs::remove(fits);  // room below "a..." for a name of 7 letters, not for one of 12
   const std::string near = tree.AddFile("sub/near.dll");
   const std::string mscomctl = tree.AddFile("sub/MSCOMCTL.OCX");
   const std::string top = tree.AddFile("top.dll");
-  const std::vector<std::string_view> names = {"mscomctl.ocx",
-                                               "richtx32.ocx",  // 0: cut short
-                                               "wmp.dll",       // 1: missing
-                                               "near.dll",
-                                               "MSComCtl.ocx",  // 2: found
-                                               "",
-                                               "x/y",       // 3: no name
-                                               "top.dll"};  // 4: found in the root
+  // Five searches: 0 has a name cut short, 1 one missing, 2 finds its names, 3 has no name
+  // and 4 finds its name in the root.
+  const std::vector<std::string_view> names = {
+      "mscomctl.ocx", "richtx32.ocx", "wmp.dll", "near.dll", "MSComCtl.ocx", "", "x/y", "top.dll"};
   const std::vector<std::size_t> groups = {0, 0, 1, 2, 2, 3, 3, 4};
   const auto searchAll = [&](const std::string& root, std::vector<SearchTrouble>& troubles) {
     std::vector<std::string> found(names.size());
@@ -246,12 +213,8 @@ TEST(TreeSearch, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
     EXPECT_EQ(troubles[group].problem, SearchProblem::None) << group;
   }
 
-  // A walk that cannot begin, or that stops below the root for want of descriptors, tells
-  // every search that still wanted a name, and no other.
-  std::vector<SearchTrouble> missing(5);
-  searchAll(tree.Root() + "/missing", missing);
-  EXPECT_EQ(missing[0].problem, SearchProblem::RootMissing);
-  EXPECT_EQ(missing[3].problem, SearchProblem::None);
+  // A walk that stops below the root for want of descriptors tells every search that still
+  // wanted a name, and no other.
   std::vector<SearchTrouble> stopped(5);
   {
     fake::FewDescriptors one(1);  // the root opens, no folder below it
@@ -259,11 +222,17 @@ TEST(TreeSearch, AWalkForSeveralSearchesTellsEachWhatItsOwnWalkWould) {
   }
   EXPECT_EQ(stopped[1].problem, SearchProblem::OutOfResources);
   EXPECT_EQ(stopped[4].problem, SearchProblem::None);
+  tree.AddFolder(std::string(51, 'b'));
+  EXPECT_EQ(Search(tree.Root(), {"wmp.dll"}, buffer).trouble.problem, SearchProblem::PathTooLong);
 }
 
-TEST(TreeSearch, ALongRootSplitOnADoubleSlashStaysInsideItself) {
+// Names as long as the file system allows and paths past the system's limit are found; a
+// long root split on "//" stays inside itself.
+TEST(TreeSearch, FindsTheLongestNamesAndPathsAndALongRootSplitOnADoubleSlashStaysInside) {
   test_support::TempTree tree;
   test_support::TempTree outside;
+  const std::string longest = tree.AddFile(std::string(NAME_MAX, 'n'));
+  EXPECT_EQ(Search(tree.Root(), {std::string(NAME_MAX, 'N')}).found[0], longest);
   outside.AddFile("x.dll");  // what an escape to the file system's root would find
   // The first stretch ends exactly before "//": the next one must not start at "/".
   const std::string relative = outside.Root().substr(1);
@@ -277,6 +246,9 @@ TEST(TreeSearch, ALongRootSplitOnADoubleSlashStaysInsideItself) {
   const Outcome outcome = Search(root, {"x.dll", "inside.dll"});
   EXPECT_EQ(outcome.found, (std::vector<std::string>{"", root + "/inside.dll"}));
   EXPECT_EQ(outcome.trouble.problem, SearchProblem::None);
+  // From the top, the same file lies past the path limit.
+  const std::string found = Search(tree.Root(), {"INSIDE.DLL"}).found[0];
+  EXPECT_TRUE(found == chain.Path() + "/inside.dll") << "found " << found.size() << " characters";
 }
 
 // In a mount namespace of its own, a child process mounts a file system and binds a folder

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "fake/fake_system.h"
 #include "platform/kernel32.h"
 #include "platform/posix/system_backend.h"
 #include "platform/shell32.h"
@@ -23,10 +22,6 @@ namespace {
 using namespace platform;
 using platform::posix::HostEnvironment;
 using platform::posix::PosixBackend;
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
 
 // The folder path the shell calls give for csidl, or nothing when either call fails.
 std::optional<std::string> ShellFolder(Backend& backend, int csidl) {
@@ -88,6 +83,17 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
   EXPECT_EQ(DriveStrings(backend), std::string("C:\\\0Z:\\\0", 9));
   EXPECT_EQ(backend.DriveType("c:\\"), kDriveFixed);
   EXPECT_EQ(backend.DriveType("E:\\"), kDriveNoRootDir);
+  // An item list is read-only while it is handed out, and refused once released.
+  ItemIdList* list = nullptr;
+  ASSERT_EQ(backend.SpecialFolderLocation(0, kCsidlNetwork, &list), 0);
+  ASSERT_NE(list, nullptr);
+  backend.FreeIdList(list);
+  char path[512] = "unchanged";
+  EXPECT_EQ(backend.PathFromIdList(list, path), 0);  // released: refused, not read
+  backend.FreeIdList(list);                          // a second release is harmless
+  EXPECT_STREQ(path, "unchanged");
+  EXPECT_NE(backend.SpecialFolderLocation(0, 999, &list), 0);
+  EXPECT_EQ(list, nullptr);
 
   // A prefix named but absent counts as none: the root file system is the fixed drive C.
   host.winePrefix = prefix + "/missing";
@@ -103,24 +109,38 @@ TEST_F(MappingTest, AWinePrefixGivesTheWindowsFoldersAndItsDriveLetters) {
 }
 
 // What the command line says about a Windows folder that has no path: where the prefix came
-// from and which part of it is not there.
+// from and which part of it is not there. A prefix deeper than the system's path limit is
+// found and told about like any other; a name longer than a file system allows is told as
+// such, not as missing.
 TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
-  using platform::posix::PrefixFolderOrigin;
-  const std::string prefix = tree.Root() + "/prefix";
-  const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
-  host.winePrefix = prefix;
-  EXPECT_EQ(Origin(kCsidlSystem), named + ": fehlt");
-  EXPECT_EQ(PrefixFolderOrigin(host, kCsidlSystem).path, prefix);  // apart, to be shortened
-  WriteFile(prefix, "");
-  EXPECT_EQ(Origin(kCsidlSystem), named + ": ist kein Ordner");
-  std::filesystem::remove(prefix);
+  const auto named = [&] { return "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX"; };
+  host.winePrefix = tree.Root() + "/prefix";
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": fehlt");
+  // The path apart, to be shortened.
+  EXPECT_EQ(posix::PrefixFolderOrigin(host, kCsidlSystem).path, *host.winePrefix);
+  std::ofstream(*host.winePrefix) << "";
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": ist kein Ordner");
+  std::filesystem::remove(*host.winePrefix);
   tree.AddFolder("prefix/drive_c/windows");
-  EXPECT_EQ(Origin(kCsidlSystem), named + ": \"drive_c/windows/system32\" fehlt");
-  EXPECT_EQ(Origin(kCsidlWindows), named);
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": \"drive_c/windows/system32\" fehlt");
+  EXPECT_EQ(Origin(kCsidlWindows), named());
   EXPECT_EQ(Origin(kCsidlDesktopDirectory), "");  // not a prefix folder
 
+  test_support::FolderChain chain(tree.Root(), PATH_MAX + 100);
+  host.winePrefix = chain.Path();
+  for (const char* name : {"drive_c", "windows", "system32"}) chain.Enter(name);
+  EXPECT_EQ(posix::ResolveSpecialFolder(host, kCsidlSystem).path, chain.Path());
+  EXPECT_EQ(Origin(kCsidlSystem), named());
+  EXPECT_EQ(posix::ResolveSpecialFolder(host, kCsidlFonts).path, std::nullopt);
+  EXPECT_EQ(Origin(kCsidlFonts), named() + ": \"drive_c/windows/Fonts\" fehlt");
+  chain.AddFile("file");
+  host.winePrefix = chain.Path() + "/file";
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": ist kein Ordner");
+  host.winePrefix = tree.Root() + "/" + std::string(NAME_MAX + 1, 'n');
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": hat einen zu langen Pfad");
+
   host.winePrefix = "prefix";
-  EXPECT_EQ(Origin(kCsidlSystem), "Wine-Präfix \"prefix\" aus WINEPREFIX: ist kein absoluter Pfad");
+  EXPECT_EQ(Origin(kCsidlSystem), named() + ": ist kein absoluter Pfad");
   host.winePrefix.reset();
   EXPECT_EQ(Origin(kCsidlSystem), "Wine-Präfix \"" + host.home + "/.wine\" aus HOME: fehlt");
   host.homeFromAccount = true;
@@ -130,29 +150,6 @@ TEST_F(MappingTest, TheOriginOfAPrefixFolderSaysWhatIsMissing) {
   host.home.clear();
   EXPECT_EQ(Origin(kCsidlSystem),
             "kein Wine-Präfix: HOME ist nicht gesetzt und das Benutzerkonto nennt keinen Ordner");
-}
-
-// A prefix deeper than the system's path limit is found and told about like any other; a
-// name longer than a file system allows is told as such, not as missing.
-TEST_F(MappingTest, APrefixPastThePathLimitIsUsedAndAnOverlongNameIsToldAsSuch) {
-  using platform::posix::ResolveSpecialFolder;
-  test_support::FolderChain chain(tree.Root(), PATH_MAX + 100);
-  const std::string prefix = chain.Path();
-  for (const char* name : {"drive_c", "windows", "system32"}) chain.Enter(name);
-  host.winePrefix = prefix;
-  const std::string named = "Wine-Präfix \"" + prefix + "\" aus WINEPREFIX";
-  EXPECT_EQ(ResolveSpecialFolder(host, kCsidlSystem).path, prefix + "/drive_c/windows/system32");
-  EXPECT_EQ(Origin(kCsidlSystem), named);
-  EXPECT_EQ(ResolveSpecialFolder(host, kCsidlFonts).path, std::nullopt);
-  EXPECT_EQ(Origin(kCsidlFonts), named + ": \"drive_c/windows/Fonts\" fehlt");
-  chain.AddFile("file");
-  host.winePrefix = chain.Path() + "/file";
-  EXPECT_EQ(Origin(kCsidlSystem),
-            "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: ist kein Ordner");
-
-  host.winePrefix = tree.Root() + "/" + std::string(NAME_MAX + 1, 'n');
-  EXPECT_EQ(Origin(kCsidlSystem),
-            "Wine-Präfix \"" + *host.winePrefix + "\" aus WINEPREFIX: hat einen zu langen Pfad");
 }
 
 TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
@@ -189,27 +186,30 @@ TEST_F(MappingTest, UserFoldersComeFromTheXdgSettingsAndExistOrDoNotResolve) {
       {std::nullopt, kCsidlInternetCache, none},      // no ~/.cache here
       {std::nullopt, kCsidlNetwork, none},            // virtual
       {std::nullopt, kCsidlFavorites, std::nullopt},  // unknown here
-      {std::nullopt, kCsidlCookies, std::nullopt},
   };
   PosixBackend backend(host);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.settingsLine.value_or("no settings file"));
     if (row.settingsLine) {
-      WriteFile(settings, "# written by xdg-user-dirs-update\n" + *row.settingsLine + "\n");
+      std::ofstream(settings) << "# written by xdg-user-dirs-update\n" << *row.settingsLine << "\n";
     } else {
       std::filesystem::remove(settings);
     }
     EXPECT_EQ(ShellFolder(backend, row.csidl), row.path) << row.csidl;
   }
+  // Found by the fuzz targets: "$HOMEfoo" would be the neighbour /home/annafoo: relative, so no
+  // folder.
+  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOMEfoo"), std::nullopt);
 }
 
-TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
-  WriteFile(host.cpuInfoFile,
-            "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 158\n"
-            "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\n"
-            "cpu MHz\t\t: 3191.998\n\n"
-            "processor\t: 1\nvendor_id\t: OtherVendor\nmodel name\t: second\n");
-  WriteFile(host.osReleaseFile, "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12\"\n");
+TEST_F(MappingTest, RegistryKeysAndTheVersionAreBuiltFromTheHostsFiles) {
+  std::ofstream(host.cpuInfoFile)
+      << "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 158\n"
+         "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\n"
+         "cpu MHz\t\t: 3191.998\n\n"
+         "processor\t: 1\nvendor_id\t: OtherVendor\nmodel name\t: second\n";
+  std::ofstream(host.osReleaseFile)
+      << "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12\"\n";
   // The key's values as "name=data" lines, or "none" for no key.
   const auto values = [&](std::string_view key) {
     const auto read = posix::ReadRegistryKey(host, key);
@@ -228,25 +228,8 @@ TEST_F(MappingTest, RegistryKeysAreBuiltFromCpuInfoAndOsRelease) {
   EXPECT_EQ(values("SOFTWARE\\Other"), "none");
   std::filesystem::remove(host.cpuInfoFile);
   EXPECT_EQ(values("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0"), "none");
-}
 
-TEST_F(MappingTest, TheVersionIsTheKernelsOnPlatformTwo) {
-  host.kernelRelease = "5.15.167.4-microsoft-standard-WSL2";
-  PosixBackend backend(host);
-  OSVERSIONINFOEXA info;
-  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), 'x');
-  ASSERT_NE(backend.VersionEx(info), 0);
-  EXPECT_EQ(info.dwPlatformId, kVerPlatformWin32Nt);
-  EXPECT_EQ(info.dwMajorVersion, 5u);
-  EXPECT_EQ(info.dwMinorVersion, 15u);
-  EXPECT_EQ(info.dwBuildNumber, 167u);
-  EXPECT_STREQ(info.szCSDVersion, "");
-  EXPECT_EQ(info.wSuiteMask, 0);
-  EXPECT_EQ(posix::ParseKernelRelease("99999999999999999999.1").major, 0u);  // no overflow
-}
-
-// Inputs the fuzz targets (tests/fuzz/) found wrong answers for.
-TEST(MappingTexts, AClockThatIsNoDwordAndAHomeThatIsNoFolderPrefixAreLeftOut) {
+  // Clocks the fuzz targets (tests/fuzz/) found wrong answers for: none that is no DWORD.
   const auto clock = [](const std::string& mhz) -> std::optional<std::string> {
     for (const auto& value : posix::ProcessorValues("cpu family\t: 6\ncpu MHz\t\t: " + mhz)) {
       if (value.name == "~MHz") return value.data;
@@ -259,22 +242,18 @@ TEST(MappingTexts, AClockThatIsNoDwordAndAHomeThatIsNoFolderPrefixAreLeftOut) {
     EXPECT_EQ(clock(noClock), std::nullopt) << noClock;
   }
 
-  // "$HOMEfoo" would be the neighbour /home/annafoo: relative, so no folder.
-  EXPECT_EQ(posix::UserFolderSetting("/home/anna", "$HOMEfoo"), std::nullopt);
-}
-
-TEST_F(MappingTest, ItemListsAreReadOnlyWhileTheyAreHandedOut) {
+  // The version is the kernel's, on the NT platform.
+  host.kernelRelease = "5.15.167.4-microsoft-standard-WSL2";
   PosixBackend backend(host);
-  ItemIdList* list = nullptr;
-  ASSERT_EQ(backend.SpecialFolderLocation(0, kCsidlNetwork, &list), 0);
-  ASSERT_NE(list, nullptr);
-  backend.FreeIdList(list);
-  char path[512] = "unchanged";
-  EXPECT_EQ(backend.PathFromIdList(list, path), 0);  // released: refused, not read
-  backend.FreeIdList(list);                          // a second release is harmless
-  EXPECT_STREQ(path, "unchanged");
-  EXPECT_NE(backend.SpecialFolderLocation(0, 999, &list), 0);
-  EXPECT_EQ(list, nullptr);
+  OSVERSIONINFOEXA info;
+  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), 'x');
+  ASSERT_NE(backend.VersionEx(info), 0);
+  EXPECT_EQ(info.dwMajorVersion, 5u);
+  EXPECT_EQ(info.dwMinorVersion, 15u);
+  EXPECT_EQ(info.dwBuildNumber, 167u);
+  EXPECT_STREQ(info.szCSDVersion, "");
+  EXPECT_EQ(info.wSuiteMask, 0);
+  EXPECT_EQ(posix::ParseKernelRelease("99999999999999999999.1").major, 0u);  // no overflow
 }
 
 }  // namespace

@@ -22,22 +22,15 @@ namespace support {
 // The pages of every fenced object, and how many reads faulted in them. Windows (and Wine)
 // may swallow a fault inside a window procedure called by the system; a vectored handler
 // sees every fault first and counts those in fenced pages, for the tests to assert on.
-struct FencedPages {
-  std::vector<std::pair<std::uintptr_t, std::uintptr_t>> ranges;
-  int faults = 0;
-};
-
-inline FencedPages& Fences() {
-  static FencedPages pages;
-  return pages;
-}
+inline std::vector<std::pair<std::uintptr_t, std::uintptr_t>> fencedRanges;
+inline int fencedFaults = 0;
 
 inline LONG CALLBACK CountFencedFault(EXCEPTION_POINTERS* info) {
   const EXCEPTION_RECORD& record = *info->ExceptionRecord;
   if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
     const auto address = static_cast<std::uintptr_t>(record.ExceptionInformation[1]);
-    for (const auto& [begin, end] : Fences().ranges) {
-      if (address >= begin && address < end) ++Fences().faults;
+    for (const auto& [begin, end] : fencedRanges) {
+      if (address >= begin && address < end) ++fencedFaults;
     }
   }
   return EXCEPTION_CONTINUE_SEARCH;
@@ -48,7 +41,7 @@ inline LONG CALLBACK CountFencedFault(EXCEPTION_POINTERS* info) {
 // the program (Windows only; elsewhere every such fault ends it).
 inline int FencedFaults() {
 #ifdef _WIN32
-  return Fences().faults;
+  return fencedFaults;
 #else
   return 0;
 #endif
@@ -65,7 +58,6 @@ class Fenced {
   Fenced(const Fenced&) = delete;
   Fenced& operator=(const Fenced&) = delete;
 
-  T& operator*() const { return *object_; }
   T* operator->() const { return object_; }
   explicit operator bool() const { return object_ != nullptr; }
 
@@ -97,7 +89,7 @@ class Fenced {
     void* memory = VirtualAlloc(nullptr, Size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!memory) throw std::bad_alloc();
     const auto begin = reinterpret_cast<std::uintptr_t>(memory);
-    Fences().ranges.emplace_back(begin, begin + Size());
+    fencedRanges.emplace_back(begin, begin + Size());
 #else
     void* memory =
         mmap(nullptr, Size(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

@@ -1,6 +1,6 @@
 // A fresh folder below the system's temporary folder for one test, on real disk, removed
-// with everything it holds when the test ends (locked folders and, on Windows, paths
-// beyond MAX_PATH included; links are removed, never followed). The POSIX and the Win32
+// with everything it holds when the test ends (on Windows, paths beyond MAX_PATH
+// included; links are removed, never followed). The POSIX and the Win32
 // platform tests and the behaviour tests' file checks all build their trees with it.
 // Paths are UTF-8; a relative path may separate its folders with '/' or, on Windows, '\'.
 #pragma once

@@ -13,16 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Gives the owner full access to every folder below path again (a test may have locked
-// one), so that the whole tree can be removed.
-void UnlockFolders(const fs::path& path) {
-  std::error_code ec;
-  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) UnlockFolders(it->path());
-  }
-}
-
 }  // namespace
 
 TempTree::TempTree() {
@@ -33,7 +23,6 @@ TempTree::TempTree() {
 
 TempTree::~TempTree() {
   std::error_code ec;
-  UnlockFolders(root_);
   fs::remove_all(root_, ec);
 }
 

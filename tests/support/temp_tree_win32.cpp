@@ -74,9 +74,8 @@ std::string TempTree::AddFolder(std::string_view relativePath) {
 std::string TempTree::AddFile(std::string_view relativePath) {
   const std::wstring relative = Widen(relativePath);
   const std::size_t slash = relative.find_last_of(L"\\/");
-  const std::wstring folders = slash == std::wstring::npos ? L"" : relative.substr(0, slash);
-  const std::wstring name = slash == std::wstring::npos ? relative : relative.substr(slash + 1);
-  const std::wstring path = MakeFolders(Widen(root_), folders) + L"\\" + name;
+  const std::wstring folders = relative.substr(0, slash == std::wstring::npos ? 0 : slash);
+  const std::wstring path = MakeFolders(Widen(root_), folders) + L"\\" + relative.substr(slash + 1);
   const HANDLE file = CreateFileW(ToExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

@@ -124,11 +124,7 @@ class Win32UnderContract : public contract::BackendUnderContract {
   Win32UnderContract() : rootPath_(root_.Root()), outsidePath_(outside_.Root()) {}
   platform::Backend& Backend() override { return backend_; }
   contract::Properties Has() const override {
-    return {.separator = '\\',
-            .foldsLettersBeyondAscii = true,
-            .lettersCaseSeparatesNames = false,
-            .emptyHostNameIsThisComputer = true,
-            .retriesAfterAShortage = false};
+    return {.separator = '\\', .foldsLettersBeyondAscii = true, .retriesAfterAShortage = false};
   }
   const std::string& Root() const override { return rootPath_; }
   const std::string& Outside() const override { return outsidePath_; }

@@ -24,9 +24,8 @@ TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
   ASSERT_EQ(omega.size(), 3u);
   EXPECT_EQ(omega.front(), 'a');
   EXPECT_EQ(omega.back(), 'z');
-}
 
-TEST(Utf8, PrefixThatFitsEndsAtAWholeCharacter) {
+  // A prefix cut to a number of bytes ends at a whole character.
   const std::string text = "aäb";  // ä takes two bytes
   EXPECT_EQ(PrefixThatFits(text, 0), "");
   EXPECT_EQ(PrefixThatFits(text, 2), "a");

@@ -12,8 +12,7 @@ namespace {
 // The standard handles swapped for pipes for the test's life, as a redirecting shell does.
 class RedirectedStreams : public ::testing::Test {
  protected:
-  RedirectedStreams()
-      : savedOut_(GetStdHandle(STD_OUTPUT_HANDLE)), savedError_(GetStdHandle(STD_ERROR_HANDLE)) {
+  RedirectedStreams() {
     CreatePipe(&outRead_, &outWrite_, nullptr, 1 << 16);
     CreatePipe(&errorRead_, &errorWrite_, nullptr, 1 << 16);
     SetStdHandle(STD_OUTPUT_HANDLE, outWrite_);
@@ -34,7 +33,7 @@ class RedirectedStreams : public ::testing::Test {
     return bytes;
   }
 
-  HANDLE savedOut_, savedError_;
+  HANDLE savedOut_ = GetStdHandle(STD_OUTPUT_HANDLE), savedError_ = GetStdHandle(STD_ERROR_HANDLE);
   HANDLE outRead_ = nullptr, outWrite_ = nullptr, errorRead_ = nullptr, errorWrite_ = nullptr;
 };
 

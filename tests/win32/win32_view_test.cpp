@@ -128,6 +128,24 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlaceAndFollowsTheModel) 
   form_.Command1.SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(NativeOf(form_.Command1)));
 
+  // The form's pointer covers its controls while it is not the default.
+  const HWND label = NativeOf(form_.Label1);
+  const auto pointAt = [](HWND control) {
+    SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
+  EXPECT_NE(ui_->CursorFor(ui::MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
+
+  form_.SetMousePointer(ui::MousePointer::Hourglass);
+  EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
+
+  form_.SetMousePointer(ui::MousePointer::Default);
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
+
   // Tool tips come and go with their text.
   HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
   while (tips && GetWindow(tips, GW_OWNER) != window) {
@@ -141,7 +159,7 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlaceAndFollowsTheModel) 
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
-TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
+TEST_F(Win32View, UserInputBecomesTheModelsEventsUntilTheWindowSystemGoes) {
   int clicks = 0, labelClicks = 0, moves = 0, pictureClicks = 0, listClicks = 0, changes = 0;
   form_.Command1.Click = [&] { ++clicks; };
   form_.Label1.Click = [&] { ++labelClicks; };
@@ -218,6 +236,18 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   ui::CollectRetiredViews();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"neu geladen");
+
+  // The window system goes first (the end of the program) while the form stays loaded:
+  // the form's views do nothing from then on.
+  const HWND reloaded = reinterpret_cast<HWND>(form_.hWnd());
+  ui::SetUiBackend(nullptr);
+  ui_.reset();
+  EXPECT_FALSE(IsWindow(reloaded));
+  form_.Label1.SetCaption("danach");
+  form_.List1.AddItem("noch eins");
+  form_.Unload();
+  ui::CollectRetiredViews();
+  EXPECT_FALSE(form_.IsLoaded());
 }
 
 TEST_F(Win32View, TimersTickInsideMessageBoxesWhileTheOtherWindowsWait) {
@@ -245,40 +275,6 @@ TEST_F(Win32View, TimersTickInsideMessageBoxesWhileTheOtherWindowsWait) {
   EXPECT_EQ(answer, ui::vbYes);  // the box was answered inside the second tick
   EXPECT_TRUE(IsWindowEnabled(secondWindow));
   EXPECT_TRUE(IsWindowEnabled(formWindow));
-}
-
-TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
-  form_.Show();
-  const HWND label = NativeOf(form_.Label1);
-  const auto pointAt = [](HWND window) {
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor();
-  };
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
-  EXPECT_NE(ui_->CursorFor(ui::MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
-
-  form_.SetMousePointer(ui::MousePointer::Hourglass);
-  EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
-
-  form_.SetMousePointer(ui::MousePointer::Default);
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
-  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
-}
-
-TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
-  form_.Show();
-  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
-  // The window system goes first (the end of the program), while the form stays loaded.
-  ui::SetUiBackend(nullptr);
-  ui_.reset();
-  EXPECT_FALSE(IsWindow(window));
-  form_.Label1.SetCaption("danach");
-  form_.List1.AddItem("noch eins");
-  form_.Unload();
-  ui::CollectRetiredViews();
-  EXPECT_FALSE(form_.IsLoaded());
 }
 
 // Tab through every window of the program, as the keyboard sends it through the message loop;

@@ -1,8 +1,8 @@
 // The teardown cases every view runs (teardown_cases.cpp): forms, views and the program torn
-// down in every order, with the pointer over a control. Destroying a
-// window moves the focus and the pointer's window and repaints what lay beneath: none of the
-// events that follow may reach a form or control that is gone. The forms live in fenced
-// pages, so that any read of one after its end faults at once.
+// down in every order, with the pointer over a control. Destroying a window moves the focus
+// and the pointer's window and repaints what lay beneath: none of the events that follow may
+// reach a form or control that is gone. The forms live in fenced pages, so that any read of
+// one after its end faults at once.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-// The X pointer in the tests of the FLTK view, on a virtual display: put over a widget, with FLTK's
-// idea of what lies below it brought up to date. Kept apart because the X11 headers define macros
-// (None, Status, Bool) that clash with the program's own names.
+// The X pointer in the tests of the FLTK view, on a virtual display: put over a widget,
+// with FLTK's idea of what lies below it brought up to date. Kept apart because the X11
+// headers define macros (None, Status, Bool) that clash with the program's own names.
 #pragma once
 
 class Fl_Widget;

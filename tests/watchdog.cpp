@@ -11,14 +11,6 @@
 
 namespace {
 
-// Seconds a single test may run: BELVOSTA_TEST_TIME_LIMIT, or 30 (sanitizer builds are
-// several times slower than the debug build; the slowest test needs about 2 s there).
-unsigned LimitSeconds() {
-  const char* text = std::getenv("BELVOSTA_TEST_TIME_LIMIT");
-  const int limit = text ? std::atoi(text) : 0;
-  return limit > 0 ? static_cast<unsigned>(limit) : 30;
-}
-
 // The running test's name, written before its alarm is set, for the signal handler.
 char running[512];
 
@@ -37,7 +29,12 @@ class Watchdog : public ::testing::EmptyTestEventListener {
   }
   void OnTestEnd(const ::testing::TestInfo&) override { alarm(0); }
 
-  const unsigned limit_ = LimitSeconds();
+  // Seconds a single test may run: BELVOSTA_TEST_TIME_LIMIT, or 30 (sanitizer builds are
+  // several times slower than the debug build; the slowest test needs about 2 s there).
+  const unsigned limit_ = [] {
+    const char* text = std::getenv("BELVOSTA_TEST_TIME_LIMIT");
+    return text && std::atoi(text) > 0 ? static_cast<unsigned>(std::atoi(text)) : 30u;
+  }();
 };
 
 const bool kInstalled = [] {

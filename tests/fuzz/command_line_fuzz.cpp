@@ -5,6 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool windows = provider.ConsumeBool();
   const std::string rest = provider.ConsumeRemainingBytesAsString();
   std::vector<std::string> arguments;
-  for (std::size_t start = 0; start < rest.size();) {
-    std::size_t end = rest.find('\0', start);
-    if (end == std::string::npos) end = rest.size();
-    arguments.push_back(rest.substr(start, end - start));
-    start = end + 1;
-  }
+  std::istringstream words(rest);
+  for (std::string word; std::getline(words, word, '\0');) arguments.push_back(word);
 
   // The words as a C argument vector, as main receives them, read back as the program reads
   // its arguments.

@@ -11,26 +11,31 @@
 #include "fuzz/fuzz_checks.h"
 #include "platform/posix/windows_mapping.h"
 
-namespace {
-
 using platform::posix::ParseAssignments;
 using platform::posix::UserFolderSetting;
 
-void CheckSetting(const std::string& home, const std::string& value) {
-  const std::optional<std::string> path = UserFolderSetting(home, value);
-  if (!path) return;
-  fuzz::Require(!path->empty() && path->front() == '/', "a user folder is an absolute path");
-  fuzz::Require(*path == "/" || path->back() != '/', "a user folder does not end in '/'");
-  fuzz::Require(*path != home, "the home folder itself is no user folder");
-  if (value.rfind("$HOME", 0) == 0) {
-    fuzz::Require(path->rfind(home + "/", 0) == 0, "a $HOME folder lies below the home folder");
-  }
-}
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider provider(data, size);
+  std::string home = "/" + provider.ConsumeRandomLengthString(32);
+  while (home.size() > 1 && home.back() == '/') home.pop_back();
+  if (home == "/") home = "/home/user";
+  const std::string text = provider.ConsumeRandomLengthString(8192);
 
-// Settings written out as xdg-user-dirs-update and os-release's writers write them (in a
-// shell's double quotes, lines ended by \n or \r\n) read back as written; a folder written
-// "$HOME/name" lies below the home folder.
-void WrittenSettingsReadBack(FuzzedDataProvider& provider, const std::string& home) {
+  for (const auto& [key, value] : ParseAssignments(text)) {
+    fuzz::Require(key.find('\n') == std::string::npos, "a key is one line");
+    const std::optional<std::string> path = UserFolderSetting(home, value);
+    if (!path) continue;
+    fuzz::Require(!path->empty() && path->front() == '/', "a user folder is an absolute path");
+    fuzz::Require(*path == "/" || path->back() != '/', "a user folder does not end in '/'");
+    fuzz::Require(*path != home, "the home folder itself is no user folder");
+    if (value.rfind("$HOME", 0) == 0) {
+      fuzz::Require(path->rfind(home + "/", 0) == 0, "a $HOME folder lies below the home folder");
+    }
+  }
+
+  // Settings written out as xdg-user-dirs-update and os-release's writers write them (in a
+  // shell's double quotes, lines ended by \n or \r\n) read back as written; a folder written
+  // "$HOME/name" lies below the home folder.
   std::map<std::string, std::string> written;
   std::set<std::string> belowHome;
   std::string file = "# This file is written by xdg-user-dirs-update\n\n";
@@ -56,21 +61,5 @@ void WrittenSettingsReadBack(FuzzedDataProvider& provider, const std::string& ho
         belowHome.count(key) == 0 || UserFolderSetting(home, value) == home + value.substr(5),
         "a written folder reads back below the home folder");
   }
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FuzzedDataProvider provider(data, size);
-  std::string home = "/" + provider.ConsumeRandomLengthString(32);
-  while (home.size() > 1 && home.back() == '/') home.pop_back();
-  if (home == "/") home = "/home/user";
-  const std::string text = provider.ConsumeRandomLengthString(8192);
-
-  for (const auto& [key, value] : ParseAssignments(text)) {
-    fuzz::Require(key.find('\n') == std::string::npos, "a key is one line");
-    CheckSetting(home, value);
-  }
-  WrittenSettingsReadBack(provider, home);
   return 0;
 }

@@ -9,25 +9,9 @@
 #include "fuzz/fuzz_checks.h"
 #include "platform/posix/windows_mapping.h"
 
-namespace {
-
 using platform::posix::KernelVersion;
 using platform::posix::ParseKernelRelease;
 using platform::posix::RegistryValue;
-
-void KernelReleaseReadsBack(FuzzedDataProvider& provider) {
-  const auto major = provider.ConsumeIntegral<std::uint32_t>();
-  const auto minor = provider.ConsumeIntegral<std::uint32_t>();
-  const auto build = provider.ConsumeIntegral<std::uint32_t>();
-  // Debian's form: the numbers, then anything after a character that is no digit or dot.
-  const std::string release = std::to_string(major) + "." + std::to_string(minor) + "." +
-                              std::to_string(build) + "-" + provider.ConsumeRandomLengthString(20);
-  const KernelVersion version = ParseKernelRelease(release);
-  fuzz::Require(version.major == major && version.minor == minor && version.build == build,
-                "a release written from numbers reads back");
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider provider(data, size);
@@ -39,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       kernel.major <= 0xFFFFFFFFul && kernel.minor <= 0xFFFFFFFFul && kernel.build <= 0xFFFFFFFFul,
       "each part of the version fits a DWORD");
 
-  bool version = false, build = false;
+  bool versionSeen = false, buildSeen = false;
   for (const RegistryValue& value : platform::posix::VersionValues(osRelease, release)) {
     if (value.name == "ProductName") {
       fuzz::Require(value.data.find('\n') == std::string::npos, "the product name is one line");
@@ -49,15 +33,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Require(dot != std::string::npos && fuzz::IsDword(value.data.substr(0, dot)) &&
                         fuzz::IsDword(value.data.substr(dot + 1)),
                     "the version is major.minor");
-      version = true;
+      versionSeen = true;
     } else {
       fuzz::Require(value.name == "CurrentBuildNumber" && fuzz::IsDword(value.data),
                     "the build is a number");
-      build = true;
+      buildSeen = true;
     }
   }
-  fuzz::Require(version && build, "the version and the build are always there");
+  fuzz::Require(versionSeen && buildSeen, "the version and the build are always there");
 
-  KernelReleaseReadsBack(provider);
+  // A release written from numbers in Debian's form (the numbers, then anything after a
+  // character that is no digit or dot) reads back.
+  const auto major = provider.ConsumeIntegral<std::uint32_t>();
+  const auto minor = provider.ConsumeIntegral<std::uint32_t>();
+  const auto build = provider.ConsumeIntegral<std::uint32_t>();
+  const std::string written = std::to_string(major) + "." + std::to_string(minor) + "." +
+                              std::to_string(build) + "-" + provider.ConsumeRandomLengthString(20);
+  const KernelVersion read = ParseKernelRelease(written);
+  fuzz::Require(read.major == major && read.minor == minor && read.build == build,
+                "a release written from numbers reads back");
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,8 +72,7 @@ inline void ExpectEveryWindowFollowsTheModel(ui::UiBackend& native,
   ui::SetUiBackend(&ui);
   auto program = std::make_unique<belvosta::Program>();
   for (ui::Form* form :
-       {static_cast<ui::Form*>(&program->sucher1), static_cast<ui::Form*>(&program->FormS),
-        static_cast<ui::Form*>(&program->Form3)}) {
+       std::initializer_list<ui::Form*>{&program->sucher1, &program->FormS, &program->Form3}) {
     SCOPED_TRACE(form->Name());
     form->Show();
     ui.DoEvents();

@@ -30,8 +30,6 @@ class FltkView final : public View {
     Fl_Widget* widget = WidgetOf(control);
     return widget && teardown::PointAt(*widget) && moves > before;
   }
-  // Windows come up in the middle of the screen.
-  void ParkPointer() override { teardown::ParkPointer(1, 1); }
   void JigglePointer() override { teardown::JigglePointer(); }
   void Press(const ui::CommandButton& button) override {
     if (Fl_Widget* widget = WidgetOf(button)) widget->do_callback();

@@ -1,7 +1,6 @@
 #include "teardown/teardown_cases.h"
 
 #include <cstdlib>
-#include <string>
 
 #include "app/program.h"
 #include "tab_order/tab_walk.h"
@@ -11,7 +10,7 @@ namespace {
 
 using support::Fenced;
 
-TEST_P(Teardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeItsViews) {
+TEST_F(Teardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeItsViews) {
   int moves = 0;
   Fenced<HoverForm> form(moves);
   form->Button.Click = [&form] {
@@ -25,7 +24,7 @@ TEST_P(Teardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeIts
   EXPECT_TRUE(form->IsShown());
   EXPECT_NE(form->hWnd(), oldWindow) << "the form shows through a new view";
 
-  ASSERT_TRUE(PlacePointer(form->Target, moves));
+  ASSERT_TRUE(view_->PointAt(form->Target, moves));
   const int heardBefore = moves;
   // A fixture's wrong order: the form goes while its old view waits to be collected and
   // its new one is shown below the pointer.
@@ -35,13 +34,13 @@ TEST_P(Teardown, AFormUnloadedAndShownAgainByItsOwnHandlerThenDestroyedBeforeIts
   EXPECT_EQ(moves, heardBefore);
 }
 
-TEST_P(Teardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
+TEST_F(Teardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
   int moves = 0, keeperMoves = 0;
   Fenced<HoverForm> owner(moves);
   // A form that stays: its timer ends the owner while the owner's box is open.
   HoverForm keeper(keeperMoves);
   owner->Show();
-  ASSERT_TRUE(PlacePointer(owner->Target, moves));
+  ASSERT_TRUE(view_->PointAt(owner->Target, moves));
   int answer = 0;
   owner->Clock.Tick = [&] {
     owner->Clock.SetEnabled(false);
@@ -65,52 +64,29 @@ TEST_P(Teardown, AMessageBoxOpenWhileItsOwnerIsDestroyed) {
   EXPECT_TRUE(keeper.IsLoaded());
 }
 
-// The program's three windows, shown, and the pointer over a control of the one on top.
-class ProgramTeardown : public Teardown {
- protected:
-  void ShowAllWindows() {
-    // Loading a window may show a box, which no one would answer here.
-    ui::SetUiBackend(&boxesAnswered_);
-    program_->FormS.Show();
-    program_->Form3.Show();
-    program_->sucher1.Show();  // last, so active and on top
-    int moves = 0;
-    program_->sucher1.Label12.MouseMove = [&moves] { ++moves; };
-    ASSERT_TRUE(PlacePointer(program_->sucher1.Label12, moves));
-    program_->sucher1.Label12.MouseMove = nullptr;
-  }
-
-  tab_order::BoxesAnswered boxesAnswered_{view_->Native()};
-  Fenced<belvosta::Program> program_;
-};
-
-TEST_P(ProgramTeardown, FormsDestroyedWithTheirWindowsShownTheViewsCollectedAfter) {
-  ShowAllWindows();
+// The program's three windows shown, the pointer over a control of the one on top: one is
+// unloaded and collected before the program goes, the other two go with it while shown, the
+// active one first, so that destroying it activates the other, whose form goes next.
+TEST_F(Teardown, TheProgramDestroyedWithItsWindowsShownTheViewsCollectedAfter) {
+  // Loading a window may show a box, which no one would answer here.
+  tab_order::BoxesAnswered boxesAnswered{view_->Native()};
+  ui::SetUiBackend(&boxesAnswered);
+  Fenced<belvosta::Program> program;
+  program->FormS.Show();
+  program->sucher1.Show();
+  program->Form3.Show();  // last, so active and on top; the program destroys it first
+  int moves = 0;
+  program->Form3.Label1.MouseMove = [&moves] { ++moves; };
+  ASSERT_TRUE(view_->PointAt(program->Form3.Label1, moves));
+  program->Form3.Label1.MouseMove = nullptr;
+  program->FormS.Unload();  // not the main window: unloading that ends the program
+  RunEvents();
   // The order the tab-order fixture had: the program, the window system, the views.
-  program_.Destroy();
+  program.Destroy();
   EXPECT_FALSE(view_->AWindowIsShown()) << "no window of a destroyed form stays on screen";
   ui::SetUiBackend(nullptr);
   RunEvents();
 }
-
-TEST_P(ProgramTeardown, WindowsUnloadedAndCollectedBeforeTheProgramGoes) {
-  ShowAllWindows();
-  // Not the main window: unloading it ends the program.
-  program_->FormS.Unload();
-  program_->Form3.Unload();
-  RunEvents();
-  program_.Destroy();
-  EXPECT_FALSE(view_->AWindowIsShown());
-  RunEvents();
-}
-
-std::string PointerName(const ::testing::TestParamInfo<Pointer>& info) {
-  return info.param == Pointer::OverTheControl ? "OverTheControl" : "OffTheWindows";
-}
-
-const auto kPointerPlaces = ::testing::Values(Pointer::OverTheControl, Pointer::OffTheWindows);
-INSTANTIATE_TEST_SUITE_P(Pointer, Teardown, kPointerPlaces, PointerName);
-INSTANTIATE_TEST_SUITE_P(Pointer, ProgramTeardown, kPointerPlaces, PointerName);
 
 }  // namespace
 

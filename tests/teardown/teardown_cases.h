@@ -1,8 +1,8 @@
 // The teardown cases every view runs (teardown_cases.cpp): forms, views and the program torn
-// down in every order, with the pointer over a control or off the windows. Destroying a
-// window moves the focus and the pointer's window and repaints what lay beneath: none of the
-// events that follow may reach a form or control that is gone. The forms live in fenced
-// pages, so that any read of one after its end faults at once.
+// down in every order, with the pointer over a control. Destroying a window moves the focus
+// and the pointer's window and repaints what lay beneath: none of the events that follow may
+// reach a form or control that is gone. The forms live in fenced pages, so that any read of
+// one after its end faults at once.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,8 +39,6 @@ class View {
   // Puts the pointer over the middle of the control (its form shown) and runs the events
   // until its handler has heard of it (moves grew); false when it never does.
   virtual bool PointAt(const ui::Control& control, const int& moves) = 0;
-  // Puts the pointer where no window is.
-  virtual void ParkPointer() = 0;
   // Moves the pointer a little and back, running the events after each move.
   virtual void JigglePointer() = 0;
   // Presses the button in its form's current view, as the window system does.
@@ -53,9 +51,7 @@ class View {
 
 std::unique_ptr<View> MakeView();
 
-enum class Pointer { OverTheControl, OffTheWindows };
-
-class Teardown : public ::testing::TestWithParam<Pointer> {
+class Teardown : public ::testing::Test {
  protected:
   Teardown() { ui::SetUiBackend(&view_->Native()); }
   ~Teardown() override {
@@ -64,15 +60,6 @@ class Teardown : public ::testing::TestWithParam<Pointer> {
   }
   // No event handler read a destroyed form, even where the system swallowed the fault.
   void TearDown() override { EXPECT_EQ(support::FencedFaults(), faultsBefore_); }
-
-  // Over the control, or where no window is, as the test's parameter says.
-  bool PlacePointer(const ui::Control& control, const int& moves) {
-    if (GetParam() == Pointer::OffTheWindows) {
-      view_->ParkPointer();
-      return true;
-    }
-    return view_->PointAt(control, moves);
-  }
 
   // Collects the views of unloaded forms between runs of the events, as the event loop does.
   void RunEvents() {

@@ -30,11 +30,6 @@ bool PointAt(Fl_Widget& widget) {
   return false;
 }
 
-void ParkPointer(int x, int y) {
-  XWarpPointer(fl_display, None, RootWindow(fl_display, fl_screen), 0, 0, 0, 0, x, y);
-  Settle();
-}
-
 void JigglePointer() {
   XWarpPointer(fl_display, None, None, 0, 0, 0, 0, 1, 1);
   Settle();

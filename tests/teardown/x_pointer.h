@@ -1,7 +1,6 @@
-// The X pointer in the tests of the FLTK view, on a virtual display: put over a widget or
-// parked anywhere on the screen, with FLTK's idea of what lies below it brought up to date.
-// Kept apart because the X11 headers define macros (None, Status, Bool) that clash with
-// the program's own names.
+// The X pointer in the tests of the FLTK view, on a virtual display: put over a widget,
+// with FLTK's idea of what lies below it brought up to date. Kept apart because the X11
+// headers define macros (None, Status, Bool) that clash with the program's own names.
 #pragma once
 
 class Fl_Widget;
@@ -14,8 +13,6 @@ void Settle();
 // Moves the pointer to the middle of the widget (whose window is shown) and handles events
 // until FLTK has the widget below the mouse; false when it never gets there.
 bool PointAt(Fl_Widget& widget);
-// Moves the pointer to a place of the screen, in root window coordinates.
-void ParkPointer(int x, int y);
 // Moves the pointer by one pixel and back, so that whatever lies below it hears of it.
 void JigglePointer();
 

@@ -13,7 +13,7 @@
 namespace platform::win32 {
 namespace {
 
-TEST(BackendFiles, TheSystemFolderAndDriveCAreTheSystemsOwn) {
+TEST(BackendSystem, AnswersAreTheSystemsOwn) {
   Win32Backend backend;
   ItemIdList* list = nullptr;
   ASSERT_EQ(backend.SpecialFolderLocation(0, kCsidlSystem, &list), 0);
@@ -35,10 +35,7 @@ TEST(BackendFiles, TheSystemFolderAndDriveCAreTheSystemsOwn) {
     EXPECT_EQ(network, nullptr);
   }
   EXPECT_EQ(backend.DriveType("C:\\"), kDriveFixed);
-}
 
-TEST(BackendSystem, LocaleAndScreenMeasuresAreTheSystemsOwn) {
-  Win32Backend backend;
   wchar_t separator[8] = {};
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8), 1);
   EXPECT_EQ(backend.DecimalSeparator(), Narrow(separator));
@@ -51,10 +48,8 @@ TEST(BackendSystem, LocaleAndScreenMeasuresAreTheSystemsOwn) {
   EXPECT_EQ(desktop.top, 0);
   EXPECT_EQ(static_cast<int>(screen.width / screen.twipsPerPixelX + 0.5), desktop.right);
   EXPECT_EQ(static_cast<int>(screen.height / screen.twipsPerPixelY + 0.5), desktop.bottom);
-}
 
-TEST(BackendSystem, PinningKeepsTheThreadOnOneProcessorUntilUnpinned) {
-  Win32Backend backend;
+  // Pinning keeps the thread on one processor until it is unpinned.
   const std::optional<std::uint64_t> token = backend.PinToCurrentProcessor();
   ASSERT_TRUE(token.has_value());
   // Restoring by hand hands back the pinned mask: exactly one processor.

@@ -1,5 +1,6 @@
 // The contract suites (tests/contract/) against the Win32 backend on real folders and the
 // real system under Wine or Windows.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,20 +89,14 @@ bool IsWorkingFolderLink(const std::wstring& link, const std::wstring& file) {
          GetFileAttributesW((link + L"\\" + file).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Makes `link` a link to the folder `target`: a junction, else a symbolic link (Windows
-// Vista and later), else, when hostLink allows, under Wine, which refuses both, a Unix
-// symbolic link, which it shows as a link. False when none leads to the target.
+// Makes `link` a link to the folder `target`: a junction (wherever Windows could make a
+// symbolic link to a folder, it makes a junction too), else, when hostLink allows, under
+// Wine, which refuses junctions, a Unix symbolic link, which it shows as a link. False when
+// none leads to the target.
 bool LinkFolder(const std::wstring& link, const std::wstring& target, const std::wstring& probe,
                 bool hostLink) {
   CreateDirectoryW(link.c_str(), nullptr);
   MakeJunction(link, target);
-  if (IsWorkingFolderLink(link, probe)) return true;
-  RemoveDirectoryW(link.c_str());
-  using CreateLink = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
-  const auto createLink = reinterpret_cast<CreateLink>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
-  constexpr DWORD kDirectory = 1, kUnprivileged = 2;
-  if (createLink) createLink(link.c_str(), target.c_str(), kDirectory | kUnprivileged);
   if (IsWorkingFolderLink(link, probe)) return true;
   RemoveDirectoryW(link.c_str());
   if (hostLink && RunOnTheHost(L"Z:\\bin\\ln -s", {target, link})) {
@@ -110,24 +105,14 @@ bool LinkFolder(const std::wstring& link, const std::wstring& target, const std:
   return IsWorkingFolderLink(link, probe);
 }
 
-// '/'-separated relative paths in the Windows form.
-std::wstring Windows(std::string_view relative) {
-  std::wstring path = Widen(relative);
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  return path;
-}
-
 class Win32UnderContract : public contract::BackendUnderContract {
  public:
-  Win32UnderContract() : rootPath_(root_.Root()), outsidePath_(outside_.Root()) {}
   platform::Backend& Backend() override { return backend_; }
   contract::Properties Has() const override {
     return {.separator = '\\', .foldsLettersBeyondAscii = true, .retriesAfterAShortage = false};
   }
-  const std::string& Root() const override { return rootPath_; }
-  const std::string& Outside() const override { return outsidePath_; }
+  const std::string& Root() const override { return root_.Root(); }
+  const std::string& Outside() const override { return outside_.Root(); }
   std::string AddFile(const std::string& base, std::string_view relative) override {
     return Folder(base).AddFile(relative);
   }
@@ -140,11 +125,11 @@ class Win32UnderContract : public contract::BackendUnderContract {
   // Only for a Windows link: Wine opens a Unix link that it listed as a folder as the
   // folder it leads to, which is no fault of the walk.
   bool SwapForLink(std::string_view relative, const std::string& target) override {
-    const std::wstring folder = Widen(root_.Root()) + L"\\" + Windows(relative);
+    const std::wstring folder = Below(relative);
     return MoveFileW(folder.c_str(), (folder + L".moved").c_str()) && Link(relative, target, false);
   }
   bool Link(std::string_view relative, const std::string& target, bool hostLink) {
-    const std::wstring link = Widen(root_.Root()) + L"\\" + Windows(relative);
+    const std::wstring link = Below(relative);
     // A file in the target shows whether the link leads there.
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW((Widen(target) + L"\\*").c_str(), &data);
@@ -163,14 +148,12 @@ class Win32UnderContract : public contract::BackendUnderContract {
     return "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
   }
   bool Inject(std::span<const contract::Injection> injections) override {
-    faults_ = std::make_unique<Win32Faults>();
-    if (faults_->Inject(injections)) return true;
-    faults_.reset();
-    return false;
+    return InjectFaults(injections);
   }
-  void EndFaults() override { faults_.reset(); }
-  std::string Written() const override { return faults_ ? faults_->Written() : std::string(); }
+  void EndFaults() override { EndInjectedFaults(); }
+  std::string Written() const override { return InjectedWrites(); }
   ~Win32UnderContract() override {
+    EndInjectedFaults();
     // A Unix link is removed on the host, so that the folder removal does not follow it.
     for (const std::wstring& link : links_) {
       if (RemoveDirectoryW(link.c_str()) || DeleteFileW(link.c_str())) continue;
@@ -181,14 +164,17 @@ class Win32UnderContract : public contract::BackendUnderContract {
   }
 
  private:
-  TempTree& Folder(const std::string& base) { return base == outsidePath_ ? outside_ : root_; }
+  TempTree& Folder(const std::string& base) { return base == outside_.Root() ? outside_ : root_; }
+  // A '/'-separated path below the root, in the Windows form.
+  std::wstring Below(std::string_view relative) const {
+    std::wstring path = Widen(root_.Root() + '/' + std::string(relative));
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+  }
   Win32Backend backend_;
   TempTree root_;
   TempTree outside_;
-  std::string rootPath_;
-  std::string outsidePath_;
   std::vector<std::wstring> links_;
-  std::unique_ptr<Win32Faults> faults_;
 };
 
 std::unique_ptr<contract::BackendUnderContract> MakeWin32() {

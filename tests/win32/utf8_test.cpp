@@ -8,9 +8,8 @@ namespace {
 
 TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
   for (const std::string text : {"", "Temporär Internet:", "C:\\Benutzer\\Jürgen\\Документы",
-                                 "\xF0\x9F\x98\x80 und \xE2\x82\xAC"}) {
+                                 "\xF0\x9F\x98\x80 und \xE2\x82\xAC"})
     EXPECT_EQ(Narrow(Widen(text)), text);
-  }
   EXPECT_EQ(Widen("Größe"), L"Gr\u00f6\u00dfe");
   // A character outside the basic plane is one surrogate pair in Windows' strings.
   EXPECT_EQ(Widen("\xF0\x9F\x98\x80").size(), 2u);
@@ -24,9 +23,8 @@ TEST(Utf8, TextsWithAnyLettersSurviveTheWayThroughWindows) {
   ASSERT_EQ(omega.size(), 3u);
   EXPECT_EQ(omega.front(), 'a');
   EXPECT_EQ(omega.back(), 'z');
-}
 
-TEST(Utf8, PrefixThatFitsEndsAtAWholeCharacter) {
+  // A prefix cut to a number of bytes ends at a whole character.
   const std::string text = "aäb";  // ä takes two bytes
   EXPECT_EQ(PrefixThatFits(text, 0), "");
   EXPECT_EQ(PrefixThatFits(text, 2), "a");

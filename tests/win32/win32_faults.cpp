@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/win32/system_calls.h"
 #include "platform/win32/utf8.h"
 
 namespace platform::win32 {
@@ -11,10 +12,10 @@ namespace {
 using contract::Call;
 using contract::Fault;
 
-// The one set of faults in place (the table is one per process).
+// The one set of faults in place (the table is one per process), and the real calls.
 struct Active {
   std::optional<contract::FaultScript> script;
-  Win32SystemCalls real;
+  std::optional<Win32SystemCalls> real;
   std::string written;
 };
 Active active;
@@ -37,29 +38,24 @@ constexpr Codes kCodes[] = {
     {ERROR_DISK_FULL, static_cast<NTSTATUS>(0xC000007FL)},            // STATUS_DISK_FULL
 };
 
-const Codes& CodesOf(Fault fault) {
-  return kCodes[static_cast<std::size_t>(fault)];
-}
-
-bool Fails(const std::optional<Fault>& fault) {
-  return fault && *fault != Fault::Partial;
+// The codes of a fault that fails the call; none for no fault or a partial one.
+const Codes* Failure(const std::optional<Fault>& fault) {
+  return fault && *fault != Fault::Partial ? &kCodes[static_cast<std::size_t>(*fault)] : nullptr;
 }
 
 HANDLE WINAPI OpenRoot(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                        DWORD disposition, DWORD flags, HANDLE model) {
-  if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
-    SetLastError(CodesOf(*fault).error);
+  if (const Codes* codes = Failure(active.script->Next(Call::OpenFolder))) {
+    SetLastError(codes->error);
     return INVALID_HANDLE_VALUE;
   }
-  return active.real.CreateFileW(path, access, share, security, disposition, flags, model);
+  return active.real->CreateFileW(path, access, share, security, disposition, flags, model);
 }
 
 NTSTATUS NTAPI OpenBelow(PHANDLE handle, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes,
                          PIO_STATUS_BLOCK status, ULONG share, ULONG options) {
-  if (const std::optional<Fault> fault = active.script->Next(Call::OpenFolder); Fails(fault)) {
-    return CodesOf(*fault).status;
-  }
-  return active.real.NtOpenFile(handle, access, attributes, status, share, options);
+  if (const Codes* codes = Failure(active.script->Next(Call::OpenFolder))) return codes->status;
+  return active.real->NtOpenFile(handle, access, attributes, status, share, options);
 }
 
 // A partial listing gets a buffer with room for a few entries only.
@@ -68,18 +64,18 @@ NTSTATUS NTAPI List(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc, PVOID contex
                     FILE_INFORMATION_CLASS kind, BOOLEAN single, PUNICODE_STRING name,
                     BOOLEAN restart) {
   const std::optional<Fault> fault = active.script->Next(Call::ListFolder);
-  if (Fails(fault)) return CodesOf(*fault).status;
+  if (const Codes* codes = Failure(fault)) return codes->status;
   if (fault == Fault::Partial) length = std::min<ULONG>(length, 1024);
-  return active.real.NtQueryDirectoryFile(file, event, apc, context, status, buffer, length, kind,
-                                          single, name, restart);
+  return active.real->NtQueryDirectoryFile(file, event, apc, context, status, buffer, length, kind,
+                                           single, name, restart);
 }
 
 // Writes are kept; a partial one takes half (at least one unit).
 template <typename Unit>
 BOOL Take(const Unit* data, DWORD count, LPDWORD done) {
   const std::optional<Fault> fault = active.script->Next(Call::Write);
-  if (Fails(fault)) {
-    SetLastError(CodesOf(*fault).error);
+  if (const Codes* codes = Failure(fault)) {
+    SetLastError(codes->error);
     return FALSE;
   }
   if (fault == Fault::Partial && count > 1) count /= 2;
@@ -102,15 +98,21 @@ BOOL WINAPI WriteWide(HANDLE, const VOID* text, DWORD count, LPDWORD done, LPVOI
 
 }  // namespace
 
-bool Win32Faults::Inject(std::span<const contract::Injection> injections) {
+void EndInjectedFaults() {
+  if (active.real) systemCalls = *active.real;
+  active.real.reset();
+  active.script.reset();
+  active.written.clear();
+}
+
+bool InjectFaults(std::span<const contract::Injection> injections) {
+  EndInjectedFaults();
   for (const contract::Injection& injection : injections) {
     if (injection.fault == Fault::Interrupted) return false;
     if (injection.call == Call::OpenFolder && injection.fault == Fault::Partial) return false;
   }
-  if (!saved_) saved_ = std::make_unique<Win32SystemCalls>(systemCalls);
+  active.real = systemCalls;
   active.script.emplace(injections);
-  active.real = *saved_;
-  active.written.clear();
   systemCalls.CreateFileW = &OpenRoot;
   systemCalls.NtOpenFile = &OpenBelow;
   systemCalls.NtQueryDirectoryFile = &List;
@@ -119,14 +121,8 @@ bool Win32Faults::Inject(std::span<const contract::Injection> injections) {
   return true;
 }
 
-std::string Win32Faults::Written() const {
+std::string InjectedWrites() {
   return active.written;
-}
-
-Win32Faults::~Win32Faults() {
-  if (!saved_) return;
-  systemCalls = *saved_;
-  active.script.reset();
 }
 
 }  // namespace platform::win32

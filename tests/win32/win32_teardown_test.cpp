@@ -10,7 +10,6 @@
 namespace teardown {
 namespace {
 
-using support::Fenced;
 using views::win32::testing::NativeOf;
 
 class Win32View final : public View {
@@ -28,11 +27,6 @@ class Win32View final : public View {
       Pump();
     }
     return moves > before;
-  }
-  // The bottom right corner of the screen.
-  void ParkPointer() override {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    Pump();
   }
   void JigglePointer() override {
     POINT at{};
@@ -67,27 +61,6 @@ class Win32View final : public View {
 
   views::win32::Win32Ui native_;
 };
-
-TEST_P(Teardown, TwoFormsDestroyedWithTheirWindowsShownTheActiveOneFirst) {
-  int behindMoves = 0, activeMoves = 0;
-  Fenced<HoverForm> behind(behindMoves);
-  Fenced<HoverForm> active(activeMoves);
-  behind->Show();
-  active->Show();
-  // Side by side, so that the pointer can be over the one behind.
-  const HWND behindWindow = reinterpret_cast<HWND>(behind->hWnd());
-  SetWindowPos(behindWindow, nullptr, 0, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(reinterpret_cast<HWND>(active->hWnd()), nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(PlacePointer(behind->Target, behindMoves));
-  const int heardBefore = behindMoves;
-  // Destroying the active window activates the one behind it, whose form is gone too.
-  active.Destroy();
-  behind.Destroy();
-  RunEvents();
-  EXPECT_FALSE(IsWindow(behindWindow));
-  EXPECT_EQ(behindMoves, heardBefore);
-}
 
 TEST(Win32TeardownAtExit, TheProgramsStaticObjectsWithWindowsShown) {
   EXPECT_EXIT(ExitWithTheProgramShown(), ::testing::ExitedWithCode(0), "");

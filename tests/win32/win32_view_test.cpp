@@ -40,16 +40,11 @@ class TestForm : public ui::Form {
   ui::PictureBox Cover{*this, "Cover", {.left = 1900, .width = 400, .height = 400}};
 };
 
-std::wstring TextOf(HWND window) {
+// A window's text, or what another reader (GetClassNameW) gives of it.
+std::wstring TextOf(HWND window, int(WINAPI* read)(HWND, LPWSTR, int) = GetWindowTextW) {
   wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
+  read(window, text, 256);
   return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
 }
 
 class Win32View : public ::testing::Test {
@@ -68,7 +63,7 @@ class Win32View : public ::testing::Test {
   TestForm second_;
 };
 
-TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
+TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlaceAndFollowsTheModel) {
   form_.Show();
   const HWND window = reinterpret_cast<HWND>(form_.hWnd());
   ASSERT_TRUE(IsWindowVisible(window));
@@ -86,7 +81,8 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
   } kinds[] = {
       {form_.Label1, L"Static"}, {form_.Command1, L"Button"},          {form_.List1, L"ListBox"},
       {form_.Text1, L"Edit"},    {form_.Picture1, L"BelvostaPicture"}, {form_.Drive1, L"ComboBox"}};
-  for (const auto& [control, className] : kinds) EXPECT_EQ(ClassOf(NativeOf(control)), className);
+  for (const auto& [control, className] : kinds)
+    EXPECT_EQ(TextOf(NativeOf(control), GetClassNameW), className);
   EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"Etikett");  // read by screen readers
   EXPECT_GT(SendMessageW(NativeOf(form_.Drive1), CB_GETCOUNT, 0, 0), 0);
 
@@ -107,11 +103,8 @@ TEST_F(Win32View, EveryControlIsANativeWindowAtItsTwipsPlace) {
     above = GetWindow(above, GW_HWNDNEXT);
   }
   EXPECT_EQ(above, NativeOf(form_.Cover));
-}
 
-TEST_F(Win32View, ModelChangesReachTheWindows) {
-  form_.Show();
-  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+  // The model's changes reach the windows.
   form_.SetCaption("Dieser Rechner hei\xC3\x9Ft: PC");
   EXPECT_EQ(TextOf(window), L"Dieser Rechner hei\u00dft: PC");
 
@@ -135,6 +128,24 @@ TEST_F(Win32View, ModelChangesReachTheWindows) {
   form_.Command1.SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(NativeOf(form_.Command1)));
 
+  // The form's pointer covers its controls while it is not the default.
+  const HWND label = NativeOf(form_.Label1);
+  const auto pointAt = [](HWND control) {
+    SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
+  EXPECT_NE(ui_->CursorFor(ui::MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
+
+  form_.SetMousePointer(ui::MousePointer::Hourglass);
+  EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
+
+  form_.SetMousePointer(ui::MousePointer::Default);
+  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
+  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
+
   // Tool tips come and go with their text.
   HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
   while (tips && GetWindow(tips, GW_OWNER) != window) {
@@ -148,10 +159,17 @@ TEST_F(Win32View, ModelChangesReachTheWindows) {
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
-TEST_F(Win32View, TextSetByTheProgramIsNotEchoedBackAsTheUsersChange) {
-  int changes = 0;
+TEST_F(Win32View, UserInputBecomesTheModelsEventsUntilTheWindowSystemGoes) {
+  int clicks = 0, labelClicks = 0, moves = 0, pictureClicks = 0, listClicks = 0, changes = 0;
+  form_.Command1.Click = [&] { ++clicks; };
+  form_.Label1.Click = [&] { ++labelClicks; };
+  form_.Label1.MouseMove = [&] { ++moves; };
+  form_.Picture1.Click = [&] { ++pictureClicks; };
+  form_.List1.Click = [&] { ++listClicks; };
   form_.Text1.Change = [&] { ++changes; };
   form_.Show();
+  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
+
   // A text the edit cannot hold whole (it ends at the NUL) must stay as the program set it.
   const std::string withNul("1,5\0GHz", 7);
   form_.Text1.SetText(withNul);
@@ -168,17 +186,6 @@ TEST_F(Win32View, TextSetByTheProgramIsNotEchoedBackAsTheUsersChange) {
   SendMessageW(edit, WM_CHAR, L'b', 1);
   SendMessageW(edit, WM_CHAR, L'c', 1);
   EXPECT_EQ(form_.Text1.Text(), "äbc");
-}
-
-TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
-  int clicks = 0, labelClicks = 0, moves = 0, pictureClicks = 0, listClicks = 0;
-  form_.Command1.Click = [&] { ++clicks; };
-  form_.Label1.Click = [&] { ++labelClicks; };
-  form_.Label1.MouseMove = [&] { ++moves; };
-  form_.Picture1.Click = [&] { ++pictureClicks; };
-  form_.List1.Click = [&] { ++listClicks; };
-  form_.Show();
-  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
 
   SendMessageW(NativeOf(form_.Command1), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1);
@@ -229,6 +236,18 @@ TEST_F(Win32View, UserInputBecomesTheModelsEvents) {
   ui::CollectRetiredViews();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(TextOf(NativeOf(form_.Label1)), L"neu geladen");
+
+  // The window system goes first (the end of the program) while the form stays loaded:
+  // the form's views do nothing from then on.
+  const HWND reloaded = reinterpret_cast<HWND>(form_.hWnd());
+  ui::SetUiBackend(nullptr);
+  ui_.reset();
+  EXPECT_FALSE(IsWindow(reloaded));
+  form_.Label1.SetCaption("danach");
+  form_.List1.AddItem("noch eins");
+  form_.Unload();
+  ui::CollectRetiredViews();
+  EXPECT_FALSE(form_.IsLoaded());
 }
 
 TEST_F(Win32View, TimersTickInsideMessageBoxesWhileTheOtherWindowsWait) {
@@ -256,40 +275,6 @@ TEST_F(Win32View, TimersTickInsideMessageBoxesWhileTheOtherWindowsWait) {
   EXPECT_EQ(answer, ui::vbYes);  // the box was answered inside the second tick
   EXPECT_TRUE(IsWindowEnabled(secondWindow));
   EXPECT_TRUE(IsWindowEnabled(formWindow));
-}
-
-TEST_F(Win32View, TheFormsPointerCoversItsControlsWhileItIsNotTheDefault) {
-  form_.Show();
-  const HWND label = NativeOf(form_.Label1);
-  const auto pointAt = [](HWND window) {
-    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor();
-  };
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
-  EXPECT_NE(ui_->CursorFor(ui::MousePointer::Hand), LoadCursorW(nullptr, IDC_ARROW));
-
-  form_.SetMousePointer(ui::MousePointer::Hourglass);
-  EXPECT_EQ(pointAt(label), LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_WAIT));
-
-  form_.SetMousePointer(ui::MousePointer::Default);
-  EXPECT_EQ(pointAt(label), ui_->CursorFor(ui::MousePointer::Hand));
-  EXPECT_EQ(pointAt(NativeOf(form_.Text1)), LoadCursorW(nullptr, IDC_IBEAM));
-}
-
-TEST_F(Win32View, ViewsThatOutliveTheWindowSystemDoNothing) {
-  form_.Show();
-  const HWND window = reinterpret_cast<HWND>(form_.hWnd());
-  // The window system goes first (the end of the program), while the form stays loaded.
-  ui::SetUiBackend(nullptr);
-  ui_.reset();
-  EXPECT_FALSE(IsWindow(window));
-  form_.Label1.SetCaption("danach");
-  form_.List1.AddItem("noch eins");
-  form_.Unload();
-  ui::CollectRetiredViews();
-  EXPECT_FALSE(form_.IsLoaded());
 }
 
 // Tab through every window of the program, as the keyboard sends it through the message loop;

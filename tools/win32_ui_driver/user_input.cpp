@@ -78,18 +78,20 @@ UserInput::UserInput() {
 }
 
 void UserInput::Park() {
-  const POINT corner{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
-  if (real_) {
-    // On a busy machine the move can reach the pointer after the next window shows, which
-    // would light up whatever lies under the old place: wait until it has arrived.
-    SendMouse(0, corner);
+  if (real_) MoveTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+}
+
+void UserInput::MoveTo(POINT point) {
+  // Under Wine on a busy machine, a move can be followed by a late mouse event at the place
+  // the pointer came from, which would light up or leave lit what lies there. Arriving in
+  // two steps, the second of one pixel, keeps that late event on the same window.
+  for (const POINT step : {POINT{point.x - 1, point.y}, point}) {
+    SendMouse(0, step);
     POINT now{};
-    for (int i = 0; i < 100 && GetCursorPos(&now) && (now.x != corner.x || now.y != corner.y);
-         ++i) {
+    for (int i = 0; i < 100 && GetCursorPos(&now) && (now.x != step.x || now.y != step.y); ++i)
       Sleep(20);
-    }
+    Sleep(kSettleMs);
   }
-  Sleep(kSettleMs);
 }
 
 bool UserInput::Click(HWND target, int clicks, std::string& whyNot) {
@@ -99,11 +101,11 @@ bool UserInput::Click(HWND target, int clicks, std::string& whyNot) {
   ScreenToClient(target, &client);
   const LPARAM at = MAKELPARAM(client.x, client.y);
   if (real_) {
-    SendMouse(0, point);
+    MoveTo(point);
   } else {
     PostMessageW(target, WM_MOUSEMOVE, 0, at);
+    Sleep(kSettleMs);
   }
-  Sleep(kSettleMs);
   for (int click = 0; click < clicks; ++click) {
     if (real_) {
       SendMouse(MOUSEEVENTF_LEFTDOWN, point);

@@ -24,6 +24,9 @@ class UserInput {
   void Press(WORD virtualKey, HWND focused);
 
  private:
+  // Moves the pointer there, one pixel from the left, and waits until it has arrived.
+  void MoveTo(POINT point);
+
   bool real_ = false;
 };
 

@@ -30,24 +30,20 @@ class ComputerReport : public fake::ProgramTest {
     form3().EnsureLoaded();
     return fake.ui.boxes.back();
   }
-
-  void FullMachine() {
-    fake.system.userName = "Anna";
-    fake.system.computerName = "WERKSTATT-PC";
-    fake.system.totalPhysicalBytes = 16ull << 30;
-    fake.system.registry[kProcessorKey].values = {
-        {"Identifier", "x86 Family 6 Model 15 Stepping 6"},
-        {"VendorIdentifier", "GenuineIntel"},
-        {"ProcessorNameString", "      Intel(R) Core(TM)2 CPU 6600  @ 2.40GHz"}};
-    fake.system.registry[kVersionKey].values = {{"CSDVersion", "Service Pack 2"},
-                                                {"CurrentBuildNumber", "2600"}};
-    fake.system.hosts["werkstatt-pc"] = Host({{10, 0, 0, 1}, {192, 168, 1, 20}});
-    fake.system.version.suiteMask = platform::kVerSuitePersonal;  // XP, personal edition
-  }
 };
 
 TEST_F(ComputerReport, FullMachineGivesEveryLineWithItsTabs) {
-  FullMachine();
+  fake.system.userName = "Anna";
+  fake.system.computerName = "WERKSTATT-PC";
+  fake.system.totalPhysicalBytes = 16ull << 30;
+  fake.system.registry[kProcessorKey].values = {
+      {"Identifier", "x86 Family 6 Model 15 Stepping 6"},
+      {"VendorIdentifier", "GenuineIntel"},
+      {"ProcessorNameString", "      Intel(R) Core(TM)2 CPU 6600  @ 2.40GHz"}};
+  fake.system.registry[kVersionKey].values = {{"CSDVersion", "Service Pack 2"},
+                                              {"CurrentBuildNumber", "2600"}};
+  fake.system.hosts["werkstatt-pc"] = Host({{10, 0, 0, 1}, {192, 168, 1, 20}});
+  fake.system.version.suiteMask = platform::kVerSuitePersonal;  // XP, personal edition
 
   const fake::RecordedBox& box = LoadAndReport();
 

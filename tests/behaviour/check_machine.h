@@ -11,7 +11,7 @@
 namespace checks_test {
 
 class CheckMachineTest : public fake::ProgramTest {
- protected:
+ public:
   CheckMachineTest() {
     systemFolder = tree.AddFolder("WINDOWS/system32");
     programFiles = tree.AddFolder("Program Files");

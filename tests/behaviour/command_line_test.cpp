@@ -23,12 +23,6 @@ using platform::kCsidlSystem;
 
 class CommandLine : public checks_test::CheckMachineTest {
  public:
-  using CheckMachineTest::AddSystemFile;
-  using CheckMachineTest::fake;
-  using CheckMachineTest::InstallEverything;
-  using CheckMachineTest::systemFolder;
-  using CheckMachineTest::tree;
-
   int Run(const std::vector<std::string>& arguments, RecordingConsole& console) {
     return belvosta::RunCommandLine(belvosta::ParseCommandLine(arguments, console.WindowsOptions()),
                                     *program, console);
@@ -46,8 +40,8 @@ struct Row {
   const char* name;
   std::vector<std::string> arguments;
   int status;
-  std::vector<std::string> text;  // each part found in stdout ("$SYS": the system folder,
-                                  // "$ROOT": the temporary tree); none: stdout stays empty
+  std::vector<std::string> text;  // each part found in stdout ("$SYS": the system folder);
+                                  // none: stdout stays empty
   std::string error;              // found in stderr; empty: stderr stays empty
   Machine machine;
   bool windows = false;  // Windows' option spellings and line ends
@@ -75,13 +69,6 @@ class CommandLineRows : public CommandLine, public ::testing::WithParamInterface
 
 const std::string kFolderErrorPath = "/nonexistent/" + std::string(131072, 'p');
 const std::string kFolderErrorShown = "/nonexistent/" + std::string(87, 'p') + "...";
-
-void SystemFolderUnknown(CommandLine& t) {
-  t.InstallEverything(true, false);  // Internet Explorer really missing
-  t.fake.system.specialFolders.erase(kCsidlSystem);
-  t.fake.system.folderOrigins[kCsidlSystem] = {"Wine-Präfix \"", "/nonexistent",
-                                               "\" aus WINEPREFIX: fehlt"};
-}
 
 const Row kRows[] = {
     // The first Flash Player file in the search order is named, not a later one.
@@ -114,25 +101,6 @@ const Row kRows[] = {
         {"Media Player Steuerelement: fehlt (wmp.dll)\n\nIntel(R) Pentium(R) 4\n",
          "\nProzessor Geschwindigkeit: 2,40 GHz\nIhre Computer Geschwindichkeit [2,40 GHz] ist "
          "OK !\n"}),
-    // Could not check (3) comes before missing (1); one error line for the folder, naming
-    // where it came from.
-    Check("AnUnknownFolderIsUncheckedNeverMissing", kExitNotChecked, SystemFolderUnknown,
-          {"Flash Player: nicht prüfbar (Systemordner unbekannt)\nVisual-Basic Runtime-Dateien: "
-           "nicht prüfbar (Systemordner unbekannt)\nWindows Service-Pack Dateien: nicht prüfbar "
-           "(Systemordner unbekannt)\nInternet-Explorer: fehlt (IEXPLORE.EXE)\nMedia Player "
-           "Steuerelement: nicht prüfbar (Systemordner unbekannt)\n"},
-          "belvosta: nicht prüfbar: der Systemordner ist unbekannt; Wine-Präfix \"/nonexistent\" "
-          "aus WINEPREFIX: fehlt\n"),
-    Check(
-        "ARootThatIsAFileIsUnchecked", kExitNotChecked,
-        [](CommandLine& t) {
-          t.InstallEverything();
-          t.fake.system.specialFolders[kCsidlSystem] = t.tree.AddFile("system32.txt");
-        },
-        {"Flash Player: nicht prüfbar (Systemordner ist kein Ordner (errno " +
-             std::to_string(ENOTDIR) + "))\n",
-         "Internet-Explorer: OK\n"},
-        "der Systemordner \"$ROOT/system32.txt\" ist kein Ordner"),
     // What a walk found before it had to stop is present; only the rest is unchecked.
     Check(
         "AWalkThatStoppedBeforeTheLastFile", kExitNotChecked,
@@ -202,11 +170,8 @@ const Row kRows[] = {
 };
 
 std::string Filled(std::string text, const CommandLine& t) {
-  for (const auto& [mark, value] :
-       {std::pair<std::string, std::string>{"$SYS", t.systemFolder}, {"$ROOT", t.tree.Root()}}) {
-    for (std::size_t at; (at = text.find(mark)) != std::string::npos;)
-      text.replace(at, mark.size(), value);
-  }
+  for (std::size_t at; (at = text.find("$SYS")) != std::string::npos;)
+    text.replace(at, 4, t.systemFolder);
   return text;
 }
 
@@ -295,7 +260,7 @@ TEST_F(CommandLine, JsonHasEveryPartAsAskedAndSurvivesAnyFileName) {
   EXPECT_TRUE(document["verdict"].is_null());
 
   // A component that could not be checked is no missing one; the old key keeps its meaning.
-  SystemFolderUnknown(*this);
+  fake.system.specialFolders.erase(kCsidlSystem);
   const auto components = Json({"--check", "--json"}, kExitNotChecked)["components"];
   EXPECT_EQ(components[0]["status"], "unchecked");
   EXPECT_EQ(components[0]["reason"], "Systemordner unbekannt");

@@ -8,14 +8,12 @@ namespace {
 
 using Clock = std::pair<std::uint64_t, std::string>;
 
-class SpeedVerdict : public fake::ProgramTest {
+// Above 1 GHz is sufficient and uncovers the speed tick; megahertz is too slow and leaves the
+// main window alone.
+class Verdicts : public fake::ProgramTest, public ::testing::WithParamInterface<Clock> {
  protected:
   belvosta::Form3& form3() { return program->Form3; }
 };
-
-// Above 1 GHz is sufficient and uncovers the speed tick; megahertz is too slow and leaves the
-// main window alone.
-class Verdicts : public SpeedVerdict, public ::testing::WithParamInterface<Clock> {};
 
 TEST_P(Verdicts, JudgeTheClockOnFacesAndTheSpeedTick) {
   const auto& [hertz, caption] = GetParam();

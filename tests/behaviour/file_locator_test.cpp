@@ -40,12 +40,4 @@ TEST_F(FileLocatorTest, PauseWaitsWhileTimersTick) {
   EXPECT_EQ(fake.clock.nowMs - waitStart, 250);
 }
 
-TEST_F(FileLocatorTest, APauseAcrossMidnightEnds) {
-  fake.clock.startOfDaySeconds = 86400.0 - 0.05;  // 50 ms before midnight
-  const std::int64_t start = fake.clock.nowMs;
-  main().Pause(0.1f);
-  EXPECT_GE(fake.clock.nowMs - start, 100);
-  EXPECT_LT(fake.clock.nowMs - start, 200);
-}
-
 }  // namespace

@@ -49,12 +49,6 @@ struct Script {
 class ScanScripts : public checks_test::CheckMachineTest,
                     public ::testing::WithParamInterface<Script> {
  public:
-  using CheckMachineTest::AddSystemFile;
-  using CheckMachineTest::fake;
-  using CheckMachineTest::InstallEverything;
-  using CheckMachineTest::main;
-  using CheckMachineTest::systemFolder;
-
   ScanScripts() {
     fake.ui.defaultChoice = vbCancel;
     fake.ui.boxOpenMs = 700;  // the user reads each box; the blink goes on meanwhile

@@ -14,27 +14,11 @@
 namespace {
 
 // The window class the Windows views give each kind of control.
-const char* WindowClass(ui::ControlKind kind) {
-  using ui::ControlKind;
-  switch (kind) {
-    case ControlKind::Label:
-      return "Static";
-    case ControlKind::TextBox:
-      return "Edit";
-    case ControlKind::ListBox:
-      return "ListBox";
-    case ControlKind::Button:
-    case ControlKind::Frame:
-      return "Button";
-    case ControlKind::PictureBox:
-      return "BelvostaPicture";
-    case ControlKind::DriveList:
-      return "ComboBox";
-    case ControlKind::Timer:
-      return "";
-  }
-  return "";
-}
+using Kind = ui::ControlKind;
+const std::map<Kind, std::string> kWindowClass = {
+    {Kind::Label, "Static"},       {Kind::TextBox, "Edit"}, {Kind::ListBox, "ListBox"},
+    {Kind::Button, "Button"},      {Kind::Frame, "Button"}, {Kind::PictureBox, "BelvostaPicture"},
+    {Kind::DriveList, "ComboBox"}, {Kind::Timer, ""}};
 
 // "Picture2(3)" names element 3 of the array Picture2; "Label7" a single control.
 ui::Control* Find(ui::Form& form, const std::string& name) {
@@ -78,7 +62,7 @@ TEST_F(WindowLayout, EachControlOfTheLayoutFileHasItsKindPlaceAndSize) {
     ui::Control* control = Find(*forms.at(entry.form), entry.name);
     ASSERT_NE(control, nullptr) << where;
     ++controlsPerForm[entry.form];
-    EXPECT_STREQ(WindowClass(control->Kind()), entry.className.c_str()) << where;
+    EXPECT_EQ(kWindowClass.at(control->Kind()), entry.className) << where;
     const ui::Control* inside = control->DesignValues().container;
     EXPECT_EQ(inside ? inside->Name() : "", entry.container) << where;
     EXPECT_EQ(control->Left(), entry.left) << where;

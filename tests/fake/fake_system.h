@@ -9,7 +9,6 @@
 #include <deque>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +17,6 @@
 
 #include "fake/virtual_clock.h"
 #include "platform/backend.h"
-#include "platform/posix/tree_search.h"
 
 namespace fake {
 
@@ -35,13 +33,9 @@ class FakeSystem : public platform::FailingBackend {
   // neighbourhood), so SHGetPathFromIDListA gives 0.
   std::map<int, std::optional<std::string>> specialFolders;
   std::map<int, platform::PathPhrase> folderOrigins;  // what SpecialFolderOrigin says for one
-  struct FolderLookup {
-    platform::WindowHandle owner;
-    int csidl;
-  };
-  std::vector<FolderLookup> folderLookups;  // every SHGetSpecialFolderLocation call
-  int idListsOutstanding = 0;               // handed out and not yet released with ILFree
-  int idListMisuses = 0;                    // reads or releases of an already released list
+  // Handed out and not yet released with ILFree; a list released twice counts below zero,
+  // and a released list has no path.
+  int idListsOutstanding = 0;
 
   // --- Tree search (SearchTreeForFile/s): the real POSIX search on real folders ---
   struct SearchCall {
@@ -55,8 +49,6 @@ class FakeSystem : public platform::FailingBackend {
   std::int64_t walkStepMs = 0;
   // Told by every walk after it ran, as a walk that had to stop would tell it.
   platform::SearchTrouble walkTrouble;
-  // The work of every walk so far, added up (mostOpen: the most of any one walk).
-  platform::posix::WalkCounts walkCounts;
 
   // --- Drives (GetLogicalDriveStringsA / GetDriveTypeA) ---
   struct Drive {
@@ -86,9 +78,8 @@ class FakeSystem : public platform::FailingBackend {
   // does not fit the caller's buffers gives 234 (more data) with nothing written and the
   // lengths set to what would be needed, so callers must not read past their buffers.
   std::map<std::string, RegistryKey> registry;
-  int keysOpen = 0;                                         // opened and not yet closed
-  int valueEnumerations = 0;                                // RegEnumValueA calls
-  static constexpr int kMostValueEnumerations = 1'000'000;  // then the test fails
+  int keysOpen = 0;           // opened and not yet closed
+  int valueEnumerations = 0;  // RegEnumValueA calls
 
   // --- Windows version (GetVersionExA, both record sizes) ---
   struct VersionRecord {
@@ -100,9 +91,8 @@ class FakeSystem : public platform::FailingBackend {
     std::uint16_t suiteMask = 0;
   };
   VersionRecord version;
-  bool plainVersionQuerySucceeds = true;     // the 148-byte record
-  bool extendedVersionQuerySucceeds = true;  // the 156-byte record
-  int versionQueries = 0;                    // calls of either kind
+  bool plainVersionQuerySucceeds = true;  // the 148-byte record
+  int versionQueries = 0;                 // calls of either kind
 
   // --- Memory (GlobalMemoryStatusEx; the narrow call caps each field at 0xFFFFFFFF) ---
   std::uint64_t totalPhysicalBytes = 512ull * 1024 * 1024;
@@ -111,7 +101,6 @@ class FakeSystem : public platform::FailingBackend {
   // --- Sockets (WSAStartup / gethostbyname / WSACleanup) ---
   // Host name (compared without regard to case) -> entry; absent or nothing = no entry.
   std::map<std::string, std::optional<platform::HOSTENT>> hosts;
-  std::vector<std::string> hostLookups;
   int socketCleanups = 0;
 
   // --- Screen (GetDesktopWindow / GetWindowRect / screen twips) ---
@@ -142,7 +131,6 @@ class FakeSystem : public platform::FailingBackend {
   // After the read with this number (counterReads after it) the virtual clock jumps on by
   // the given milliseconds: the thread was preempted right after reading the counter.
   std::map<std::int64_t, std::int64_t> preemptedAfterRead;
-  static constexpr std::int64_t kMostCounterReads = 3'600'000;  // then the test fails
   // The time-stamp counter reads tscHz * elapsed virtual seconds, unless readings are
   // queued here: then each read takes the next queued value (for zero or negative steps).
   std::uint64_t tscHz = 2'400'000'000;
@@ -174,7 +162,6 @@ class FakeSystem : public platform::FailingBackend {
   int PerformanceFrequency(std::int64_t& frequency) override;
   int PerformanceCounter(std::int64_t& count) override;
   std::uint64_t TickCount64() override;
-  double SecondsSinceMidnight() override;
   std::string DecimalSeparator() override;
   int UserName(std::span<char> buffer, unsigned long& size) override;
   long OpenKey(platform::HKEY key, std::string_view subKey, platform::HKEY& result) override;
@@ -193,15 +180,12 @@ class FakeSystem : public platform::FailingBackend {
   void Unpin(std::uint64_t token) override;
 
  private:
-  struct FolderItem {
-    std::optional<std::string> path;
-    bool released = false;
-  };
-  FolderItem* FindItem(const platform::ItemIdList* list);
   const RegistryKey* FindKey(std::string_view path) const;
 
   VirtualClock& clock_;
-  std::vector<std::unique_ptr<FolderItem>> items_;
+  // Each item list handed out: its path, or nothing once released (or for a folder without one).
+  std::map<const platform::ItemIdList*, std::optional<std::string>> items_;
+  std::uintptr_t nextItem_ = 0x2000;
   std::map<platform::HKEY, std::string> openKeys_;  // handle -> key path
   platform::HKEY nextKeyHandle_ = 0x1000;
 };

@@ -34,9 +34,10 @@ struct FakePlatform {
   FakeUi ui{clock};
 };
 
-// The program with its main window shown, as at start.
+// The program with its main window shown, as at start. Public, for the tables of rows whose
+// functions set up the machine.
 class ProgramTest : public ::testing::Test {
- protected:
+ public:
   ProgramTest() : program(std::make_unique<belvosta::Program>()) { program->sucher1.Show(); }
   ~ProgramTest() override { program.reset(); }
 

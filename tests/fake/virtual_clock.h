@@ -8,8 +8,6 @@ namespace fake {
 
 struct VirtualClock {
   std::int64_t nowMs = 0;
-  // The time of day at nowMs == 0, in seconds since midnight.
-  double startOfDaySeconds = 10 * 3600.0;
 };
 
 }  // namespace fake
